@@ -1,0 +1,1 @@
+// Keeps rdx_core a valid library whatever folders are built.

@@ -1,0 +1,1 @@
+// Keeps rdx_gui a valid library whatever folders are built.
