@@ -1,0 +1,290 @@
+#include "exchange/PollEngine.h"
+
+#include "app/SettingsStore.h"
+#include "exchange/EngineView.h"
+#include "link/Framing.h"
+#include "ISTDComm.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <exception>
+
+namespace {
+
+const QString kReadCmd = QStringLiteral("\"");
+const QString kSpace = QStringLiteral(" ");
+
+QString AddressOf(int block) { return QString(QChar(char16_t(0x20 + block))); }
+
+}  // namespace
+
+PollEngine::PollEngine(RDX_INC& data, ISTDComm& linkObject, EngineView& engineView,
+                       QObject* parent)
+    : QObject(parent), d(data), link(linkObject), view(engineView) {
+    Timer4.setInterval(1);
+    Timer4.setTimerType(Qt::PreciseTimer);
+    connect(&Timer4, &QTimer::timeout, this, &PollEngine::Timer4_Timer);
+    for (int i = 0; i < 2; ++i) {
+        Timer3[i].setInterval(1000);
+        connect(&Timer3[i], &QTimer::timeout, this, [this, i] { Timer3_Timer(i); });
+    }
+}
+
+void PollEngine::communicate() {
+    d.EndRequested = false;
+    try {
+        link.setEventsCheck(true);
+    } catch (const std::exception&) {
+    }
+    try {
+        d.PollState = ApplyPortSettings().isEmpty() ? 9 : 0;
+    } catch (const std::exception&) {
+        d.PollState = 0;
+    }
+    Timer4.start();
+    QEventLoop loop;
+    while (!d.EndRequested) {
+        // Blocks in the operating system until an event (a timer tick at the latest) arrives.
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+        UpdateLoopMessages();
+    }
+    Timer4.stop();
+    for (QTimer& t : Timer3) t.stop();
+    try {
+        link.PortClose();
+    } catch (const std::exception&) {
+    }
+}
+
+void PollEngine::UpdateLoopMessages() {
+    view.ShowReadMessage(d.PollState == 8);
+    if (!d.CommErrorFlag) view.ShowCommError(false);
+}
+
+QString PollEngine::ApplyPortSettings() {
+    QString speed = GetSetting(QStringLiteral("Speed"), QStringLiteral("9600"));
+    if (speed != u"19200" && speed != u"9600") {
+        speed = QStringLiteral("9600");
+        SaveSetting(QStringLiteral("Speed"), speed);
+    }
+    QString port = GetSetting(QStringLiteral("Port"), QStringLiteral("COM1"));
+    if (port != u"COM2" && port != u"COM1") {
+        port = QStringLiteral("COM1");
+        SaveSetting(QStringLiteral("Port"), port);
+    }
+    return OpenLink(port, speed);
+}
+
+QString PollEngine::OpenLink(const QString& port, const QString& speed) {
+    try {
+        link.PortClose();
+        link.setTimeOut(300);
+        link.setPort(port);
+        link.setBaudRate(speed);
+        if (d.LinkFailed) return {};
+        link.setPortDevice(GetSetting(QStringLiteral("PortDevice") + port.right(1), QString()));
+        link.PortOpen();
+    } catch (const std::exception&) {
+        // The link is judged by the probe alone.
+    }
+    QString reply;
+    try {
+        reply = link.RWcomm(AddressOf(0), kSpace, kReadCmd, QStringLiteral("00A0"), QString(), 1);
+        ++exchangesInStep;
+    } catch (const std::exception&) {
+    }
+    if (reply.startsWith(QChar(Framing::ACK))) return QStringLiteral("ok");
+    d.LinkFailed = true;
+    try {
+        link.PortClose();
+    } catch (const std::exception&) {
+    }
+    view.ShowPortDialog(GetSetting(QStringLiteral("Port"), QStringLiteral("COM1")),
+                        GetSetting(QStringLiteral("Speed"), QStringLiteral("9600")));
+    return {};
+}
+
+void PollEngine::Timer4_Timer() {
+    exchangesInStep = 0;
+    try {
+        switch (d.PollState) {
+        case 0:
+            Setdata_read();
+            view.StartupFinished();
+            d.PollState = 1;
+            break;
+        case 1:
+            PollStep();
+            view.RefreshView();
+            break;
+        case 2: WriteSingleItem(); d.PollState = 1; break;
+        case 3: WriteBlockParameters(); d.PollState = 1; break;
+        case 4: WriteAllBlocks(); d.PollState = 1; break;
+        case 5: WriteBlockAlarms(); d.PollState = 1; break;
+        case 6: WriteAllAlarms(); d.PollState = 1; break;
+        case 7: WriteFactoryInit(); d.PollState = 1; break;
+        case 8:
+            ReadPara_setflg();
+            d.PollState = 1;
+            break;
+        case 9:
+            if (!ApplyPortSettings().isEmpty()) d.PollState = 0;
+            break;
+        default: d.PollState = 1; break;
+        }
+    } catch (const std::exception&) {
+        // Skip the failing step; the next tick goes on.
+        if (d.PollState != 9) d.PollState = 1;
+    }
+    NoteIdleStep(exchangesInStep == 0);
+}
+
+void PollEngine::NoteIdleStep(bool idle) {
+    const int wanted = idle ? IdleIntervalMs : 1;
+    if (Timer4.interval() != wanted) Timer4.setInterval(wanted);
+}
+
+void PollEngine::Timer3_Timer(int index) {
+    if (index < 0 || index > 1) return;
+    ++DelayTicks;
+    view.SetWriteProgress(10 * DelayTicks);
+    if (DelayTicks > 14) {
+        DelayTicks = 0;
+        Timer3[index].stop();
+        d.PollState = index == 0 ? 5 : 6;
+    }
+}
+
+QString PollEngine::Exchange(int block, const QString& cmdType, const QString& item,
+                             const QString& data, Kind kind) {
+    d.AddrChar = AddressOf(block);
+    const QString reply = link.RWcomm(d.AddrChar, d.SubAddrChar, cmdType, item, data, 1);
+    ++exchangesInStep;
+    Classify(reply, kind);
+    return reply;
+}
+
+void PollEngine::Classify(const QString& reply, Kind kind) {
+    d.CommErrorFlag = false;
+    const char16_t first = reply.isEmpty() ? 0 : reply[0].unicode();
+    if (first == Framing::ACK) {
+        if (kind == Kind::Read) ReadDataSet(reply, 0);
+        view.SetPanelText(1, QStringLiteral("OK"));
+    } else if (first == Framing::NAK) {
+        view.SetPanelText(1, QStringLiteral("NG"));
+        if (HystoryWrite) HystoryWrite(QStringLiteral("NAK"), 0, 0);
+    } else if (first == Framing::ESC) {
+        if (HystoryWrite) HystoryWrite(QStringLiteral("CHKSUM"), 0, 0);
+    } else if (reply.isEmpty()) {
+        view.ShowCommError(true);
+        d.CommErrorFlag = true;
+    }
+}
+
+void PollEngine::ReadDataSet(const QString& reply, int /*block*/) {
+    if (reply.size() < 8) return;
+    const int block = reply[1].unicode() - 32;
+    if (block < 0 || block >= BlockCount) return;
+    const QString item = reply.mid(4, 4);
+    if (item == u"00A1") return;
+    std::array<QString, ChannelsPerBlock> fields;
+    for (int n = 0; n < ChannelsPerBlock; ++n) fields[n] = link.GetNData(reply, qint16(n + 1));
+    d.StoreReply(block, item, fields);
+}
+
+void PollEngine::PollStep() {
+    d.SubAddrChar = kSpace;
+    view.SetPanelText(1, QString());
+    QString item;
+    switch (d.PollPhase) {
+    case 0: item = QStringLiteral("0080"); break;
+    case 1: item = QStringLiteral("0083"); break;
+    default: item = d.MVToggle ? QStringLiteral("0081") : QStringLiteral("0082"); break;
+    }
+    if (d.BlockAbsent[d.PollBlock] == 0) Exchange(d.PollBlock, kReadCmd, item, QString(), Kind::Read);
+    if (item == u"0083") statecomchk(d.PollBlock);
+    // Advance to the next present block; one full turn at most, so an empty line ends.
+    for (int turn = 0; turn < BlockCount; ++turn) {
+        if (++d.PollBlock > BlockCount - 1) {
+            d.PollBlock = 0;
+            if (++d.PollPhase > 2) {
+                d.PollPhase = 0;
+                d.MVToggle = !d.MVToggle;
+            }
+        }
+        if (d.BlockAbsent[d.PollBlock] == 0) break;
+    }
+}
+
+void PollEngine::statecomchk(int block) {
+    if (block < 0 || block >= BlockCount) return;
+    for (int k = 0; k < ChannelsPerBlock; ++k) {
+        if (quint16(d.ChStatus[block * ChannelsPerBlock + k]) & StatusBit::Changed) {
+            d.PollState = 8;
+            d.RereadBlock = block;
+            return;
+        }
+    }
+}
+
+void PollEngine::Setdata_read() {
+    d.SubAddrChar = kSpace;
+    link.RecvBufClear();
+    link.SendBufClear();
+    int count = 0;
+    for (int b = 0; b < BlockCount; ++b) {
+        d.AddrChar = AddressOf(b);
+        const QString reply =
+            link.RWcomm(d.AddrChar, kSpace, kReadCmd, d.ItemCode[1], QString(), 1);
+        ++exchangesInStep;
+        d.BlockAbsent[b] = reply.isEmpty() ? 1 : 0;
+        std::array<QString, ChannelsPerBlock> fields;
+        for (int n = 0; n < ChannelsPerBlock; ++n) fields[n] = link.GetNData(reply, qint16(n + 1));
+        d.StoreInputTypes(b, fields);
+        view.SplashProgress(++count);
+        if (d.BlockAbsent[b] == 0) Exchange(b, kReadCmd, d.ItemCode[0], QString(), Kind::Read);
+    }
+    for (int c = 0; c < ChannelCount; ++c) {
+        const QString s = ChannelSuffix(c);
+        d.ChScaleHigh[c] = qint16(GetSettingInt(QStringLiteral("STLH") + s, 10000));
+        d.ChScaleLow[c] = qint16(GetSettingInt(QStringLiteral("STLL") + s, 0));
+        d.ChDecimal[c] = qint16(GetSettingInt(QStringLiteral("DP") + s, 100));
+        d.ChUnitText[c] = GetSetting(QStringLiteral("UNIT") + s, QStringLiteral("%"));
+    }
+    d.ComputeBlockCooling();
+    for (int b = 0; b < BlockCount; ++b) {
+        if (d.BlockAbsent[b] != 0) continue;
+        Exchange(b, kReadCmd, QStringLiteral("0013"), QString(), Kind::Read);
+        Exchange(b, kReadCmd, QStringLiteral("0014"), QString(), Kind::Read);
+    }
+    for (int b = 0; b < BlockCount; ++b) {
+        if (d.BlockAbsent[b] == 0) {
+            for (int i = 1; i <= 37; ++i) {
+                ++count;
+                if (i >= 33 && !d.BlockHasCooling[b]) continue;
+                Exchange(b, kReadCmd, d.ItemCode[i], QString(), Kind::Read);
+            }
+        } else {
+            count += 37;
+        }
+        view.SplashProgress(count);
+    }
+}
+
+void PollEngine::ReadPara_setflg() {
+    d.AddrChar = kSpace;
+    d.SubAddrChar = kSpace;
+    link.RecvBufClear();
+    link.SendBufClear();
+    // The message must be on screen for the whole re-read, which blocks the event loop.
+    view.ShowReadMessage(true);
+    const int block = d.RereadBlock;
+    for (int i = 1; i <= 37; ++i) {
+        try {
+            Exchange(block, kReadCmd, d.ItemCode[i], QString(), Kind::Read);
+        } catch (const std::exception&) {
+        }
+    }
+    d.SelectedItem = 0;
+    view.ResetSettingView();
+}

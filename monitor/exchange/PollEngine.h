@@ -1,0 +1,83 @@
+// The exchange state machine: opens and probes the link, reads everything at start-up,
+// polls block after block, re-reads changed blocks and runs the write sequences.
+#pragma once
+
+#include "exchange/RDX_INC.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <array>
+#include <functional>
+
+class ISTDComm;
+class EngineView;
+
+class PollEngine : public QObject {
+    Q_OBJECT
+public:
+    // Steps that sent nothing slow Timer4 to this interval so an idle line costs no CPU.
+    static constexpr int IdleIntervalMs = 20;
+
+    PollEngine(RDX_INC& data, ISTDComm& link, EngineView& view, QObject* parent = nullptr);
+
+    // Records a protocol error or alarm transition (code, channel, state).
+    std::function<void(const QString& code, int ch, int state)> HystoryWrite;
+
+    // The program's outer loop; returns when EndRequested is set.
+    void communicate();
+    // Validates the stored port settings and opens the link; "ok" or empty.
+    QString ApplyPortSettings();
+    QString OpenLink(const QString& port, const QString& speed);
+
+    // One step of the state machine by PollState.
+    void Timer4_Timer();
+    void Timer3_Timer(int index);
+
+    void PollStep();
+    void statecomchk(int block);
+    void Setdata_read();
+    void ReadPara_setflg();
+    void ReadDataSet(const QString& reply, int block);
+
+    // Write sequences of states 2..7.
+    void WriteSingleItem();
+    void WriteBlockParameters();
+    void WriteAllBlocks();
+    void WriteBlockAlarms();
+    void WriteAllAlarms();
+    void WriteFactoryInit();
+
+    // Data of the factory-initialisation command, prepared by its dialog.
+    QString FactoryInitData;
+    // Timer3's tick counter.
+    int DelayTicks = 0;
+
+    QTimer& timer4() { return Timer4; }
+    QTimer& timer3(int index) { return Timer3[index]; }
+
+    // The 26 items a bulk write sends, in order.
+    static const std::array<const char*, 26>& BulkItems();
+
+private:
+    enum class Kind { Read, Write };
+    // Sends one request to block's address and classifies the reply.
+    QString Exchange(int block, const QString& cmdType, const QString& item,
+                     const QString& data, Kind kind);
+    void Classify(const QString& reply, Kind kind);
+    void WriteBlockItems(int block);
+    void WriteAlarmValues(int block);
+    void RestoreSavedAlarms();
+    void SaveAlarms();
+    // True when a write of this item may be sent to this block.
+    bool MayWrite(int block, const QString& item) const;
+    void UpdateLoopMessages();
+    void NoteIdleStep(bool idle);
+
+    RDX_INC& d;
+    ISTDComm& link;
+    EngineView& view;
+    QTimer Timer4;
+    std::array<QTimer, 2> Timer3;
+    int exchangesInStep = 0;
+};

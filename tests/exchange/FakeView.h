@@ -1,0 +1,31 @@
+#pragma once
+
+#include "exchange/EngineView.h"
+
+#include <QString>
+#include <array>
+#include <vector>
+
+class FakeView : public EngineView {
+public:
+    std::array<QString, 5> panel;
+    bool readMessage = false, commError = false;
+    bool readMessageDuringReread = false;
+    std::vector<int> progress;
+    int startupFinished = 0, portDialogs = 0, refreshes = 0, resets = 0, bulkFinished = 0;
+    int writeProgress = 0;
+    QString dialogPort, dialogSpeed;
+
+    void SetPanelText(int p, const QString& t) override { panel[p] = t; }
+    void ShowReadMessage(bool v) override { readMessage = v; if (v) readMessageDuringReread = true; }
+    void ShowCommError(bool v) override { commError = v; }
+    void SplashProgress(int c) override { progress.push_back(c); }
+    void StartupFinished() override { ++startupFinished; }
+    void ShowPortDialog(const QString& p, const QString& s) override {
+        ++portDialogs; dialogPort = p; dialogSpeed = s;
+    }
+    void RefreshView() override { ++refreshes; }
+    void ResetSettingView() override { ++resets; }
+    void SetWriteProgress(int v) override { writeProgress = v; }
+    void BulkWriteFinished() override { ++bulkFinished; }
+};
