@@ -1,0 +1,231 @@
+#include "display/MainDisp.h"
+
+#include "ISTDComm.h"
+#include "app/SettingsStore.h"
+#include "app/SubDisp_comm.h"
+#include "exchange/PollEngine.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kTabCaptions[7] = {"4ﾌﾞﾛｯｸ画面", "2ﾌﾞﾛｯｸ画面", "1ﾌﾞﾛｯｸ画面", "1ﾁｬﾝﾈﾙ画面",
+                                     "設定値変更画面", "ﾁｬｰﾄ画面", "ﾃﾞｰﾀﾛｷﾞﾝｸﾞ画面"};
+
+}  // namespace
+
+MainDisp::MainDisp(RDX_INC& data, QWidget* parent) : QMainWindow(parent), d(data) {
+    setWindowTitle(QStringLiteral("RDX-410 Monitor"));
+    resize(1024, 740);
+    SSTab1 = new QTabWidget(this);
+    for (int i = 0; i < 7; ++i) {
+        tabs_[i] = new TabView(SSTab1);
+        SSTab1->addTab(tabs_[i], QString::fromUtf8(kTabCaptions[i]));
+    }
+    setCentralWidget(SSTab1);
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this] { SelectDispItem(); });
+    BuildMenus();
+    BuildStatusBar();
+    BuildMessages();
+    portDialog_ = new SubDisp_comm(d, this);
+}
+
+MainDisp::~MainDisp() = default;
+
+void MainDisp::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file->addAction(QStringLiteral("ﾓﾆﾀｿﾌﾄの終了(&E)"), this, &MainDisp::mnuEnd_Click);
+}
+
+void MainDisp::BuildStatusBar() {
+    for (int i = 0; i < 4; ++i) {
+        StatusPanel[i] = new QLabel(this);
+        StatusPanel[i]->setMinimumWidth(i == 0 ? 60 : 160);
+        statusBar()->addWidget(StatusPanel[i], i == 3 ? 1 : 0);
+    }
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setRange(0, 150);
+    ProgressBar1->setMaximumWidth(200);
+    ProgressBar1->hide();
+    statusBar()->addPermanentWidget(ProgressBar1);
+}
+
+void MainDisp::BuildMessages() {
+    const QString style = QStringLiteral(
+        "QLabel { background: rgb(255,255,192); border: 2px solid rgb(128,0,0);"
+        " padding: 16px; font-size: 16pt; }");
+    Text_readmsg = new QLabel(
+        QStringLiteral("ﾓﾆﾀｿﾌﾄは、RDX-410からﾃﾞｰﾀを読取り中です。\nしばらくお待ちください。"), this);
+    Text_readmsg2 = new QLabel(QStringLiteral("通信異常"), this);
+    for (QLabel* l : {Text_readmsg, Text_readmsg2}) {
+        l->setStyleSheet(style);
+        l->setAlignment(Qt::AlignCenter);
+        l->adjustSize();
+        l->hide();
+    }
+    Text_readmsg2->setStyleSheet(style + QStringLiteral("QLabel { color: rgb(255,0,0); }"));
+    Text_readmsg2->adjustSize();
+}
+
+void MainDisp::PlaceMessages() {
+    const QRect area = SSTab1->geometry();
+    Text_readmsg->move(area.center() - Text_readmsg->rect().center());
+    Text_readmsg2->move(area.center().x() - Text_readmsg2->width() / 2,
+                        area.center().y() + Text_readmsg->height());
+}
+
+void MainDisp::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    PlaceMessages();
+}
+
+void MainDisp::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    Form_Activate();
+}
+
+void MainDisp::SetTabView(int index, TabView* view, const QString& caption) {
+    if (index < 0 || index > 6 || !view) return;
+    const bool current = SSTab1->currentIndex() == index;
+    SSTab1->removeTab(index);
+    delete tabs_[index];
+    tabs_[index] = view;
+    SSTab1->insertTab(index, view, caption.isEmpty() ? QString::fromUtf8(kTabCaptions[index]) : caption);
+    if (current) SSTab1->setCurrentIndex(index);
+}
+
+bool MainDisp::Form_Load() {
+    link_.reset(TesmarCreateObject(TesmarIds::Class));
+    d.FillItemCodes();
+    d.PollBlock = 0;
+    d.PollPhase = 0;
+    SetPanelText(2, QStringLiteral("ﾛｷﾞﾝｸﾞ 待機中"));
+    SetPanelText(3, QStringLiteral("ﾁｬｰﾄ 待機中"));
+    if (!link_) return false;
+    engine_ = std::make_unique<PollEngine>(d, *link_, *this);
+    engine_->HystoryWrite = [this](const QString& code, int ch, int state) {
+        if (HystoryWrite) HystoryWrite(code, ch, state);
+    };
+    return true;
+}
+
+void MainDisp::Form_Activate() {
+    // The views re-read their selectors here once they exist.
+    SelectDispItem();
+}
+
+void MainDisp::regRead() {
+    portDialog_->LoadFromStore();
+}
+
+void MainDisp::communicate() {
+    if (engine_) engine_->communicate();
+    ending_ = true;
+    link_.reset();
+}
+
+void MainDisp::SelectDispItem() {
+    const int tab = SSTab1->currentIndex();
+    if (tab >= 0 && tab <= 4) tabs_[tab]->Refresh();
+}
+
+void MainDisp::SaveLoggingChoices() {
+    // The logging tab stores its interval and block choices when it exists.
+}
+
+bool MainDisp::Form_Unload() {
+    SaveLoggingChoices();
+    const auto answer = QMessageBox::warning(this, QStringLiteral("RDX-410 Monitor"),
+                                             QStringLiteral("ﾓﾆﾀｿﾌﾄを終了します。よろしいですか？"),
+                                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) return false;
+    EndProgram();
+    return true;
+}
+
+void MainDisp::QuitWithoutAsking() {
+    if (ending_) return;
+    SaveLoggingChoices();
+    EndProgram();
+}
+
+void MainDisp::EndProgram() {
+    ending_ = true;
+    d.EndRequested = true;
+    if (link_) {
+        try {
+            link_->PortClose();
+        } catch (const std::exception&) {
+        }
+    }
+    hide();
+}
+
+void MainDisp::mnuEnd_Click() { Form_Unload(); }
+
+void MainDisp::closeEvent(QCloseEvent* event) {
+    if (ending_ || Form_Unload()) event->accept();
+    else event->ignore();
+}
+
+void MainDisp::SetPanelText(int panel, const QString& text) {
+    if (panel < 1 || panel > 4) return;
+    if (StatusPanel[panel - 1]->text() != text) StatusPanel[panel - 1]->setText(text);
+}
+
+void MainDisp::ShowReadMessage(bool visible) {
+    if (Text_readmsg->isVisible() == visible) return;
+    Text_readmsg->setVisible(visible);
+    if (visible) {
+        // The re-read blocks the event loop: paint now so it is seen throughout.
+        PlaceMessages();
+        Text_readmsg->raise();
+        Text_readmsg->repaint();
+    }
+}
+
+void MainDisp::ShowCommError(bool visible) {
+    if (Text_readmsg2->isVisible() == visible) return;
+    Text_readmsg2->setVisible(visible);
+    if (visible) {
+        PlaceMessages();
+        Text_readmsg2->raise();
+        Text_readmsg2->repaint();
+    }
+}
+
+void MainDisp::SplashProgress(int count) {
+    if (OnSplashProgress) OnSplashProgress(count);
+}
+
+void MainDisp::StartupFinished() {
+    if (OnStartupFinished) OnStartupFinished();
+}
+
+void MainDisp::ShowPortDialog(const QString& port, const QString& speed) {
+    portDialog_->ShowWith(port, speed);
+}
+
+void MainDisp::RefreshView() { SelectDispItem(); }
+
+void MainDisp::ResetSettingView() {
+    // The setting-change view starts over after a block re-read.
+    tabs_[4]->Refresh();
+}
+
+void MainDisp::SetWriteProgress(int value) {
+    ProgressBar1->setValue(qMin(value, ProgressBar1->maximum()));
+}
+
+void MainDisp::BulkWriteFinished() {
+    ProgressBar1->hide();
+    SetPanelText(4, QString());
+    emit bulkWriteFinished();
+}

@@ -1,0 +1,96 @@
+// The main window: tab strip, status bar, the two message boxes, menus; it owns the
+// link object and the exchange engine and shows what the engine reports.
+#pragma once
+
+#include "display/TabView.h"
+#include "exchange/EngineView.h"
+#include "exchange/RDX_INC.h"
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QProgressBar;
+class QTabWidget;
+class ISTDComm;
+class PollEngine;
+class SubDisp_comm;
+
+class MainDisp : public QMainWindow, public EngineView {
+    Q_OBJECT
+public:
+    explicit MainDisp(RDX_INC& data, QWidget* parent = nullptr);
+    ~MainDisp() override;
+
+    // Creates the link object (through the class identity), fills the item codes,
+    // resets the poll position and sets the status-bar texts. False if no link object.
+    bool Form_Load();
+    void Form_Activate();
+    // Saves the logging choices, asks, and on Yes ends the communicate loop.
+    // Returns true when the program is ending.
+    bool Form_Unload();
+    void mnuEnd_Click();
+    // Ends in order without asking (SIGTERM, SIGINT).
+    void QuitWithoutAsking();
+
+    void regRead();
+    void communicate();
+    void SelectDispItem();
+
+    PollEngine& engine() { return *engine_; }
+    ISTDComm* RDXCom() { return link_.get(); }
+    SubDisp_comm& portDialog() { return *portDialog_; }
+    QTabWidget* SSTab1 = nullptr;
+    std::array<QLabel*, 4> StatusPanel{};
+    QLabel* Text_readmsg = nullptr;
+    QLabel* Text_readmsg2 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+
+    // Replaces tab index's placeholder with its view (the views are added by their owners).
+    void SetTabView(int index, TabView* view, const QString& caption);
+    TabView* tabView(int index) const { return tabs_[index]; }
+
+    // Start-up hooks: the opening form's progress, and what the end of start-up does.
+    std::function<void(int)> OnSplashProgress;
+    std::function<void()> OnStartupFinished;
+    // Records protocol errors and alarm transitions.
+    std::function<void(const QString&, int, int)> HystoryWrite;
+
+    // EngineView
+    void SetPanelText(int panel, const QString& text) override;
+    void ShowReadMessage(bool visible) override;
+    void ShowCommError(bool visible) override;
+    void SplashProgress(int count) override;
+    void StartupFinished() override;
+    void ShowPortDialog(const QString& port, const QString& speed) override;
+    void RefreshView() override;
+    void ResetSettingView() override;
+    void SetWriteProgress(int value) override;
+    void BulkWriteFinished() override;
+
+signals:
+    // The bulk write's alarm values went out; the save/load dialogs enable their buttons.
+    void bulkWriteFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildStatusBar();
+    void BuildMessages();
+    void PlaceMessages();
+    void SaveLoggingChoices();
+    void EndProgram();
+
+    RDX_INC& d;
+    std::unique_ptr<ISTDComm> link_;
+    std::unique_ptr<PollEngine> engine_;
+    SubDisp_comm* portDialog_ = nullptr;
+    std::array<TabView*, 7> tabs_{};
+    bool ending_ = false;
+};
