@@ -1,0 +1,122 @@
+#include "history/AlarmHistory.h"
+
+#include "app/SettingsStore.h"
+#include "history/Cp932File.h"
+
+namespace {
+
+struct Condition {
+    bool AlarmLatchRecord::*field;
+    quint16 bit;
+    const char* code;
+};
+
+// The order in which simultaneous changes are recorded.
+constexpr std::array<Condition, 6> kConditions{{
+    {&AlarmLatchRecord::Alarm1On, StatusBit::Alarm1, "Alarm1"},
+    {&AlarmLatchRecord::Alarm2On, StatusBit::Alarm2, "Alarm2"},
+    {&AlarmLatchRecord::HeaterBreakOn, StatusBit::HeaterBreak, "HB"},
+    {&AlarmLatchRecord::LoopBreakOn, StatusBit::LoopBreak, "LP"},
+    {&AlarmLatchRecord::OverScaleOn, StatusBit::OverScale, "UPS"},
+    {&AlarmLatchRecord::UnderScaleOn, StatusBit::UnderScale, "DOWNS"},
+}};
+
+struct Message {
+    const char* code;
+    const char* on;
+    const char* off;
+};
+
+constexpr char kScaleCleared[] = "制御入力値(PV)のｵｰﾊﾞｰｽｹｰﾙ状態が解消されました。";
+constexpr char kNak[] = "MGU-500から否定応答(NAK応答)が返ってきました。";
+constexpr char kChecksum[] = "ﾁｪｯｸｻﾑｴﾗｰが発生しました。";
+
+constexpr std::array<Message, 8> kMessages{{
+    {"Alarm1", "警報１の状態がONになりました。", "警報１の状態がOFFになりました。"},
+    {"Alarm2", "警報２の状態がONになりました。", "警報２の状態がOFFになりました。"},
+    {"HB", "ﾋｰﾀ断線警報の状態がONになりました。", "ﾋｰﾀ断線警報の状態がOFFになりました。"},
+    {"LP", "ﾙｰﾌﾟ異常警報の状態がONになりました。", "ﾙｰﾌﾟ異常警報の状態がOFFになりました。"},
+    {"UPS", "制御入力値(PV)がｵｰﾊﾞｰｽｹｰﾙ状態になりました。", kScaleCleared},
+    {"DOWNS", "制御入力値(PV)がｱﾝﾀﾞｰｽｹｰﾙ状態になりました。", kScaleCleared},
+    {"NAK", kNak, kNak},
+    {"CHKSUM", kChecksum, kChecksum},
+}};
+
+bool IsProtocolCode(const QString& alm) {
+    return alm == QLatin1String("NAK") || alm == QLatin1String("CHKSUM");
+}
+
+}  // namespace
+
+AlarmHistory::AlarmHistory(RDX_INC& inc)
+    : Clock([] { return QDateTime::currentDateTime(); }), inc_(inc) {}
+
+void AlarmHistory::AlarmChk(int ch) {
+    if (ch < 0 || ch >= ChannelCount) return;
+    const quint16 w = quint16(inc_.ChStatus[ch]);
+    AlarmLatchRecord& latch = AlarmLatch[ch];
+    for (const Condition& c : kConditions) {
+        const bool on = (w & c.bit) != 0;
+        if (on == latch.*c.field) continue;
+        latch.*c.field = on;
+        Hystory_Write(QString::fromLatin1(c.code), ch, on ? -1 : 0);
+    }
+    if (w & StatusBit::AutoTuning) {
+        latch.AutoTuningOn = true;
+    } else if (latch.AutoTuningOn) {
+        latch.AutoTuningOn = false;
+        inc_.ChATSwitch[ch] = 0;
+    }
+}
+
+void AlarmHistory::Hystory_Write(const QString& alm, int ch, int state) {
+    const QDateTime now = Clock();
+    const int r = HistoryRow >= 1 && HistoryRow <= RingRows ? HistoryRow : 1;
+    const Entry entry{EntryDateText(now.date()), EntryTimeText(now.time()), ChannelText(alm, ch),
+                      HistoryMessage(alm, state)};
+    Table.SetRow(r, entry);
+    HistoryBuffer[r - 1] = entry;
+    Table.ClearRow(r + 1);
+    HistoryRow = r + 1 > RingRows ? 1 : r + 1;
+
+    const QByteArray line = QuotedLine({entry[1], entry[2], entry[3]});
+    if (AppendToFile(HistoryFilePath, line) != FileWriteResult::Ok && ShowMessage)
+        ShowMessage(QString::fromUtf8(HistoryWriteFailedMessage));
+}
+
+void AlarmHistory::CopyBufferToTable() {
+    for (int r = 1; r <= RingRows; ++r) Table.SetRow(r, HistoryBuffer[r - 1]);
+}
+
+void AlarmHistory::ClearHistory() {
+    HistoryRow = 1;
+    for (int r = 1; r <= RingRows; ++r) {
+        Table.ClearRow(r);
+        HistoryBuffer[r - 1] = Entry{};
+    }
+}
+
+QString AlarmHistory::HistoryMessage(const QString& alm, int state) {
+    for (const Message& m : kMessages)
+        if (alm == QLatin1String(m.code)) return QString::fromUtf8(state != 0 ? m.on : m.off);
+    return {};
+}
+
+QString AlarmHistory::EntryDateText(const QDate& date) {
+    return QStringLiteral("%1/%2/%3").arg(date.year()).arg(date.month()).arg(date.day());
+}
+
+QString AlarmHistory::EntryTimeText(const QTime& time) {
+    const int hour12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
+    return QStringLiteral("%1:%2:%3 %4")
+        .arg(hour12)
+        .arg(time.minute())
+        .arg(time.second())
+        .arg(time.hour() < 12 ? QLatin1String("AM") : QLatin1String("PM"));
+}
+
+QString AlarmHistory::ChannelText(const QString& alm, int ch) const {
+    if (IsProtocolCode(alm)) return QStringLiteral("----");
+    const QString suffix = ChannelSuffix(ch);
+    return GetSetting(QStringLiteral("Chname") + suffix, QStringLiteral("Ch") + suffix);
+}

@@ -1,0 +1,55 @@
+#include "history/Cp932File.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringEncoder>
+
+namespace {
+
+// QFile reports every failed open as OpenError; tell a refusal apart by looking at the
+// file and its folder, since only a refusal has an operator message of its own.
+FileWriteResult ClassifyFailure(const QString& path) {
+    const QFileInfo file(path);
+    if (file.exists()) return file.isWritable() ? FileWriteResult::Failed : FileWriteResult::PermissionDenied;
+    const QFileInfo folder(file.absolutePath());
+    if (folder.isDir() && !folder.isWritable()) return FileWriteResult::PermissionDenied;
+    return FileWriteResult::Failed;
+}
+
+FileWriteResult Write(const QString& path, const QByteArray& bytes, QIODevice::OpenMode mode) {
+    if (path.isEmpty()) return FileWriteResult::Failed;
+    QFile file(path);
+    if (!file.open(mode)) return ClassifyFailure(path);
+    const bool complete = file.write(bytes) == bytes.size();
+    const bool flushed = file.flush();
+    file.close();
+    return complete && flushed ? FileWriteResult::Ok : FileWriteResult::Failed;
+}
+
+}  // namespace
+
+QByteArray ToCp932(const QString& text) {
+    QStringEncoder encoder("Shift_JIS");
+    return encoder.encode(text);
+}
+
+QByteArray QuotedLine(const QStringList& fields) {
+    QString line;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0) line += QLatin1Char(',');
+        QString field = fields[i];
+        field.replace(QLatin1String("\""), QLatin1String("\"\""));
+        line += QLatin1Char('"') + field + QLatin1Char('"');
+    }
+    line += QLatin1String("\r\n");
+    return ToCp932(line);
+}
+
+FileWriteResult WriteNewFile(const QString& path, const QByteArray& bytes) {
+    return Write(path, bytes, QIODevice::WriteOnly | QIODevice::Truncate);
+}
+
+FileWriteResult AppendToFile(const QString& path, const QByteArray& bytes) {
+    return Write(path, bytes, QIODevice::WriteOnly | QIODevice::Append);
+}

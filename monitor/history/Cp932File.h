@@ -1,0 +1,24 @@
+// Text lines as the program's own files hold them: Windows code page 932, every field
+// quoted, fields separated by commas, CR LF at the end. Files are opened and closed per
+// operation so that other programs can read them between writes.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+enum class FileWriteResult {
+    Ok,
+    PermissionDenied,  // the file or its folder refuses writing (locked, read-only)
+    Failed,            // anything else: no name, missing folder, short write
+};
+
+QByteArray ToCp932(const QString& text);
+
+// One record line. An embedded double quote is doubled so that the field stays one field.
+QByteArray QuotedLine(const QStringList& fields);
+
+// Creates the file (emptying an existing one) with the given bytes.
+FileWriteResult WriteNewFile(const QString& path, const QByteArray& bytes);
+// Appends the bytes to the file, creating it when it is missing.
+FileWriteResult AppendToFile(const QString& path, const QByteArray& bytes);
