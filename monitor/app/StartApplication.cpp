@@ -1,13 +1,15 @@
 #include "app/StartApplication.h"
 
+#include "app/ModelessMessage.h"
 #include "app/OpuningDisp.h"
 #include "app/ProgramFolder.h"
 #include "display/MainDisp.h"
+#include "display/ValueFormat.h"
 #include "history/HistoryFile.h"
+#include "history/LoggingView.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QMessageBox>
 #include <exception>
 
 namespace {
@@ -23,26 +25,30 @@ void Try(Step&& step) {
 
 }  // namespace
 
-RDXApplication::RDXApplication() : history_(data_) {
+RDXApplication::RDXApplication(LinkFactory createLink) : history_(data_), createLink_(createLink) {
     data_.AlarmCheckHook = [this](int ch) { history_.AlarmChk(ch); };
-    history_.ShowMessage = [this](const QString& text) {
-        QMessageBox::information(main_.get(), QStringLiteral("RDX-410 Monitor"), text);
-    };
+    history_.ShowMessage = [this](const QString& text) { ShowModelessMessage(main_.get(), text); };
 }
 
 RDXApplication::~RDXApplication() = default;
 
 void RDXApplication::StartApplication() {
     main_ = std::make_unique<MainDisp>(data_);
+    main_->CreateLinkObject = createLink_;
     main_->HystoryWrite = [this](const QString& code, int ch, int state) {
         history_.Hystory_Write(code, ch, state);
     };
     Try([&] { main_->Form_Load(); });
+    folder_ = ProgramFolder();
+    auto* logging = new LoggingView([this](int ch) { return FormatItemValue(data_, 0, ch); }, folder_);
+    logging->SetPanel2 = [this](const QString& text) { main_->SetPanelText(2, text); };
+    logging->LoadResumeChoice();
+    main_->SetTabView(6, logging, QString());
+    main_->loggingView = logging;
     data_.PageIndex = 0;
     data_.SelectedItem = 0;
     history_.HistoryRow = 1;
     data_.LinkFailed = false;
-    folder_ = ProgramFolder();
     Try([&] {
         PrepareProgramFolders(folder_);
         QDir::setCurrent(folder_);
@@ -64,4 +70,5 @@ void RDXApplication::EndOfStartup() {
         splash_.reset();
     }
     main_->show();
+    if (main_->loggingView) main_->loggingView->ResumeAtStartup();
 }

@@ -7,12 +7,15 @@
 #include <QString>
 #include <memory>
 
+class ISTDComm;
 class MainDisp;
 class OpuningDisp;
 
+using LinkFactory = ISTDComm* (*)(const char* classIdentity);
+
 class RDXApplication {
 public:
-    RDXApplication();
+    explicit RDXApplication(LinkFactory createLink);
     ~RDXApplication();
 
     // Prepares folders and the history file, shows the opening form, loads the settings
@@ -32,4 +35,5 @@ private:
     std::unique_ptr<MainDisp> main_;
     std::unique_ptr<OpuningDisp> splash_;
     QString folder_;
+    LinkFactory createLink_;
 };

@@ -1,4 +1,5 @@
 // RDX410_Monitor: the entry point. SIGTERM and SIGINT end the program in order.
+#include "ISTDComm.h"
 #include "app/StartApplication.h"
 #include "display/MainDisp.h"
 
@@ -23,7 +24,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("RDX-410 Monitor"));
     QApplication::setOrganizationName(QStringLiteral("TESMAR KORVEX"));
-    RDXApplication program;
+    RDXApplication program(&TesmarCreateObject);
 
     // A signal only writes a byte; the event loop ends the program between steps.
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {

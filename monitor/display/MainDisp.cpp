@@ -4,6 +4,7 @@
 #include "app/SettingsStore.h"
 #include "app/SubDisp_comm.h"
 #include "exchange/PollEngine.h"
+#include "history/LoggingView.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -102,7 +103,7 @@ void MainDisp::SetTabView(int index, TabView* view, const QString& caption) {
 }
 
 bool MainDisp::Form_Load() {
-    link_.reset(TesmarCreateObject(TesmarIds::Class));
+    if (CreateLinkObject) link_.reset(CreateLinkObject(TesmarIds::Class));
     d.FillItemCodes();
     d.PollBlock = 0;
     d.PollPhase = 0;
@@ -123,6 +124,7 @@ void MainDisp::Form_Activate() {
 
 void MainDisp::regRead() {
     portDialog_->LoadFromStore();
+    if (loggingView) loggingView->LoadChoices();
 }
 
 void MainDisp::communicate() {
@@ -137,7 +139,7 @@ void MainDisp::SelectDispItem() {
 }
 
 void MainDisp::SaveLoggingChoices() {
-    // The logging tab stores its interval and block choices when it exists.
+    if (loggingView) loggingView->SaveChoices();
 }
 
 bool MainDisp::Form_Unload() {

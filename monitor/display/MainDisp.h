@@ -17,6 +17,7 @@ class QTabWidget;
 class ISTDComm;
 class PollEngine;
 class SubDisp_comm;
+class LoggingView;
 
 class MainDisp : public QMainWindow, public EngineView {
     Q_OBJECT
@@ -47,6 +48,8 @@ public:
     QLabel* Text_readmsg = nullptr;
     QLabel* Text_readmsg2 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
+    // Tab 6; its interval and block choices are saved when the window unloads.
+    LoggingView* loggingView = nullptr;
 
     // Replaces tab index's placeholder with its view (the views are added by their owners).
     void SetTabView(int index, TabView* view, const QString& caption);
@@ -55,6 +58,8 @@ public:
     // Start-up hooks: the opening form's progress, and what the end of start-up does.
     std::function<void(int)> OnSplashProgress;
     std::function<void()> OnStartupFinished;
+    // Creates the link object from its class identity (the link library's factory).
+    std::function<ISTDComm*(const char* classIdentity)> CreateLinkObject;
     // Records protocol errors and alarm transitions.
     std::function<void(const QString&, int, int)> HystoryWrite;
 

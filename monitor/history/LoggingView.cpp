@@ -1,0 +1,180 @@
+#include "history/LoggingView.h"
+
+#include "app/ModelessMessage.h"
+#include "app/SettingsStore.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kIntervals[8] = {"１０秒間隔", "３０秒間隔", "１分間隔",  "５分間隔",
+                                   "１０分間隔", "１５分間隔", "３０分間隔", "１時間間隔"};
+
+}  // namespace
+
+LoggingView::LoggingView(PvLogger::PvTextFn pvText, QString programFolder, QWidget* parent)
+    : TabView(parent), Logger(std::move(pvText)), folder_(std::move(programFolder)) {
+    Frame_logging = new QGroupBox(QStringLiteral("ﾛｷﾞﾝｸﾞ条件"), this);
+    Logging_time = new QComboBox(Frame_logging);
+    for (const char* text : kIntervals) Logging_time->addItem(QString::fromUtf8(text));
+    auto* grid = new QGridLayout(Frame_logging);
+    grid->addWidget(new QLabel(QStringLiteral("保存間隔"), Frame_logging), 0, 0);
+    grid->addWidget(Logging_time, 0, 1);
+    for (int n = 0; n < BlockCount; ++n) {
+        log_Check1[n] = new QCheckBox(Frame_logging);
+        grid->addWidget(log_Check1[n], 1 + n / 4, n % 4);
+    }
+    grid->addWidget(new QLabel(QStringLiteral("ﾁｪｯｸされたﾌﾞﾛｯｸ名のPV値ﾃﾞｰﾀが、ﾌｧｲﾙに保存されます。"),
+                               Frame_logging),
+                    5, 0, 1, 4);
+    Check1 = new QCheckBox(QStringLiteral("継続してデータ保存"), this);
+    Savename_text = new QLabel(QString::fromUtf8(LogNameNotRegistered), this);
+    Savename_text->setFrameShape(QFrame::Panel);
+    Savename_text->setFrameShadow(QFrame::Sunken);
+    const char* const captions[3] = {"開始", "停止", "参照"};
+    auto* buttons = new QHBoxLayout;
+    for (int i = 0; i < 3; ++i) {
+        Command1[i] = new QPushButton(QString::fromUtf8(captions[i]), this);
+        buttons->addWidget(Command1[i]);
+        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Frame_logging);
+    layout->addWidget(Check1);
+    layout->addWidget(Savename_text);
+    layout->addLayout(buttons);
+    layout->addStretch();
+    connect(Check1, &QCheckBox::clicked, this, &LoggingView::Check1_Click);
+    Timer1.setInterval(200);
+    connect(&Timer1, &QTimer::timeout, this, &LoggingView::Timer1_Timer);
+
+    ChooseFile = [this](const QString& folder) {
+        QFileDialog dialog(this, QString(), folder, QStringLiteral("*.txt"));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(QStringLiteral("txt"));
+        const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+        QDir::setCurrent(folder_);
+        return chosen ? dialog.selectedFiles().first() : QString();
+    };
+    AskYesNo = [this](const QString& text) {
+        return QMessageBox::question(this, QStringLiteral("RDX-410 Monitor"), text,
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    };
+    ShowMessage = [this](const QString& text) {
+        QMessageBox::information(this, QStringLiteral("RDX-410 Monitor"), text);
+    };
+    ShowTickMessage = [this](const QString& text) { ShowModelessMessage(this, text); };
+    RefreshBlockNames();
+}
+
+void LoggingView::RefreshBlockNames() {
+    for (int n = 0; n < BlockCount; ++n) {
+        const QString suffix = BlockSuffix(n);
+        log_Check1[n]->setText(GetSetting(QStringLiteral("DvtoN") + suffix, QStringLiteral("Block") + suffix));
+    }
+}
+
+BlockSelection LoggingView::TickedBlocks() const {
+    BlockSelection ticked{};
+    for (int n = 0; n < BlockCount; ++n) ticked[n] = log_Check1[n]->isChecked();
+    return ticked;
+}
+
+void LoggingView::LoadChoices() {
+    const int index = GetSettingInt(QStringLiteral("Logtim"), 0);
+    Logging_time->setCurrentIndex(index >= 0 && index < Logging_time->count() ? index : 0);
+    for (int n = 0; n < BlockCount; ++n)
+        log_Check1[n]->setChecked(GetSettingInt(QStringLiteral("LogBlock") + QString::number(n), 0) == 1);
+}
+
+void LoggingView::SaveChoices() const {
+    SaveSetting(QStringLiteral("Logtim"), QString::number(Logging_time->currentIndex()));
+    for (int n = 0; n < BlockCount; ++n)
+        SaveSetting(QStringLiteral("LogBlock") + QString::number(n),
+                    log_Check1[n]->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void LoggingView::LoadResumeChoice() { Check1->setChecked(GetSettingFlag(QStringLiteral("log_restart"))); }
+
+void LoggingView::ResumeAtStartup() {
+    const QString fresh = NewLogFileName(folder_, Logger.Clock ? Logger.Clock() : QDateTime::currentDateTime());
+    Savename_text->setText(GetSettingFlag(QStringLiteral("log_restart"))
+                               ? GetSetting(QStringLiteral("log_name"), fresh)
+                               : fresh);
+    if (GetSettingFlag(QStringLiteral("log_start"))) {
+        Command1_Click(0);
+        Command1[0]->setEnabled(false);
+    }
+}
+
+void LoggingView::Command1_Click(int index) {
+    switch (index) {
+    case 0: StartLogging(); break;
+    case 1: StopLogging(); break;
+    case 2: ChooseLogFile(); break;
+    default: break;
+    }
+}
+
+void LoggingView::StartLogging() {
+    const QString path = Savename_text->text();
+    if (path == QString::fromUtf8(LogNameNotRegistered)) return;
+    const bool exists = QFileInfo::exists(path);
+    if (exists && !Check1->isChecked() &&
+        !AskYesNo(QStringLiteral("同じﾌｧｲﾙ名のﾌｧｲﾙが存在します。上書きしてもいいですか。"))) {
+        ShowMessage(QStringLiteral("新しいﾌｧｲﾙを指定してください。"));
+        return;
+    }
+    if (IsLogging()) return;
+    const FileWriteResult result =
+        Logger.StartLog(path, Check1->isChecked() && exists, TickedBlocks(), Logging_time->currentIndex());
+    QDir::setCurrent(folder_);
+    if (result != FileWriteResult::Ok) {
+        // Only a log that really runs is shown and remembered as running.
+        if (result == FileWriteResult::PermissionDenied) ShowMessage(QString::fromUtf8(LogWriteFailedMessage));
+        return;
+    }
+    SaveSetting(QStringLiteral("log_start"), QStringLiteral("1"));
+    SetRunning(true);
+}
+
+void LoggingView::StopLogging() {
+    if (!IsLogging()) return;
+    SaveSetting(QStringLiteral("log_start"), QStringLiteral("0"));
+    SetRunning(false);
+}
+
+void LoggingView::SetRunning(bool running) {
+    if (running) Timer1.start();
+    else Timer1.stop();
+    Command1[0]->setEnabled(!running);
+    Frame_logging->setEnabled(!running);
+    if (SetPanel2) SetPanel2(running ? QStringLiteral("ﾛｷﾞﾝｸﾞ実行中") : QStringLiteral("ﾛｷﾞﾝｸﾞ待機中"));
+}
+
+void LoggingView::ChooseLogFile() {
+    const QString chosen = ChooseFile(folder_ + QStringLiteral("/logging"));
+    // A cancelled dialog leaves the registered file as it was.
+    if (!chosen.isEmpty()) Savename_text->setText(chosen);
+}
+
+void LoggingView::Check1_Click() {
+    SaveSetting(QStringLiteral("log_restart"), Check1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    if (Check1->isChecked()) SaveSetting(QStringLiteral("log_name"), Savename_text->text());
+}
+
+void LoggingView::Timer1_Timer() {
+    if (Logger.LogTick(Savename_text->text(), TickedBlocks()) == PvLogger::TickResult::Failed)
+        ShowTickMessage(QString::fromUtf8(LogWriteFailedMessage));
+}

@@ -1,0 +1,67 @@
+// Tab 6: the PV data-logging controls. The file work is PvLogger's; this view holds the
+// operator's choices, the 200 ms tick and the messages.
+#pragma once
+
+#include "display/TabView.h"
+#include "history/PvLogger.h"
+
+#include <QTimer>
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+inline constexpr char LogNameNotRegistered[] = "未登録（登録してください）";
+
+class LoggingView : public TabView {
+    Q_OBJECT
+public:
+    LoggingView(PvLogger::PvTextFn pvText, QString programFolder, QWidget* parent = nullptr);
+
+    QGroupBox* Frame_logging = nullptr;
+    QComboBox* Logging_time = nullptr;
+    std::array<QCheckBox*, BlockCount> log_Check1{};
+    QCheckBox* Check1 = nullptr;
+    QLabel* Savename_text = nullptr;
+    std::array<QPushButton*, 3> Command1{};
+    QTimer Timer1;
+    PvLogger Logger;
+
+    // Shows the logging state in status-bar panel 2.
+    std::function<void(const QString&)> SetPanel2;
+    // Chooses a log file; returns empty when cancelled. Replaced by tests.
+    std::function<QString(const QString& folder)> ChooseFile;
+    // Asks Yes/No and shows OK-only messages; replaced by tests.
+    std::function<bool(const QString&)> AskYesNo;
+    std::function<void(const QString&)> ShowMessage;
+    // The tick's failure message does not wait (it would stack one box per tick).
+    std::function<void(const QString&)> ShowTickMessage;
+
+    void Command1_Click(int index);
+    void Check1_Click();
+    void Timer1_Timer();
+
+    bool IsLogging() const { return Timer1.isActive(); }
+    BlockSelection TickedBlocks() const;
+    // "Logtim" and "LogBlock0".."LogBlock15": loaded at start-up, saved at unload.
+    void LoadChoices();
+    void SaveChoices() const;
+    // Check1 from "log_restart" (the chart settings load does this at start-up).
+    void LoadResumeChoice();
+    // The end of start-up: the file name to continue, and logging resumed when it ran.
+    void ResumeAtStartup();
+    // Captions of log_Check1 from the stored block names.
+    void RefreshBlockNames();
+
+private:
+    void StartLogging();
+    void StopLogging();
+    void ChooseLogFile();
+    void SetRunning(bool running);
+
+    QString folder_;
+};

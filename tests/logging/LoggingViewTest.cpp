@@ -1,0 +1,145 @@
+#include "app/SettingsStore.h"
+#include "history/LoggingView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class LoggingViewTest : public ::testing::Test {
+protected:
+    QTemporaryDir home;
+    QDateTime now{QDate(2007, 3, 9), QTime(8, 5, 3)};
+    std::unique_ptr<LoggingView> view;
+    QString panel2;
+    QStringList asked, shown;
+    bool answer = true;
+
+    void SetUp() override {
+        SaveSetting("log_start", "0");
+        SaveSetting("log_restart", "0");
+        QDir(home.path()).mkdir("logging");
+        view = std::make_unique<LoggingView>([](int ch) { return QString::number(ch); }, home.path());
+        view->Logger.Clock = [this] { return now; };
+        view->SetPanel2 = [this](const QString& t) { panel2 = t; };
+        view->AskYesNo = [this](const QString& t) { asked << t; return answer; };
+        view->ShowMessage = [this](const QString& t) { shown << t; };
+        view->ShowTickMessage = view->ShowMessage;
+    }
+    QString LogPath() const { return home.path() + "/logging/run.txt"; }
+    static QByteArray Read(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+
+}  // namespace
+
+TEST_F(LoggingViewTest, NothingStartsUntilAFileIsRegistered) {
+    view->Command1_Click(0);
+    EXPECT_FALSE(view->IsLogging());
+    EXPECT_EQ(GetSetting("log_start", ""), "0");
+}
+
+TEST_F(LoggingViewTest, StartWritesHeaderAndFirstRecordThenStopIsRemembered) {
+    view->Savename_text->setText(LogPath());
+    view->log_Check1[1]->setChecked(true);
+    view->Command1_Click(0);
+    ASSERT_TRUE(view->IsLogging());
+    EXPECT_EQ(panel2, "ﾛｷﾞﾝｸﾞ実行中");
+    EXPECT_EQ(GetSetting("log_start", ""), "1");
+    EXPECT_FALSE(view->Command1[0]->isEnabled());
+    EXPECT_FALSE(view->Frame_logging->isEnabled());
+    const QList<QByteArray> lines = Read(LogPath()).split('\n');
+    ASSERT_EQ(lines.size(), 5);  // three header lines, one record, the empty rest
+    EXPECT_TRUE(lines[0].startsWith("\"RDX-410 "));
+    EXPECT_TRUE(lines[2].contains("\"Ch021\""));
+    EXPECT_TRUE(lines[3].contains("\"20\""));
+    EXPECT_TRUE(lines[3].contains("\"39\"\r"));
+    view->Command1_Click(1);
+    EXPECT_FALSE(view->IsLogging());
+    EXPECT_EQ(panel2, "ﾛｷﾞﾝｸﾞ待機中");
+    EXPECT_EQ(GetSetting("log_start", ""), "0");
+    EXPECT_TRUE(view->Frame_logging->isEnabled());
+}
+
+TEST_F(LoggingViewTest, AnExistingFileIsOverwrittenOnlyWhenTheOperatorAgrees) {
+    QFile f(LogPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("keep me\r\n");
+    f.close();
+    view->Savename_text->setText(LogPath());
+    answer = false;
+    view->Command1_Click(0);
+    EXPECT_EQ(asked, QStringList{"同じﾌｧｲﾙ名のﾌｧｲﾙが存在します。上書きしてもいいですか。"});
+    EXPECT_EQ(shown, QStringList{"新しいﾌｧｲﾙを指定してください。"});
+    EXPECT_FALSE(view->IsLogging());
+    EXPECT_EQ(Read(LogPath()), "keep me\r\n");
+    // Resuming into the same file appends without asking and without a new header.
+    asked.clear();
+    view->Check1->setChecked(true);
+    view->Command1_Click(0);
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_TRUE(view->IsLogging());
+    const QByteArray text = Read(LogPath());
+    EXPECT_TRUE(text.startsWith("keep me\r\n\""));
+    EXPECT_FALSE(text.contains("RDX-410"));
+}
+
+TEST_F(LoggingViewTest, AFailedStartIsNotRememberedAsRunning) {
+    view->Savename_text->setText(home.path() + "/missing/folder/run.txt");
+    view->Command1_Click(0);
+    EXPECT_FALSE(view->IsLogging());
+    EXPECT_EQ(GetSetting("log_start", ""), "0");
+    EXPECT_TRUE(panel2.isEmpty());
+}
+
+TEST_F(LoggingViewTest, StartUpResumesIntoTheStoredFileWhenAsked) {
+    SaveSetting("log_start", "1");
+    SaveSetting("log_restart", "1");
+    SaveSetting("log_name", LogPath());
+    view->LoadResumeChoice();
+    EXPECT_TRUE(view->Check1->isChecked());
+    view->ResumeAtStartup();
+    EXPECT_EQ(view->Savename_text->text(), LogPath());
+    EXPECT_TRUE(view->IsLogging());
+    EXPECT_FALSE(view->Command1[0]->isEnabled());
+    // Without the resume choice a fresh name from the start time is used.
+    view->Command1_Click(1);
+    SaveSetting("log_restart", "0");
+    view->ResumeAtStartup();
+    EXPECT_EQ(QDir::cleanPath(view->Savename_text->text()),
+              QDir::cleanPath(home.path() + "/logging/2007_3_9_8_5_3.txt"));
+}
+
+TEST_F(LoggingViewTest, ChoicesRoundTripThroughTheStoreAndCancelKeepsTheFile) {
+    view->Logging_time->setCurrentIndex(7);
+    view->log_Check1[15]->setChecked(true);
+    view->SaveChoices();
+    EXPECT_EQ(GetSetting("Logtim", ""), "7");
+    EXPECT_EQ(GetSetting("LogBlock15", ""), "1");
+    EXPECT_EQ(GetSetting("LogBlock0", ""), "0");
+    LoggingView other([](int) { return QString(); }, home.path());
+    other.LoadChoices();
+    EXPECT_EQ(other.Logging_time->currentIndex(), 7);
+    EXPECT_TRUE(other.log_Check1[15]->isChecked());
+    SaveSetting("Logtim", "12");
+    other.LoadChoices();
+    EXPECT_EQ(other.Logging_time->currentIndex(), 0);
+
+    view->Savename_text->setText(LogPath());
+    view->ChooseFile = [](const QString&) { return QString(); };
+    view->Command1_Click(2);
+    EXPECT_EQ(view->Savename_text->text(), LogPath());
+    view->Check1->setChecked(true);
+    view->Check1_Click();
+    EXPECT_EQ(GetSetting("log_restart", ""), "1");
+    EXPECT_EQ(GetSetting("log_name", ""), LogPath());
+}
