@@ -1,0 +1,204 @@
+#include "FrmComm.h"
+
+#include "MdComm.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <chrono>
+#include <optional>
+#include <thread>
+
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#include <termios.h>
+#endif
+
+namespace {
+
+struct LineSettings {
+    qint32 baud = 9600;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    QSerialPort::DataBits dataBits = QSerialPort::Data8;
+    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+};
+
+std::optional<LineSettings> ParseSettings(const QString& text) {
+    const QStringList parts = text.split(u',');
+    if (parts.size() != 4) return std::nullopt;
+    LineSettings s;
+    bool ok = false;
+    s.baud = parts[0].trimmed().toInt(&ok);
+    if (!ok || s.baud <= 0) return std::nullopt;
+
+    const QString parity = parts[1].trimmed().toUpper();
+    if (parity == u"N") s.parity = QSerialPort::NoParity;
+    else if (parity == u"E") s.parity = QSerialPort::EvenParity;
+    else if (parity == u"O") s.parity = QSerialPort::OddParity;
+    else if (parity == u"M") s.parity = QSerialPort::MarkParity;
+    else if (parity == u"S") s.parity = QSerialPort::SpaceParity;
+    else return std::nullopt;
+
+    const int bits = parts[2].trimmed().toInt(&ok);
+    if (!ok || bits < 5 || bits > 8) return std::nullopt;
+    s.dataBits = QSerialPort::DataBits(bits);
+
+    const QString stop = parts[3].trimmed();
+    if (stop == u"1") s.stopBits = QSerialPort::OneStop;
+    else if (stop == u"1.5") s.stopBits = QSerialPort::OneAndHalfStop;
+    else if (stop == u"2") s.stopBits = QSerialPort::TwoStop;
+    else return std::nullopt;
+    return s;
+}
+
+void SleepMs(qint64 msecs) {
+    if (msecs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(msecs));
+}
+
+}  // namespace
+
+QString PortDeviceFor(int commPort, const QString& portDevice) {
+    const QString fromEnv =
+        qEnvironmentVariable(QStringLiteral("TESMARCOMM_COM%1").arg(commPort).toLatin1().constData());
+    if (!fromEnv.isEmpty()) return fromEnv;
+    if (!portDevice.isEmpty()) return portDevice;
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(commPort);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(commPort - 1);
+#endif
+}
+
+FrmComm::FrmComm() { ApplySettings(); }
+
+bool FrmComm::setSettings(const QString& text) {
+    if (!ParseSettings(text)) return false;
+    settings_ = text;
+    return ApplySettings();
+}
+
+bool FrmComm::ApplySettings() {
+    const std::optional<LineSettings> s = ParseSettings(settings_);
+    if (!s) return false;
+    // Every setter applies at once on an open port and is kept for the next open.
+    bool ok = port_.setBaudRate(s->baud);
+    ok = port_.setParity(s->parity) && ok;
+    ok = port_.setDataBits(s->dataBits) && ok;
+    ok = port_.setStopBits(s->stopBits) && ok;
+    return ok;
+}
+
+bool FrmComm::setHandshaking(int code) {
+    if (code < 0 || code > 3) return false;
+    handshaking_ = code;
+    return ApplyHandshaking();
+}
+
+bool FrmComm::ApplyHandshaking() {
+    static constexpr QSerialPort::FlowControl kFlow[] = {
+        QSerialPort::NoFlowControl, QSerialPort::SoftwareControl,
+        QSerialPort::HardwareControl, QSerialPort::HardwareControl};
+    if (!port_.setFlowControl(kFlow[handshaking_])) return false;
+#ifdef Q_OS_UNIX
+    // QSerialPort offers one flow control at a time; "both" adds XON/XOFF to RTS/CTS.
+    if (handshaking_ == 3 && port_.isOpen()) {
+        termios tio {};
+        if (::tcgetattr(port_.handle(), &tio) == -1) return false;
+        tio.c_iflag |= IXON | IXOFF;
+        if (::tcsetattr(port_.handle(), TCSANOW, &tio) == -1) return false;
+    }
+#endif
+    return true;
+}
+
+bool FrmComm::Open(const QString& device, QString* why) {
+    if (port_.isOpen()) return true;
+    port_.setPortName(device);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        if (why) *why = port_.errorString();
+        return false;
+    }
+    if (!ApplyHandshaking()) {
+        if (why) *why = port_.errorString();
+        port_.close();
+        return false;
+    }
+    return true;
+}
+
+void FrmComm::Close() {
+    if (port_.isOpen()) port_.close();
+}
+
+bool FrmComm::CTSHolding() const {
+    if (!port_.isOpen()) return false;
+#ifdef Q_OS_UNIX
+    int lines = 0;
+    // Pseudo-terminals and the like have no modem lines to report.
+    if (::ioctl(port_.handle(), TIOCMGET, &lines) == -1) return true;
+    return (lines & TIOCM_CTS) != 0;
+#else
+    return port_.pinoutSignals().testFlag(QSerialPort::ClearToSendSignal);
+#endif
+}
+
+qint64 FrmComm::InBufferCount() {
+    if (!port_.isOpen()) return 0;
+    // Characters reach QSerialPort's buffer only when it reads the device; pull them in.
+    if (port_.bytesAvailable() == 0) port_.waitForReadyRead(0);
+    return port_.bytesAvailable();
+}
+
+void FrmComm::DiscardInput() {
+    if (port_.isOpen()) port_.clear(QSerialPort::Input);
+}
+
+qint64 FrmComm::OutBufferCount() const {
+    if (!port_.isOpen()) return 0;
+    qint64 pending = port_.bytesToWrite();
+#ifdef Q_OS_UNIX
+    int queued = 0;
+    if (::ioctl(port_.handle(), TIOCOUTQ, &queued) == 0 && queued > 0) pending += queued;
+#endif
+    return pending;
+}
+
+void FrmComm::DiscardOutput() {
+    if (port_.isOpen()) port_.clear(QSerialPort::Output);
+}
+
+bool FrmComm::Output(const QString& text) {
+    if (!port_.isOpen()) return false;
+    const QByteArray bytes = text.toLatin1();
+    if (port_.write(bytes) != bytes.size()) return false;
+    port_.flush();
+    return true;
+}
+
+QString FrmComm::Input() {
+    const qint64 waiting = InBufferCount();
+    if (waiting == 0) return {};
+    const qint64 count = inputLen_ == 0 ? waiting : std::min<qint64>(inputLen_, waiting);
+    return QString::fromLatin1(port_.read(count));
+}
+
+bool FrmComm::WaitForInput(int msecs) {
+    if (!port_.isOpen()) return false;
+    const std::int64_t start = MdComm::timeGetTime();
+    if (port_.waitForReadyRead(std::max(msecs, 0))) return true;
+    // A port in an error state returns at once; never let the caller spin on it.
+    const std::int64_t left = msecs - (MdComm::timeGetTime() - start);
+    SleepMs(std::min<std::int64_t>(left, 10));
+    return false;
+}
+
+bool FrmComm::WaitForOutputDrained(int msecs) {
+    const std::int64_t deadline = MdComm::timeGetTime() + msecs;
+    while (OutBufferCount() > 0) {
+        const std::int64_t left = deadline - MdComm::timeGetTime();
+        if (left <= 0) return false;
+        if (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(int(left))) continue;
+        // The driver's queue drains on its own; look again shortly.
+        SleepMs(std::min<std::int64_t>(left, 5));
+    }
+    return true;
+}

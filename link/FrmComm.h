@@ -1,0 +1,82 @@
+// The link's serial-port layer: a small wrapper around QSerialPort offering what the
+// link needs of a serial communications control (port number, line settings text,
+// handshake code, open/close, CTS, buffer sizes and counts, read and write).
+#pragma once
+
+#include <QSerialPort>
+#include <QString>
+#include <QtGlobal>
+
+// The device a port number maps to: the environment variable TESMARCOMM_COM<n> when set,
+// else portDevice when not empty, else the n-th standard serial device.
+QString PortDeviceFor(int commPort, const QString& portDevice);
+
+class FrmComm {
+public:
+    FrmComm();
+    FrmComm(const FrmComm&) = delete;
+    FrmComm& operator=(const FrmComm&) = delete;
+
+    void setCommPort(int number) { commPort_ = number; }
+    int CommPort() const { return commPort_; }
+
+    // "speed,parity letter,data bits,stop bits", e.g. "9600,E,7,1"; false when malformed
+    // or when an open port refuses it.
+    bool setSettings(const QString& text);
+    QString Settings() const { return settings_; }
+
+    // 0 none, 1 XON/XOFF, 2 RTS/CTS, 3 both; false for any other code.
+    bool setHandshaking(int code);
+    int Handshaking() const { return handshaking_; }
+
+    // Opens the given device with the current settings; false (with a reason) on failure.
+    bool Open(const QString& device, QString* why = nullptr);
+    void Close();
+    bool PortOpen() const { return port_.isOpen(); }
+
+    // CTS line state; a driver that cannot report modem lines counts as asserted.
+    bool CTSHolding() const;
+
+    void setInBufferSize(qint16 size) { inBufferSize_ = size; }
+    qint16 InBufferSize() const { return inBufferSize_; }
+    void setOutBufferSize(qint16 size) { outBufferSize_ = size; }
+    qint16 OutBufferSize() const { return outBufferSize_; }
+    void setRThreshold(qint16 value) { rThreshold_ = value; }
+    qint16 RThreshold() const { return rThreshold_; }
+
+    // Characters one Input() returns; 0 = everything waiting.
+    void setInputLen(int count) { inputLen_ = count < 0 ? 0 : count; }
+    int InputLen() const { return inputLen_; }
+
+    // Characters waiting to be read, and discarding them.
+    qint64 InBufferCount();
+    void DiscardInput();
+    // Characters not yet on the line (ours and the driver's), and discarding them.
+    qint64 OutBufferCount() const;
+    void DiscardOutput();
+
+    // Writes single-byte characters; false when the port is not open or refuses them.
+    bool Output(const QString& text);
+    QString Input();
+
+    // Blocks in the operating system until input arrives or msecs pass.
+    bool WaitForInput(int msecs);
+    // Waits at most msecs for pending output to reach the line; true when drained.
+    bool WaitForOutputDrained(int msecs);
+
+    // Operating-system handle of the open port, -1 when closed.
+    qint64 CommID() const { return port_.isOpen() ? qint64(port_.handle()) : -1; }
+
+private:
+    bool ApplySettings();
+    bool ApplyHandshaking();
+
+    QSerialPort port_;
+    int commPort_ = 1;
+    QString settings_ = QStringLiteral("9600,N,8,1");
+    int handshaking_ = 0;
+    qint16 inBufferSize_ = 1024;
+    qint16 outBufferSize_ = 512;
+    qint16 rThreshold_ = 0;
+    int inputLen_ = 0;
+};

@@ -1,0 +1,218 @@
+// Request/reply exchanges over a real pseudo-terminal against a scripted controller.
+#include "Framing.h"
+#include "LinkFixture.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <ctime>
+#include <thread>
+
+namespace {
+
+const QByteArray kRead0080 = QByteArray("\x02  \"0080D6\x03");
+
+QByteArray ValidRead() { return MakeReply('\x06', ' ', '"', "0080", TwentyFields()); }
+
+PtyPeer::Reply At(int delayMs, const QByteArray& bytes) { return {{delayMs, bytes}}; }
+
+double ThreadCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+}  // namespace
+
+TEST_F(LinkOnPty, ReadExchangeSendsExactFrameAndReturnsReply) {
+    peer.Answer({At(0, ValidRead())});
+    ASSERT_TRUE(link->PortOpen());
+
+    const QString reply = ReadBlock0("0080");
+    EXPECT_EQ(reply, Latin1(ValidRead()));
+    EXPECT_EQ(reply.size(), 91);
+    EXPECT_EQ(link->isDataNum(reply), 20);
+    EXPECT_EQ(link->GetNData(reply, 20), QStringLiteral("0014"));
+    EXPECT_EQ(peer.Received(), kRead0080);
+    EXPECT_EQ(link->OutputBuffer(), Latin1(kRead0080));
+}
+
+TEST_F(LinkOnPty, CharactersBeforeTheReplyAreDropped) {
+    // Garbage holding an ETX, then a stale partial reply cut off by a fresh ACK.
+    const QByteArray noise = QByteArray("xy\x03z") + QByteArray("\x06 \"00", 5);
+    peer.Answer({At(0, noise + ValidRead())});
+    ASSERT_TRUE(link->PortOpen());
+    EXPECT_EQ(ReadBlock0("0080"), Latin1(ValidRead()));
+}
+
+TEST_F(LinkOnPty, EtxBeforeAnyAckDoesNotEndReception) {
+    peer.Answer({{{0, QByteArray("\x03\x03", 2)}, {60, ValidRead().left(30)}, {60, ValidRead().mid(30)}}});
+    ASSERT_TRUE(link->PortOpen());
+    EXPECT_EQ(ReadBlock0("0080"), Latin1(ValidRead()));
+}
+
+TEST_F(LinkOnPty, ChecksumFailuresGiveEscAndAreRetried) {
+    QByteArray altered = ValidRead();
+    altered[altered.size() - 2] = altered[altered.size() - 2] == '0' ? '1' : '0';
+    const QByteArray tooShort("\x06\x03", 2);
+    peer.Answer({At(0, altered), At(0, tooShort), At(0, altered), At(0, ValidRead())});
+    ASSERT_TRUE(link->PortOpen());
+
+    EXPECT_EQ(ReadBlock0("0080"), QString(QChar(Framing::ESC)));
+    EXPECT_EQ(ReadBlock0("0080"), QString(QChar(Framing::ESC)));
+    // With two attempts the request goes out again and the good answer counts.
+    EXPECT_EQ(ReadBlock0("0080", 2), Latin1(ValidRead()));
+    EXPECT_EQ(peer.Received(), kRead0080.repeated(4));
+}
+
+TEST_F(LinkOnPty, NakReplyIsReturnedAndChecked) {
+    const QByteArray nak = MakeReply('\x15', ' ', '"', "0080", QByteArray());
+    QByteArray badNak = nak;
+    badNak[badNak.size() - 3] = badNak[badNak.size() - 3] == 'F' ? 'E' : 'F';
+    peer.Answer({At(0, nak), At(0, badNak)});
+    ASSERT_TRUE(link->PortOpen());
+    EXPECT_EQ(ReadBlock0("0080"), Latin1(nak));
+    EXPECT_EQ(ReadBlock0("0080"), QString(QChar(Framing::ESC)));
+}
+
+TEST_F(LinkOnPty, SilenceGivesEmptyAfterTimeOutPerAttempt) {
+    link->setTimeOut(200);
+    ASSERT_TRUE(link->PortOpen());
+    peer.Answer({});
+
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(ReadBlock0("0080"), QString());
+    const qint64 once = clock.restart();
+    EXPECT_EQ(ReadBlock0("0080", 3), QString());
+    const qint64 thrice = clock.restart();
+    EXPECT_EQ(ReadBlock0("0080", 0), QString());
+
+    EXPECT_GE(once, 195);
+    EXPECT_LT(once, 200 + 300);
+    EXPECT_GE(thrice, 3 * 195);
+    EXPECT_LT(thrice, 3 * 200 + 500);
+    ASSERT_TRUE(peer.WaitForRequests(4, 1000));
+    EXPECT_EQ(peer.Received(), kRead0080.repeated(4)) << "no attempts means nothing is sent";
+}
+
+TEST_F(LinkOnPty, ReplyCompletedAfterTheDeadlineIsLost) {
+    link->setTimeOut(150);
+    peer.Answer({At(300, ValidRead())});
+    ASSERT_TRUE(link->PortOpen());
+    EXPECT_EQ(ReadBlock0("0080"), QString());
+}
+
+TEST_F(LinkOnPty, WaitingDoesNotSpinTheProcessor) {
+    link->setTimeOut(300);
+    ASSERT_TRUE(link->PortOpen());
+    for (bool eventsCheck : {true, false}) {
+        link->setEventsCheck(eventsCheck);
+        const double before = ThreadCpuMs();
+        EXPECT_EQ(ReadBlock0("0080"), QString());
+        EXPECT_LT(ThreadCpuMs() - before, 100.0) << "EventsCheck " << eventsCheck;
+    }
+}
+
+TEST_F(LinkOnPty, EventsRunDuringTheWaitOnlyWithoutEventsCheck) {
+    peer.Answer({At(100, ValidRead()), At(100, ValidRead())});
+    ASSERT_TRUE(link->PortOpen());
+
+    bool fired = false;
+    link->setEventsCheck(true);
+    QTimer::singleShot(0, [&] { fired = true; });
+    EXPECT_EQ(ReadBlock0("0080"), Latin1(ValidRead()));
+    EXPECT_FALSE(fired) << "the user interface is held while EventsCheck is True";
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(fired);
+
+    fired = false;
+    link->setEventsCheck(false);
+    QTimer::singleShot(0, [&] { fired = true; });
+    EXPECT_EQ(ReadBlock0("0080"), Latin1(ValidRead()));
+    EXPECT_TRUE(fired) << "events run while the link waits";
+}
+
+TEST_F(LinkOnPty, ClosingFromAnEventDuringTheWaitEndsTheExchange) {
+    link->setEventsCheck(false);
+    ASSERT_TRUE(link->PortOpen());
+    peer.Answer({});
+    QTimer::singleShot(20, [&] { link->PortClose(); });
+    EXPECT_EQ(ReadBlock0("0080"), QString());
+    EXPECT_EQ(link->CommID(), -1);
+}
+
+TEST_F(LinkOnPty, ExchangeOnAClosedPortRaises) {
+    EXPECT_THROW(ReadBlock0("0080"), STDCommError);
+    EXPECT_TRUE(peer.ReceivedWithin(100).isEmpty());
+}
+
+TEST_F(LinkOnPty, StaleReplyStaysUntilTheReceiveBufferIsCleared) {
+    link->setTimeOut(150);
+    ASSERT_TRUE(link->PortOpen());
+    const QByteArray stale = MakeReply('\x06', ' ', '"', "0083", TwentyFields());
+
+    peer.Send(stale);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(ReadBlock0("0080"), Latin1(stale)) << "nothing is cleared before sending";
+
+    peer.Send(stale);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    link->RecvBufClear();
+    EXPECT_EQ(ReadBlock0("0080"), QString());
+}
+
+TEST_F(LinkOnPty, InputBufferReturnsEverythingWaiting) {
+    ASSERT_TRUE(link->PortOpen());
+    peer.Send("hello\x06\x03");
+    QString got;
+    QElapsedTimer clock;
+    clock.start();
+    while (got.size() < 7 && clock.elapsed() < 2000) got += link->InputBuffer();
+    EXPECT_EQ(got, QStringLiteral("hello\x06\x03"));
+    EXPECT_EQ(link->InputBuffer(), QString());
+}
+
+TEST_F(LinkOnPty, PortCloseSendsNothingMore) {
+    peer.Answer({At(0, ValidRead())});
+    ASSERT_TRUE(link->PortOpen());
+    ASSERT_EQ(ReadBlock0("0080"), Latin1(ValidRead()));
+    link->PortClose();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(peer.Received(), kRead0080);
+    EXPECT_EQ(link->CommID(), -1);
+}
+
+TEST_F(LinkOnPty, PortCloseLetsHeldOutputDrainOnceWithoutResending) {
+    // The peer holds the line with XOFF, so the request stays pending in the link.
+    link->setFlow(QStringLiteral("XON/XOFF"));
+    link->setTimeOut(100);
+    ASSERT_TRUE(link->PortOpen());
+    peer.Send("\x13");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(ReadBlock0("0080"), QString());
+
+    std::thread release([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        peer.Send("\x11");
+    });
+    link->PortClose();
+    release.join();
+    EXPECT_EQ(peer.ReceivedWithin(300), kRead0080);
+}
+
+TEST_F(LinkOnPty, PortCloseGivesUpOnOutputHeldTooLong) {
+    link->setFlow(QStringLiteral("XON/XOFF"));
+    link->setTimeOut(100);
+    ASSERT_TRUE(link->PortOpen());
+    peer.Send("\x13");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(ReadBlock0("0080"), QString());
+
+    QElapsedTimer clock;
+    clock.start();
+    link->PortClose();
+    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_EQ(link->CommID(), -1);
+    EXPECT_TRUE(peer.ReceivedWithin(300).isEmpty());
+}
