@@ -1,0 +1,25 @@
+#include "LineService.h"
+
+namespace rdxsim {
+
+Transmission LineService::Handle(const QByteArray& frame) {
+    std::lock_guard lock(mutex_);
+    const Response r = responder_.Respond(frame);
+    stats_.Record(r);
+    if (r.reply.isEmpty()) return {};
+    Transmission t = faults_.Apply(r.reply);
+    stats_.TakeFaults(faults_);
+    if (!t.Silent()) stats_.Add("replies.sent");
+    return t;
+}
+
+void LineService::Discarded(qsizetype bytes) {
+    if (bytes > 0) stats_.Add("bytes.discarded", quint64(bytes));
+}
+
+void LineService::SyncStats() {
+    std::lock_guard lock(mutex_);
+    stats_.TakeFaults(faults_);
+}
+
+}  // namespace rdxsim

@@ -1,0 +1,130 @@
+// Fault injection: reproducible for a seed, and each fault shaped as a client would meet it.
+#include "FaultInjector.h"
+#include "Pacing.h"
+#include "Responder.h"
+
+#include "Framing.h"
+
+#include <gtest/gtest.h>
+
+using namespace rdxsim;
+
+namespace {
+
+QByteArray SampleReply() {
+    QString data;
+    for (int k = 0; k < 20; ++k) data += QString::asprintf("%04X", 0x100 + k);
+    return BuildReply(Framing::ACK, u"! \"0080", data);
+}
+
+FaultRates AllFaults(double p) {
+    FaultRates r;
+    for (double& x : r.rate) x = p;
+    return r;
+}
+
+TEST(FaultInjector, SameSeedSameFaultsOtherSeedOtherFaults) {
+    FaultInjector a(42, AllFaults(0.2)), b(42, AllFaults(0.2)), c(43, AllFaults(0.2));
+    const QByteArray reply = SampleReply();
+    int differ = 0;
+    for (int i = 0; i < 300; ++i) {
+        const Transmission ta = a.Apply(reply), tb = b.Apply(reply), tc = c.Apply(reply);
+        ASSERT_EQ(ta.chunks.size(), tb.chunks.size());
+        for (size_t k = 0; k < ta.chunks.size(); ++k) {
+            EXPECT_EQ(ta.chunks[k].bytes, tb.chunks[k].bytes);
+            EXPECT_EQ(ta.chunks[k].gapBeforeMs, tb.chunks[k].gapBeforeMs);
+        }
+        differ += ta.Bytes() != tc.Bytes();
+    }
+    EXPECT_GT(differ, 30);
+    for (int f = 0; f < int(Fault::Count); ++f) EXPECT_EQ(a.Count(Fault(f)), b.Count(Fault(f)));
+}
+
+TEST(FaultInjector, RatesAreHonouredAndZeroMeansClean) {
+    FaultRates rates;
+    rates[Fault::Nak] = 0.25;
+    FaultInjector f(7, rates);
+    const QByteArray reply = SampleReply();
+    int naks = 0;
+    for (int i = 0; i < 2000; ++i) naks += f.Apply(reply).Bytes()[0] == '\x15';
+    EXPECT_EQ(quint64(naks), f.Count(Fault::Nak));
+    EXPECT_GT(naks, 400);
+    EXPECT_LT(naks, 600);
+    FaultInjector clean(7);
+    for (int i = 0; i < 200; ++i) {
+        const Transmission t = clean.Apply(reply);
+        ASSERT_EQ(t.chunks.size(), 1u);
+        EXPECT_EQ(t.chunks[0].bytes, reply);
+    }
+}
+
+// One fault at a time, always on.
+Transmission Only(Fault fault, quint64 seed) {
+    FaultRates r;
+    r[fault] = 1.0;
+    FaultInjector f(seed, r);
+    const Transmission t = f.Apply(SampleReply());
+    EXPECT_EQ(f.Count(fault), 1u);
+    return t;
+}
+
+TEST(FaultInjector, EachFaultLooksAsOnTheWire) {
+    const QByteArray reply = SampleReply();
+    for (quint64 seed = 1; seed <= 20; ++seed) {
+        EXPECT_TRUE(Only(Fault::Silence, seed).Silent());
+
+        const QByteArray bad = Only(Fault::BadChecksum, seed).Bytes();
+        EXPECT_EQ(bad.size(), reply.size());
+        EXPECT_EQ(bad.left(88), reply.left(88));
+        EXPECT_FALSE(Framing::ChecksumMatches(QString::fromLatin1(bad)));
+
+        const QByteArray nak = Only(Fault::Nak, seed).Bytes();
+        EXPECT_EQ(nak, BuildReply(Framing::NAK, u"! \"0080", {}));
+
+        const QByteArray noisy = Only(Fault::Garbage, seed).Bytes();
+        ASSERT_GT(noisy.size(), reply.size());
+        EXPECT_TRUE(noisy.endsWith(reply));
+        const QByteArray prefix = noisy.left(noisy.size() - reply.size());
+        EXPECT_LE(prefix.size(), 8);
+        EXPECT_FALSE(prefix.contains('\x06') || prefix.contains('\x15'));
+
+        const QByteArray cut = Only(Fault::Cut, seed).Bytes();
+        EXPECT_LT(cut.size(), reply.size());
+        EXPECT_GE(cut.size(), 1);
+        EXPECT_TRUE(reply.startsWith(cut));
+
+        const Transmission split = Only(Fault::Split, seed);
+        EXPECT_GE(split.chunks.size(), 2u);
+        EXPECT_EQ(split.Bytes(), reply);
+        for (size_t k = 1; k < split.chunks.size(); ++k) {
+            EXPECT_GE(split.chunks[k].gapBeforeMs, 5);
+            EXPECT_LE(split.chunks[k].gapBeforeMs, 30);
+        }
+    }
+}
+
+TEST(Pacing, ReadReplyTakesItsWireTime) {
+    Transmission t;
+    t.chunks.push_back({SampleReply(), 0});
+    ASSERT_EQ(t.Bytes().size(), 91);
+    const std::vector<TimedWrite> at9600 = PaceSchedule(t, 9600, 3);
+    ASSERT_EQ(at9600.size(), 91u);
+    EXPECT_NEAR(at9600.front().atMs, 3 + 10000.0 / 9600, 1e-9);
+    EXPECT_NEAR(at9600.back().atMs, 3 + 91 * 10000.0 / 9600, 1e-9);  // about 95 ms on the wire
+    const std::vector<TimedWrite> at19200 = PaceSchedule(t, 19200, 3);
+    EXPECT_NEAR(at19200.back().atMs - 3, (at9600.back().atMs - 3) / 2, 1e-9);
+    QByteArray joined;
+    for (const TimedWrite& w : at9600) joined += w.bytes;
+    EXPECT_EQ(joined, SampleReply());
+
+    const std::vector<TimedWrite> unpaced = PaceSchedule(t, 0, 3);
+    ASSERT_EQ(unpaced.size(), 1u);
+    EXPECT_EQ(unpaced[0].atMs, 3);
+
+    Transmission split;
+    split.chunks = {{"\x06! \"0080", 0}, {"rest\x03", 20}};
+    const std::vector<TimedWrite> gapped = PaceSchedule(split, 9600, 3);
+    EXPECT_NEAR(gapped.back().atMs, 3 + 20 + 13 * 10000.0 / 9600, 1e-9);
+}
+
+}  // namespace
