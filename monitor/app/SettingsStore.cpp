@@ -23,8 +23,9 @@ QString GetSetting(const QString& key, const QString& defaultValue) {
 
 void SaveSetting(const QString& key, const QString& value) {
     Store().setValue(Key(key), value);
-    Store().sync();
 }
+
+void FlushSettings() { Store().sync(); }
 
 int GetSettingInt(const QString& key, int defaultValue) {
     bool ok = false;

@@ -22,6 +22,7 @@ TEST(SettingsStore, ValuesPersistUnderTheApplicationAndSection) {
     EXPECT_EQ(GetSetting("Chname320", "Ch320"), "炉 ｿﾞｰﾝ3");
     // An empty name is a stored value, not a missing key.
     EXPECT_EQ(GetSetting("DvtoN01", "Block01"), "");
+    FlushSettings();
     const QString file = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                          "/TESMAR KORVEX/RDX-410 Monitor.ini";
     QFile f(file);

@@ -1,0 +1,200 @@
+#include "FakeView.h"
+#include "SimLine.h"
+
+#include "exchange/PollEngine.h"
+#include "history/AlarmHistory.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class EngineOnSim : public ::testing::Test {
+protected:
+    std::unique_ptr<SimLine> line;
+    RDX_INC d;
+    FakeView view;
+    std::unique_ptr<PollEngine> engine;
+    std::unique_ptr<AlarmHistory> history;
+    QTemporaryDir dir;
+
+    void Start(const SimLineOptions& options) {
+        line = std::make_unique<SimLine>(options);
+        ASSERT_TRUE(line->ok()) << line->error().toStdString();
+        d.FillItemCodes();
+        history = std::make_unique<AlarmHistory>(d);
+        history->HistoryFilePath = dir.path() + "/run.hys";
+        history->Clock = [] { return QDateTime(QDate(2007, 3, 9), QTime(20, 5, 3)); };
+        d.AlarmCheckHook = [this](int ch) { history->AlarmChk(ch); };
+        engine = std::make_unique<PollEngine>(d, line->link(), view);
+        engine->HystoryWrite = [this](const QString& c, int ch, int s) { history->Hystory_Write(c, ch, s); };
+        line->link().setEventsCheck(true);
+    }
+    // The probe, as communicate() does it, then the start-up read.
+    void OpenAndRead() {
+        ASSERT_EQ(engine->ApplyPortSettings(), "ok");
+        d.PollState = 0;
+        engine->Timer4_Timer();
+        ASSERT_EQ(d.PollState, 1);
+    }
+    QStringList HistoryLines() const {
+        QFile f(history->HistoryFilePath);
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        QStringDecoder cp932("Shift_JIS");
+        return QString(cp932.decode(f.readAll())).split("\r\n", Qt::SkipEmptyParts);
+    }
+};
+
+QString AllBlocksWithCooling() {
+    QStringList spec;
+    for (int b = 0; b < 16; ++b) spec << QString::number(b) + ":hc";
+    return spec.join(',');
+}
+
+}  // namespace
+
+TEST_F(EngineOnSim, ProbeThenStartupReadOfSixteenCoolingBlocks) {
+    Start({AllBlocksWithCooling()});
+    OpenAndRead();
+    const auto log = line->link().take();
+    ASSERT_EQ(log.size(), 1u + 656u);
+    EXPECT_EQ(log[0].frame, QString("\x02  \"00A0") + "CD" + "\x03");
+    for (const auto& e : log) EXPECT_EQ(e.reply[0], QChar(Framing::ACK)) << e.item.toStdString();
+    EXPECT_EQ(line->stats.Get("requests"), 657u);
+    // What the line holds is what the tables hold.
+    const int ch = 20 * 7 + 3;
+    EXPECT_EQ(d.ChSV[ch], line->Locked([&](rdxsim::LineModel& m) { return m.Param(ch, rdxsim::SV); }));
+    EXPECT_TRUE(d.BlockHasCooling[15]);
+    EXPECT_EQ(view.progress.back(), 16 * 38);
+}
+
+TEST_F(EngineOnSim, SilentBlockIsAskedOnceAndNeverAgain) {
+    Start({"0,1,2,4"});
+    OpenAndRead();
+    auto log = line->link().take();
+    int toBlock3 = 0;
+    for (const auto& e : log) toBlock3 += e.block == 3;
+    EXPECT_EQ(toBlock3, 1);
+    ASSERT_GE(view.progress.size(), 4u);
+    EXPECT_EQ(view.progress[3], 4);
+    for (int i = 0; i < 60; ++i) engine->Timer4_Timer();
+    log = line->link().take();
+    ASSERT_EQ(log.size(), 60u);
+    for (const auto& e : log) EXPECT_NE(e.block, 3);
+    EXPECT_EQ(line->stats.Get("block.3"), 1u);
+}
+
+TEST_F(EngineOnSim, PollingOrderWithBlocksZeroAndFive) {
+    Start({"0,5"});
+    OpenAndRead();
+    line->link().take();
+    for (int i = 0; i < 12; ++i) engine->Timer4_Timer();
+    QStringList seen;
+    for (const auto& e : line->link().take()) seen << QString::number(e.block) + ":" + e.item;
+    EXPECT_EQ(seen, (QStringList{"0:0080", "5:0080", "0:0083", "5:0083", "0:0082", "5:0082",
+                                 "0:0080", "5:0080", "0:0083", "5:0083", "0:0081", "5:0081"}));
+}
+
+TEST_F(EngineOnSim, FrontPanelChangeOnBlockFiveIsReadBackWhole) {
+    Start({"0,5"});
+    OpenAndRead();
+    const int ch = 5 * 20 + 4;
+    line->Locked([&](rdxsim::LineModel& m) { m.ChangeAtPanel(ch, rdxsim::SV, 333); });
+    for (int i = 0; i < 4 && d.PollState != 8; ++i) engine->Timer4_Timer();
+    ASSERT_EQ(d.PollState, 8);
+    EXPECT_EQ(d.RereadBlock, 5);
+    line->link().take();
+    view.readMessageDuringReread = false;
+    engine->Timer4_Timer();
+    const auto log = line->link().take();
+    ASSERT_EQ(log.size(), 37u);
+    for (const auto& e : log) EXPECT_EQ(e.block, 5);
+    EXPECT_TRUE(view.readMessageDuringReread);
+    EXPECT_EQ(d.ChSV[ch], 333);
+    EXPECT_EQ(d.PollState, 1);
+}
+
+TEST_F(EngineOnSim, RefusedAndCorruptedRepliesAreRecordedSilenceShowsTheError) {
+    Start({"0"});
+    OpenAndRead();
+    line->link().take();
+    // From now on the line refuses or corrupts what it answers.
+    history->HistoryRow = 1;
+    line->faults = rdxsim::FaultInjector(7, [] {
+        rdxsim::FaultRates r;
+        r[rdxsim::Fault::Nak] = 0.3;
+        r[rdxsim::Fault::BadChecksum] = 0.3;
+        return r;
+    }());
+    int naks = 0, bad = 0;
+    for (int i = 0; i < 60; ++i) {
+        engine->Timer4_Timer();
+        const QString reply = line->link().take().back().reply;
+        naks += reply.startsWith(QChar(Framing::NAK));
+        bad += reply == QString(QChar(Framing::ESC));
+    }
+    ASSERT_GT(naks, 0);
+    ASSERT_GT(bad, 0);
+    const QStringList lines = HistoryLines();
+    EXPECT_EQ(lines.filter("\"----\",\"MGU-500から否定応答(NAK応答)が返ってきました。\"").size(), naks);
+    EXPECT_EQ(lines.filter("\"----\",\"ﾁｪｯｸｻﾑｴﾗｰが発生しました。\"").size(), bad);
+    // A refusal whose checksum was corrupted on the way counts as a checksum error.
+    EXPECT_LE(quint64(naks), line->faults.Count(rdxsim::Fault::Nak));
+    EXPECT_EQ(quint64(bad), line->faults.Count(rdxsim::Fault::BadChecksum));
+
+    line->Locked([](rdxsim::LineModel& m) { m.SetBlockSilent(0, true); });
+    engine->Timer4_Timer();
+    EXPECT_TRUE(view.commError);
+    EXPECT_TRUE(d.CommErrorFlag);
+    line->faults = rdxsim::FaultInjector(7, {});
+    line->Locked([](rdxsim::LineModel& m) { m.SetBlockSilent(0, false); });
+    engine->Timer4_Timer();
+    EXPECT_FALSE(d.CommErrorFlag);
+}
+
+TEST_F(EngineOnSim, FailedProbeSendsNothingUntilThePortDialogIsConfirmed) {
+    Start({"1"});  // block 0 absent: the probe gets no answer
+    EXPECT_TRUE(engine->ApplyPortSettings().isEmpty());
+    EXPECT_EQ(view.portDialogs, 1);
+    line->link().take();
+    d.PollState = 9;
+    for (int i = 0; i < 10; ++i) engine->Timer4_Timer();
+    EXPECT_TRUE(line->link().take().empty());
+    EXPECT_EQ(line->stats.Get("requests"), 1u);
+    // Block 0 is connected now and the operator presses OK.
+    line->Locked([](rdxsim::LineModel& m) {
+        m.SetBlockPresent(0, true);
+        for (int p = 0; p < 10; ++p) m.ConfigurePair(0, p, true, 0, 1);
+    });
+    d.LinkFailed = false;
+    engine->Timer4_Timer();
+    EXPECT_EQ(d.PollState, 0);
+    engine->Timer4_Timer();
+    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(view.startupFinished, 1);
+}
+
+TEST_F(EngineOnSim, AlarmTransitionsReachTheHistoryOncePerChange) {
+    Start({});  // the demo line: heaters on, burnout alarms armed on block 0
+    OpenAndRead();
+    const int ch = 4;
+    auto poll = [&] {
+        for (int i = 0; i < 24; ++i) {
+            line->clock.Advance(1.0);
+            engine->Timer4_Timer();
+        }
+    };
+    poll();
+    line->Locked([&](rdxsim::LineModel& m) { m.SetHeaterBroken(ch, true); });
+    poll();
+    line->Locked([&](rdxsim::LineModel& m) { m.SetHeaterBroken(ch, false); });
+    poll();
+    const QStringList lines = HistoryLines();
+    const QStringList on = lines.filter("\"Ch005\",\"ﾋｰﾀ断線警報の状態がONになりました。\"");
+    const QStringList off = lines.filter("\"Ch005\",\"ﾋｰﾀ断線警報の状態がOFFになりました。\"");
+    EXPECT_EQ(on.size(), 1) << lines.join('\n').toStdString();
+    EXPECT_EQ(off.size(), 1);
+    EXPECT_TRUE(on.first().startsWith("\"8:5:3 PM\""));
+}
