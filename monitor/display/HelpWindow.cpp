@@ -1,0 +1,62 @@
+#include "display/HelpWindow.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setWindowTitle(QStringLiteral("RDX-410 Monitor ﾍﾙﾌﾟ"));
+    resize(900, 640);
+    auto* split = new QSplitter(this);
+    TopicList = new QListWidget(split);
+    Browser = new QTextBrowser(split);
+    Browser->setOpenExternalLinks(false);
+    split->addWidget(TopicList);
+    split->addWidget(Browser);
+    split->setStretchFactor(1, 3);
+    split->setSizes({220, 680});
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(split);
+    Load();
+    connect(TopicList, &QListWidget::currentRowChanged, this, &HelpWindow::ShowTopic);
+}
+
+void HelpWindow::Load() {
+    QFile file(QStringLiteral(":/help/%1.html").arg(QLatin1String(HelpFile)));
+    if (!file.open(QIODevice::ReadOnly)) {
+        Browser->setPlainText(QStringLiteral("ﾍﾙﾌﾟﾌｧｲﾙ %1 が見つかりません。").arg(QLatin1String(HelpFile)));
+        return;
+    }
+    Browser->setHtml(QString::fromUtf8(file.readAll()));
+    for (QTextBlock b = Browser->document()->begin(); b.isValid(); b = b.next()) {
+        const int level = b.blockFormat().headingLevel();
+        if (level != 2 && level != 3) continue;
+        const QString title = b.text().trimmed();
+        if (title.isEmpty()) continue;
+        topics_ << title;
+        positions_ << b.position();
+        TopicList->addItem(level == 3 ? QStringLiteral("    ") + title : title);
+    }
+}
+
+int HelpWindow::TopicPosition(int index) const {
+    return index >= 0 && index < positions_.size() ? positions_[index] : -1;
+}
+
+void HelpWindow::ShowTopic(int index) {
+    const int position = TopicPosition(index);
+    if (position < 0) return;
+    QTextDocument* doc = Browser->document();
+    const QTextBlock block = doc->findBlock(position);
+    QTextCursor cursor(block);
+    Browser->setTextCursor(cursor);
+    const QRectF r = doc->documentLayout()->blockBoundingRect(block);
+    Browser->verticalScrollBar()->setValue(int(r.top()));
+}
