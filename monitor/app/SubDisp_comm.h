@@ -3,9 +3,12 @@
 
 #include "exchange/RDX_INC.h"
 
+#include "app/PortDevice.h"
+
 #include <QDialog>
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 
 class SubDisp_comm : public QDialog {
@@ -17,12 +20,23 @@ public:
     QComboBox* Combo_Rate = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* Command3 = nullptr;
+    // The device the chosen port maps to (editable; lists the serial ports the system
+    // reports), stored as "PortDevice1"/"PortDevice2" and handed to the link.
+    QComboBox* Combo_Device = nullptr;
+    // Why the device cannot be opened, when that is known here.
+    QLabel* Label_msg = nullptr;
+    // Read-write access check of a device (errno or 0); tests replace it.
+    DeviceAccessFn DeviceAccess = DeviceAccessErrno;
 
     // Fills both boxes from the stored "Port" and "Speed".
     void LoadFromStore();
     // Shows the dialog without waiting, with these values chosen.
     void ShowWith(const QString& port, const QString& speed);
 
+    // The device stored for the chosen port goes into Combo_Device.
+    void Combo_Port_Click();
+    // Label_msg from the device in Combo_Device; true when the operator cannot open it.
+    bool ShowDeviceProblem();
     void Command1_Click();
     void Command3_Click();
 

@@ -2,11 +2,25 @@
 
 #include "ISTDComm.h"
 #include "app/SettingsStore.h"
+#include "app/NameLists.h"
+#include "app/SubDisp_Block.h"
+#include "app/SubDisp_Chname.h"
 #include "app/SubDisp_comm.h"
+#include "display/FourBlockView.h"
+#include "display/MainMenus.h"
+#include "display/OneChannelView.h"
+#include "display/SettingChangeView.h"
+#include "display/SettingToolbars.h"
+#include "display/OneBlockView.h"
+#include "display/TwoBlockView.h"
 #include "exchange/PollEngine.h"
 #include "history/LoggingView.h"
+#include "setdata/SetDataDialogs.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -36,13 +50,32 @@ MainDisp::MainDisp(RDX_INC& data, QWidget* parent) : QMainWindow(parent), d(data
     BuildStatusBar();
     BuildMessages();
     portDialog_ = new SubDisp_comm(d, this);
+    BuildBlockViews();
+    BuildDetailViews();
+    new SetDataDialogs(d, *this);
 }
 
 MainDisp::~MainDisp() = default;
 
 void MainDisp::BuildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    file->addAction(QStringLiteral("ﾓﾆﾀｿﾌﾄの終了(&E)"), this, &MainDisp::mnuEnd_Click);
+    menus = new MainMenus(*this);
+    connect(menus->mnuEnd, &QAction::triggered, this, &MainDisp::mnuEnd_Click);
+    mnuDevno = menus->mnuDevno;
+    mnuCHname = menus->mnuCHname;
+    connect(menus, &MainMenus::mnuDevno_Click, this, &MainDisp::mnuDevno_Click);
+    connect(menus, &MainMenus::mnuCHname_Click, this, &MainDisp::mnuCHname_Click);
+}
+
+void MainDisp::BuildDetailViews() {
+    oneChannelView = new OneChannelView(d);
+    settingChangeView = new SettingChangeView(d);
+    SetTabView(3, oneChannelView, QString());
+    SetTabView(4, settingChangeView, QString());
+    oneChannelView->RegisterNames(*nameLists_);
+    settingChangeView->RegisterNames(*nameLists_);
+    settingToolbars = new SettingToolbars(d, *settingChangeView, *this);
+    menus->ProgressBar1 = ProgressBar1;
+    menus->Toolbar3 = settingToolbars->Toolbar3;
 }
 
 void MainDisp::BuildStatusBar() {
@@ -118,14 +151,75 @@ bool MainDisp::Form_Load() {
 }
 
 void MainDisp::Form_Activate() {
-    // The views re-read their selectors here once they exist.
+    // Names, captions, enabled and visible rows follow the stored selections before the
+    // first refresh.
+    tab0_->Combo1_Click();
+    tab1_->tb1_BName_Click(0);
+    tab1_->tb1_BName_Click(1);
+    tab2_->tb2_BName_Click();
     SelectDispItem();
 }
 
 void MainDisp::regRead() {
+    blockDialog_->LoadNames();
+    for (int n = 3; n >= 0; --n) tab0_->Frame_Block[n]->setTitle(blockDialog_->DvtoN[n]->text());
+    tab0_->ShowChannelLabels();
     portDialog_->LoadFromStore();
     if (loggingView) loggingView->LoadChoices();
+    nameLists_->RefreshNameLists(NameLists::StartUp);
+    RestoreBlockViewSelections();
 }
+
+void MainDisp::BuildBlockViews() {
+    nameLists_ = new NameLists(this);
+    tab0_ = new FourBlockView(d);
+    tab1_ = new TwoBlockView(d);
+    tab2_ = new OneBlockView(d);
+    SetTabView(0, tab0_, QString());
+    SetTabView(1, tab1_, QString());
+    SetTabView(2, tab2_, QString());
+    for (int h = 0; h < 2; ++h) {
+        nameLists_->AddBlockList(tab1_->tb1_BName[h], [this, h] { tab1_->tb1_BName_Click(h); });
+        const auto first = tab1_->tb1_label.begin() + ChannelsPerBlock * h;
+        nameLists_->AddRowLabels(tab1_->tb1_BName[h], {first, first + ChannelsPerBlock});
+    }
+    nameLists_->AddBlockList(tab2_->tb2_BName, [this] { tab2_->tb2_BName_Click(); });
+    nameLists_->AddRowLabels(tab2_->tb2_BName, {tab2_->tb2_label.begin(), tab2_->tb2_label.end()});
+    connect(nameLists_, &NameLists::blockNamesChanged, this, [this] {
+        if (loggingView) loggingView->RefreshBlockNames();
+    });
+
+    blockDialog_ = new SubDisp_Block(*nameLists_, this);
+    chnameDialog_ = new SubDisp_Chname(*nameLists_, this);
+    connect(blockDialog_, &SubDisp_Block::namesSaved, tab0_, &FourBlockView::ShowFrameCaptions);
+    connect(chnameDialog_, &SubDisp_Chname::namesSaved, tab0_, &FourBlockView::ShowChannelLabels);
+}
+
+void MainDisp::RestoreBlockViewSelections() {
+    // A stored index that is not a number or lies outside its list falls back to the
+    // key's default; the other selectors are still restored.
+    auto stored = [](const char* key, int fallback, const QComboBox* list) {
+        const int index = GetSettingInt(QString::fromLatin1(key), fallback);
+        return index >= 0 && index < list->count() ? index : fallback;
+    };
+    tab1_->SetBNameIndex(0, stored("tab1name0", 0, tab1_->tb1_BName[0]));
+    tab1_->SetBNameIndex(1, stored("tab1name1", 0, tab1_->tb1_BName[1]));
+    tab2_->SetBNameIndex(stored("tab2name", 0, tab2_->tb2_BName));
+    oneChannelView->tb3_CHName->setCurrentIndex(stored("tab3name", 0, oneChannelView->tb3_CHName));
+    // tb4_BName starts at the first block (not stored); SaveLoad_CHname and Factory_Bname
+    // (index 0) belong here too, between the block selectors and the item selectors.
+    settingChangeView->tb4_BName->setCurrentIndex(0);
+    tab0_->SetCombo1Index(stored("tab0block", 0, tab0_->Combo1));
+    tab1_->SetBlockPIndex(0, stored("tab1block0", 3, tab1_->tb1_Block_P[0]));
+    tab1_->SetBlockPIndex(1, stored("tab1block1", 3, tab1_->tb1_Block_P[1]));
+    tab2_->SetBlockPIndex(0, stored("tab2block0", 1, tab2_->tb2_Block_P[0]));
+    tab2_->SetBlockPIndex(1, stored("tab2block1", 4, tab2_->tb2_Block_P[1]));
+    tab2_->SetBlockPIndex(2, stored("tab2block2", 5, tab2_->tb2_Block_P[2]));
+}
+
+void MainDisp::mnuDevno_Click() { blockDialog_->Open(); }
+
+void MainDisp::mnuCHname_Click() { chnameDialog_->Open(); }
 
 void MainDisp::communicate() {
     if (engine_) engine_->communicate();
@@ -161,6 +255,7 @@ void MainDisp::QuitWithoutAsking() {
 void MainDisp::EndProgram() {
     ending_ = true;
     d.EndRequested = true;
+    FlushSettings();
     if (link_) {
         try {
             link_->PortClose();
@@ -219,7 +314,7 @@ void MainDisp::RefreshView() { SelectDispItem(); }
 
 void MainDisp::ResetSettingView() {
     // The setting-change view starts over after a block re-read.
-    tabs_[4]->Refresh();
+    settingChangeView->ResetView();
 }
 
 void MainDisp::SetWriteProgress(int value) {

@@ -18,6 +18,17 @@ class ISTDComm;
 class PollEngine;
 class SubDisp_comm;
 class LoggingView;
+class FourBlockView;
+class TwoBlockView;
+class OneBlockView;
+class NameLists;
+class SubDisp_Block;
+class SubDisp_Chname;
+class QAction;
+class OneChannelView;
+class SettingChangeView;
+class SettingToolbars;
+class MainMenus;
 
 class MainDisp : public QMainWindow, public EngineView {
     Q_OBJECT
@@ -50,6 +61,23 @@ public:
     QProgressBar* ProgressBar1 = nullptr;
     // Tab 6; its interval and block choices are saved when the window unloads.
     LoggingView* loggingView = nullptr;
+    // Tabs 3 and 4, the tool bars that choose tab 4's setting, and the menu bar.
+    OneChannelView* oneChannelView = nullptr;
+    SettingChangeView* settingChangeView = nullptr;
+    SettingToolbars* settingToolbars = nullptr;
+    MainMenus* menus = nullptr;
+
+    // Tabs 0..2 and the block and channel names they show.
+    FourBlockView* fourBlockView() const { return tab0_; }
+    TwoBlockView* twoBlockView() const { return tab1_; }
+    OneBlockView* oneBlockView() const { return tab2_; }
+    NameLists& nameLists() { return *nameLists_; }
+    SubDisp_Block& blockDialog() { return *blockDialog_; }
+    SubDisp_Chname& chnameDialog() { return *chnameDialog_; }
+    QAction* mnuDevno = nullptr;
+    QAction* mnuCHname = nullptr;
+    void mnuDevno_Click();
+    void mnuCHname_Click();
 
     // Replaces tab index's placeholder with its view (the views are added by their owners).
     void SetTabView(int index, TabView* view, const QString& caption);
@@ -86,6 +114,9 @@ protected:
 
 private:
     void BuildMenus();
+    void BuildBlockViews();
+    void BuildDetailViews();
+    void RestoreBlockViewSelections();
     void BuildStatusBar();
     void BuildMessages();
     void PlaceMessages();
@@ -97,5 +128,11 @@ private:
     std::unique_ptr<PollEngine> engine_;
     SubDisp_comm* portDialog_ = nullptr;
     std::array<TabView*, 7> tabs_{};
+    FourBlockView* tab0_ = nullptr;
+    TwoBlockView* tab1_ = nullptr;
+    OneBlockView* tab2_ = nullptr;
+    NameLists* nameLists_ = nullptr;
+    SubDisp_Block* blockDialog_ = nullptr;
+    SubDisp_Chname* chnameDialog_ = nullptr;
     bool ending_ = false;
 };

@@ -1,0 +1,115 @@
+#include "display/FourBlockView.h"
+
+#include "app/NameLists.h"
+#include "app/SettingsStore.h"
+#include "display/ValueFormat.h"
+#include "display/ViewParts.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kPageTips[4] = {
+    "MGU-500 機器番号 0 から 3番",
+    "MGU-500 機器番号 4 から 7番",
+    "MGU-500 機器番号 8 から B(11)番",
+    "MGU-500 機器番号 C(12) から F(15)番",
+};
+const char* const kPageTexts[4] = {"0-3", "4-7", "8-B", "C-F"};
+
+}  // namespace
+
+FourBlockView::FourBlockView(RDX_INC& data, QWidget* parent) : TabView(parent), d(data) {
+    auto* top = new QHBoxLayout;
+    Toolbar1 = new QToolBar(this);
+    for (int b = 0; b < 4; ++b) {
+        QAction* button = Toolbar1->addAction(QString::fromUtf8(kPageTexts[b]));
+        button->setToolTip(QString::fromUtf8(kPageTips[b]));
+        connect(button, &QAction::triggered, this, [this, b] { Toolbar1_ButtonClick(b + 1); });
+        Toolbar1Button[b] = button;
+    }
+    top->addWidget(Toolbar1);
+    top->addStretch(1);
+    Label2 = new QLabel(QStringLiteral("ﾓﾆﾀと設定項目選択"), this);
+    Combo1 = NewItemSelector(this);
+    top->addWidget(Label2);
+    top->addWidget(Combo1);
+
+    auto* frames = new QHBoxLayout;
+    for (int n = 0; n < 4; ++n) {
+        Frame_Block[n] = new QGroupBox(this);
+        auto* grid = new QGridLayout(Frame_Block[n]);
+        grid->setVerticalSpacing(2);
+        for (int k = 0; k < ChannelsPerBlock; ++k) {
+            const int i = n * ChannelsPerBlock + k;
+            Label1[i] = new QLabel(Frame_Block[n]);
+            Para_Text[i] = NewValueLabel(Frame_Block[n]);
+            grid->addWidget(Label1[i], k, 0);
+            grid->addWidget(Para_Text[i], k, 1);
+        }
+        grid->setColumnStretch(0, 1);
+        grid->setColumnStretch(1, 1);
+        frames->addWidget(Frame_Block[n]);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(frames, 1);
+
+    connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
+}
+
+int FourBlockView::FirstChannel() const {
+    const int page = (d.PageIndex >= 0 && d.PageIndex <= 3) ? d.PageIndex : 0;
+    return page * Channels;
+}
+
+void FourBlockView::Refresh() {
+    const int item = ListIndexOrZero(Combo1->currentIndex());
+    const int first = FirstChannel();
+    for (int i = 0; i < Channels; ++i) SetTextIfChanged(Para_Text[i], FormatItemValue(d, item, first + i));
+}
+
+void FourBlockView::Combo1_Click() {
+    SaveSetting(QStringLiteral("tab0block"), QString::number(Combo1->currentIndex()));
+    const int first = FirstChannel();
+    for (int i = 1; i < Channels; i += 2) {
+        const int c = first + i;
+        const bool present = d.ChPresent[c] != 0;
+        SetEnabledIfChanged(Para_Text[i - 1], present);
+        SetEnabledIfChanged(Para_Text[i], present);
+        SetHiddenIfChanged(Para_Text[i], IsCoolingSecond(d, c));
+    }
+}
+
+void FourBlockView::Toolbar1_ButtonClick(int button) {
+    if (button >= 1 && button <= 4) d.PageIndex = button - 1;
+    ShowFrameCaptions();
+    ShowChannelLabels();
+    Combo1_Click();
+}
+
+void FourBlockView::SetCombo1Index(int index) {
+    SetListIndexQuietly(Combo1, index);
+    Combo1_Click();
+}
+
+void FourBlockView::ShowFrameCaptions() {
+    const int firstBlock = FirstChannel() / ChannelsPerBlock;
+    for (int n = 0; n < 4; ++n) {
+        const QString name = BlockName(firstBlock + n);
+        if (Frame_Block[n]->title() != name) Frame_Block[n]->setTitle(name);
+    }
+}
+
+void FourBlockView::ShowChannelLabels() {
+    const int first = FirstChannel();
+    for (int i = 0; i < Channels; ++i) SetTextIfChanged(Label1[i], ChannelName(first + i));
+}

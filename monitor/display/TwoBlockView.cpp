@@ -1,0 +1,159 @@
+#include "display/TwoBlockView.h"
+
+#include "app/NameLists.h"
+#include "app/SettingsStore.h"
+#include "display/Lamp.h"
+#include "display/ValueFormat.h"
+#include "display/ViewParts.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+enum Column { NameCol, PvCol, ParaCol, OutCol, UnitCol, A1Col, A2Col, A3Col };
+}
+
+TwoBlockView::TwoBlockView(RDX_INC& data, QWidget* parent) : TabView(parent), d(data) {
+    auto* layout = new QHBoxLayout(this);
+    for (int h = 0; h < 2; ++h) layout->addWidget(BuildHalf(h), 1);
+}
+
+QGroupBox* TwoBlockView::BuildHalf(int h) {
+    auto* half = new QGroupBox(this);
+    auto* v = new QVBoxLayout(half);
+
+    auto* selectors = new QHBoxLayout;
+    tb1_BName[h] = NewBlockSelector(half);
+    tb1_Block_P[h] = NewItemSelector(half);
+    selectors->addWidget(tb1_BName[h]);
+    selectors->addWidget(tb1_Block_P[h], 1);
+    v->addLayout(selectors);
+
+    A3select[h] = new QGroupBox(QStringLiteral("A3 警報選択"), half);
+    auto* options = new QHBoxLayout(A3select[h]);
+    Option1[h] = new QRadioButton(QStringLiteral("HB"), A3select[h]);
+    Option2[h] = new QRadioButton(QStringLiteral("LP"), A3select[h]);
+    Option3[h] = new QRadioButton(QStringLiteral("SB"), A3select[h]);
+    Option1[h]->setChecked(true);
+    for (QRadioButton* o : {Option1[h], Option2[h], Option3[h]}) options->addWidget(o);
+    v->addWidget(A3select[h]);
+
+    auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(1);
+    grid->addWidget(new QLabel(QStringLiteral("A1  A2   A3"), half), 0, A1Col, 1, 3);
+    for (int k = 0; k < ChannelsPerBlock; ++k) {
+        const int j = ChannelsPerBlock * h + k;
+        const int row = k + 1;
+        tb1_label[j] = new QLabel(half);
+        tb1_PV[j] = NewValueLabel(half);
+        tb1_Para[j] = NewValueLabel(half);
+        Comm_OUT[j] = new QPushButton(half);
+        Comm_OUT[j]->setFixedWidth(40);
+        QLabel* unit = new QLabel(half);
+        (h == 0 ? Tab1_Label_CF1 : Tab1_Label_CF2)[k] = unit;
+        tb1_staA1[j] = new Lamp(half);
+        tb1_staA2[j] = new Lamp(half);
+        tb1_staA3[j] = new Lamp(half);
+        grid->addWidget(tb1_label[j], row, NameCol);
+        grid->addWidget(tb1_PV[j], row, PvCol);
+        grid->addWidget(tb1_Para[j], row, ParaCol);
+        grid->addWidget(Comm_OUT[j], row, OutCol);
+        grid->addWidget(unit, row, UnitCol);
+        grid->addWidget(tb1_staA1[j], row, A1Col);
+        grid->addWidget(tb1_staA2[j], row, A2Col);
+        grid->addWidget(tb1_staA3[j], row, A3Col);
+        connect(Comm_OUT[j], &QPushButton::clicked, this, [this, h, k] {
+            emit outputSwitchRequested(ChannelsPerBlock * BlockOf(h) + k);
+        });
+    }
+    grid->setColumnStretch(NameCol, 2);
+    grid->setColumnStretch(PvCol, 2);
+    grid->setColumnStretch(ParaCol, 2);
+    v->addLayout(grid, 1);
+
+    connect(tb1_BName[h], &QComboBox::currentIndexChanged, this, [this, h] { tb1_BName_Click(h); });
+    connect(tb1_Block_P[h], &QComboBox::currentIndexChanged, this, [this, h] { tb1_Block_P_Click(h); });
+    return half;
+}
+
+QLabel* TwoBlockView::UnitLabel(int j) const {
+    if (j < 0 || j >= Rows) return nullptr;
+    return j < ChannelsPerBlock ? Tab1_Label_CF1[j] : Tab1_Label_CF2[j - ChannelsPerBlock];
+}
+
+int TwoBlockView::BlockOf(int h) const {
+    const int b = ListIndexOrZero(tb1_BName[h]->currentIndex());
+    return b < BlockCount ? b : 0;
+}
+
+void TwoBlockView::Refresh() {
+    for (int h = 0; h < 2; ++h) {
+        const int first = ChannelsPerBlock * BlockOf(h);
+        const int item = ListIndexOrZero(tb1_Block_P[h]->currentIndex());
+        // Which condition the third lamp shows; none chosen leaves the lamp as it is.
+        quint16 a3 = 0;
+        if (Option3[h]->isChecked()) a3 = ScaleOutMask;
+        else if (Option2[h]->isChecked()) a3 = StatusBit::LoopBreak;
+        else if (Option1[h]->isChecked()) a3 = StatusBit::HeaterBreak;
+        for (int k = 0; k < ChannelsPerBlock; ++k) {
+            const int c = first + k;
+            const int j = ChannelsPerBlock * h + k;
+            SetTextIfChanged(tb1_PV[j], FormatItemValue(d, 0, c));
+            SetTextIfChanged(tb1_Para[j], FormatItemValue(d, item, c));
+            tb1_staA1[j]->setAlarm(StatusHas(d, c, StatusBit::Alarm1));
+            tb1_staA2[j]->setAlarm(StatusHas(d, c, StatusBit::Alarm2));
+            if (a3) tb1_staA3[j]->setAlarm(StatusHas(d, c, a3));
+        }
+    }
+}
+
+void TwoBlockView::tb1_BName_Click(int h) {
+    if (h < 0 || h > 1) return;
+    const int index = tb1_BName[h]->currentIndex();
+    SaveSetting(QStringLiteral("tab1name%1").arg(h), QString::number(index));
+    const int first = ChannelsPerBlock * BlockOf(h);
+    for (int k = 0; k < ChannelsPerBlock; ++k) {
+        const int c = first + k;
+        const int j = ChannelsPerBlock * h + k;
+        SetTextIfChanged(tb1_label[j], ChannelName(c));
+        SetTextIfChanged(Comm_OUT[j], OutputButtonCaption(d, c));
+        SetTextIfChanged(UnitLabel(j), UnitLabelText(d, c));
+    }
+    for (int k = 1; k < ChannelsPerBlock; k += 2) {
+        const int c = first + k;
+        const bool present = d.ChPresent[c] != 0;
+        for (int j : {ChannelsPerBlock * h + k - 1, ChannelsPerBlock * h + k}) {
+            for (QWidget* w : std::initializer_list<QWidget*>{tb1_PV[j], tb1_Para[j], UnitLabel(j), Comm_OUT[j]})
+                SetEnabledIfChanged(w, present);
+        }
+        const int second = ChannelsPerBlock * h + k;
+        const bool hidden = IsCoolingSecond(d, c);
+        for (QWidget* w : std::initializer_list<QWidget*>{tb1_PV[second], tb1_Para[second], Comm_OUT[second],
+                                                          UnitLabel(second), tb1_staA1[second],
+                                                          tb1_staA2[second], tb1_staA3[second]})
+            SetHiddenIfChanged(w, hidden);
+    }
+}
+
+void TwoBlockView::tb1_Block_P_Click(int h) {
+    if (h < 0 || h > 1) return;
+    SaveSetting(QStringLiteral("tab1block%1").arg(h), QString::number(tb1_Block_P[h]->currentIndex()));
+}
+
+void TwoBlockView::SetBNameIndex(int h, int index) {
+    if (h < 0 || h > 1) return;
+    SetListIndexQuietly(tb1_BName[h], index);
+    tb1_BName_Click(h);
+}
+
+void TwoBlockView::SetBlockPIndex(int h, int index) {
+    if (h < 0 || h > 1) return;
+    SetListIndexQuietly(tb1_Block_P[h], index);
+    tb1_Block_P_Click(h);
+}

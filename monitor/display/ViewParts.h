@@ -1,0 +1,41 @@
+// Pieces shared by the block views: the per-channel texts they show beside the values,
+// the lamp conditions, and the few widget kinds they are built from.
+#pragma once
+
+#include "exchange/RDX_INC.h"
+
+#include <QString>
+
+class QAbstractButton;
+class QComboBox;
+class QLabel;
+class QWidget;
+
+// Unit label of a channel: the unit text of a linear input (type 10 and above),
+// otherwise "ﾟF" or "ﾟC" by the unit shown.
+QString UnitLabelText(const RDX_INC& d, int channel);
+// Output button caption: "ON " only for ChOutputSwitch 1, "OFF" for any other value.
+QString OutputButtonCaption(const RDX_INC& d, int channel);
+
+// Lamp conditions of a channel's status word.
+bool StatusHas(const RDX_INC& d, int channel, quint16 mask);
+inline constexpr quint16 ScaleOutMask = StatusBit::OverScale | StatusBit::UnderScale;
+
+// Second channel of a heating/cooling pair: it carries the pair's cooling output and has
+// no row of its own on the block views.
+bool IsCoolingSecond(const RDX_INC& d, int channel);
+
+// Text setters that leave an unchanged widget alone: the refresh runs after every
+// exchange and most values do not change between two of them.
+void SetTextIfChanged(QLabel* label, const QString& text);
+void SetTextIfChanged(QAbstractButton* button, const QString& text);
+void SetEnabledIfChanged(QWidget* widget, bool enabled);
+// Hidden or shown without disturbing a widget whose tab is not on screen.
+void SetHiddenIfChanged(QWidget* widget, bool hidden);
+
+// A value field: framed, white, right-aligned text.
+QLabel* NewValueLabel(QWidget* parent);
+// An item selector with the 31 entries of the display item list (display items 0..30).
+QComboBox* NewItemSelector(QWidget* parent);
+// A block selector; NameLists fills it with the 16 block names.
+QComboBox* NewBlockSelector(QWidget* parent);

@@ -1,0 +1,149 @@
+#include "ViewTestSupport.h"
+#include "app/SubDisp_Block.h"
+#include "app/SubDisp_Chname.h"
+#include "display/FourBlockView.h"
+#include "display/MainDisp.h"
+#include "display/OneBlockView.h"
+#include "display/TwoBlockView.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MainDispViewsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AllPresent(d);
+        for (int b = 0; b < BlockCount; ++b) StoreBlockName(b, QStringLiteral("Block") + BlockSuffix(b));
+        for (int c = 0; c < ChannelCount; ++c) {
+            StoreChannelName(c, QStringLiteral("Ch") + ChannelSuffix(c));
+            d.ChPV[c] = qint16(c);
+        }
+        const std::pair<const char*, const char*> selections[] = {
+            {"tab1name0", "3"},  {"tab1name1", "5"},  {"tab2name", "7"},   {"tab0block", "0"},
+            {"tab1block0", "1"}, {"tab1block1", "2"}, {"tab2block0", "6"}, {"tab2block1", "7"},
+            {"tab2block2", "8"}};
+        for (const auto& [key, value] : selections) SaveSetting(QString::fromLatin1(key), QString::fromLatin1(value));
+    }
+    FourBlockView& tab0() { return *w.fourBlockView(); }
+    TwoBlockView& tab1() { return *w.twoBlockView(); }
+    OneBlockView& tab2() { return *w.oneBlockView(); }
+
+    RDX_INC d;
+    MainDisp w{d};
+};
+
+TEST_F(MainDispViewsTest, TabsCarryTheirCaptionsAndViews) {
+    ASSERT_EQ(w.SSTab1->count(), 7);
+    EXPECT_EQ(w.SSTab1->tabText(0), QStringLiteral("4ﾌﾞﾛｯｸ画面"));
+    EXPECT_EQ(w.SSTab1->tabText(1), QStringLiteral("2ﾌﾞﾛｯｸ画面"));
+    EXPECT_EQ(w.SSTab1->tabText(2), QStringLiteral("1ﾌﾞﾛｯｸ画面"));
+    EXPECT_EQ(w.SSTab1->widget(0), w.fourBlockView());
+    EXPECT_EQ(w.SSTab1->widget(1), w.twoBlockView());
+    EXPECT_EQ(w.SSTab1->widget(2), w.oneBlockView());
+}
+
+TEST_F(MainDispViewsTest, StartUpLoadRestoresNamesAndSelections) {
+    StoreBlockName(2, QStringLiteral("第3炉"));
+    StoreChannelName(79, QStringLiteral("末尾"));
+    StoreChannelName(60, QStringLiteral("炉4-1"));
+    w.regRead();
+    EXPECT_EQ(w.blockDialog().DvtoN[2]->text(), QStringLiteral("第3炉"));
+    EXPECT_EQ(tab0().Frame_Block[2]->title(), QStringLiteral("第3炉"));
+    EXPECT_EQ(tab0().Label1[79]->text(), QStringLiteral("末尾"));
+    EXPECT_EQ(tab1().tb1_BName[0]->count(), 16);
+    EXPECT_EQ(tab1().tb1_BName[0]->currentIndex(), 3);
+    EXPECT_EQ(tab1().tb1_BName[1]->currentIndex(), 5);
+    EXPECT_EQ(tab1().tb1_BName[0]->itemText(2), QStringLiteral("第3炉"));
+    EXPECT_EQ(tab1().tb1_label[0]->text(), QStringLiteral("炉4-1"));
+    EXPECT_EQ(tab1().tb1_label[20]->text(), QStringLiteral("Ch101"));
+    EXPECT_EQ(tab2().tb2_BName->currentIndex(), 7);
+    EXPECT_EQ(tab2().tb2_label[0]->text(), QStringLiteral("Ch141"));
+    EXPECT_EQ(tab1().tb1_Block_P[0]->currentIndex(), 1);
+    EXPECT_EQ(tab1().tb1_Block_P[1]->currentIndex(), 2);
+    EXPECT_EQ(tab2().tb2_Block_P[0]->currentIndex(), 6);
+    EXPECT_EQ(tab2().tb2_Block_P[2]->currentIndex(), 8);
+}
+
+TEST_F(MainDispViewsTest, UnusableStoredIndexFallsBackToTheDefaultAndTheRestIsRestored) {
+    SaveSetting(QStringLiteral("tab1name1"), QStringLiteral("16"));
+    SaveSetting(QStringLiteral("tab1block0"), QStringLiteral("abc"));
+    w.regRead();
+    EXPECT_EQ(tab1().tb1_BName[1]->currentIndex(), 0);
+    EXPECT_EQ(GetSetting(QStringLiteral("tab1name1"), QString()), QStringLiteral("0"));
+    EXPECT_EQ(tab1().tb1_Block_P[0]->currentIndex(), 3);
+    EXPECT_EQ(tab2().tb2_BName->currentIndex(), 7);
+    EXPECT_EQ(tab2().tb2_Block_P[2]->currentIndex(), 8);
+}
+
+TEST_F(MainDispViewsTest, RefreshDispatchesToTheVisibleTabOnly) {
+    w.regRead();
+    w.SSTab1->setCurrentIndex(1);
+    d.ChPV[60] = 777;
+    d.ChPV[0] = 555;
+    w.SelectDispItem();
+    EXPECT_EQ(tab1().tb1_PV[0]->text(), QStringLiteral("777"));
+    EXPECT_NE(tab0().Para_Text[0]->text(), QStringLiteral("555"));
+    for (int tab : {5, 6}) {
+        w.SSTab1->setCurrentIndex(tab);
+        d.ChPV[60] = qint16(100 + tab);
+        w.SelectDispItem();
+        EXPECT_EQ(tab1().tb1_PV[0]->text(), QStringLiteral("777"));
+        EXPECT_NE(tab0().Para_Text[0]->text(), QStringLiteral("555"));
+    }
+    w.SSTab1->setCurrentIndex(0);
+    w.SelectDispItem();
+    EXPECT_EQ(tab0().Para_Text[0]->text(), QStringLiteral("555"));
+}
+
+TEST_F(MainDispViewsTest, ActivationAppliesCaptionsAndRows) {
+    w.regRead();
+    d.ChOutputSwitch[60] = 1;
+    d.ChOption[1] = OptionBit::Cooling;
+    d.ChOption[141] = OptionBit::Cooling;
+    d.ChPresent[102] = d.ChPresent[103] = 0;
+    w.Form_Activate();
+    EXPECT_EQ(tab1().Comm_OUT[0]->text(), QStringLiteral("ON "));
+    EXPECT_TRUE(tab0().Para_Text[1]->isHidden());
+    EXPECT_TRUE(tab2().tb2_PV[1]->isHidden());
+    EXPECT_FALSE(tab1().tb1_PV[22]->isEnabled());
+}
+
+TEST_F(MainDispViewsTest, BlockDialogRecaptionsTheShownPage) {
+    w.regRead();
+    tab0().Toolbar1Button[1]->trigger();  // page 1: blocks 4..7
+    tab1().tb1_BName[0]->setCurrentIndex(4);
+    w.mnuDevno->trigger();
+    ASSERT_TRUE(w.blockDialog().isVisible());
+    w.blockDialog().DvtoN[4]->clear();
+    w.blockDialog().DvtoN[7]->setText(QStringLiteral("第8"));
+    w.blockDialog().DvOK->click();
+    EXPECT_EQ(tab0().Frame_Block[0]->title(), QString());
+    EXPECT_EQ(tab0().Frame_Block[3]->title(), QStringLiteral("第8"));
+    EXPECT_EQ(tab1().tb1_BName[0]->currentIndex(), 4);
+    EXPECT_EQ(tab1().tb1_BName[0]->currentText(), QString());
+    EXPECT_EQ(tab2().tb2_BName->itemText(7), QStringLiteral("第8"));
+}
+
+TEST_F(MainDispViewsTest, ChannelDialogRelabelsTheShownPageAndTheRows) {
+    w.regRead();
+    tab0().Toolbar1Button[2]->trigger();  // page 2: channels 160..239
+    w.mnuCHname->trigger();
+    SubDisp_Chname& dialog = w.chnameDialog();
+    ASSERT_TRUE(dialog.isVisible());
+    dialog.Block_Name->setCurrentIndex(8);  // channels 160..179
+    dialog.ChName[0]->setText(QStringLiteral("新161"));
+    dialog.Command1->click();
+    EXPECT_EQ(tab0().Label1[0]->text(), QStringLiteral("新161"));
+    tab1().tb1_BName[1]->setCurrentIndex(8);
+    EXPECT_EQ(tab1().tb1_label[20]->text(), QStringLiteral("新161"));
+}
+
+}  // namespace

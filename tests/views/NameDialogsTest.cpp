@@ -1,0 +1,213 @@
+#include "ViewTestSupport.h"
+#include "app/NameLists.h"
+#include "app/SubDisp_Block.h"
+#include "app/SubDisp_Chname.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+void FocusIn(QWidget* w, Qt::FocusReason reason = Qt::MouseFocusReason) {
+    QFocusEvent event(QEvent::FocusIn, reason);
+    QApplication::sendEvent(w, &event);
+}
+
+class NameListsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int b = 0; b < BlockCount; ++b) StoreBlockName(b, QStringLiteral("Block") + BlockSuffix(b));
+        lists.AddBlockList(&selector, [this] { ++clicks; });
+        lists.AddBlockList(&plainBlocks);
+        lists.AddChannelList(&channels, [this] { ++channelClicks; });
+        std::vector<QLabel*> labels;
+        for (QLabel& l : rows) labels.push_back(&l);
+        lists.AddRowLabels(&selector, labels);
+    }
+    NameLists lists;
+    QComboBox selector, plainBlocks, channels;
+    std::array<QLabel, 20> rows;
+    int clicks = 0, channelClicks = 0;
+};
+
+TEST_F(NameListsTest, StartUpFillsEveryListWithoutRunningHandlersOfEmptyLists) {
+    QSignalSpy blockSpy(&lists, &NameLists::blockNamesChanged);
+    QSignalSpy channelSpy(&lists, &NameLists::channelNamesChanged);
+    lists.RefreshNameLists(NameLists::StartUp);
+    ASSERT_EQ(selector.count(), 16);
+    EXPECT_EQ(selector.itemText(15), QStringLiteral("Block16"));
+    EXPECT_EQ(plainBlocks.count(), 16);
+    ASSERT_EQ(channels.count(), 320);
+    EXPECT_EQ(channels.itemText(319), ChannelName(319));
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(channelClicks, 0);
+    EXPECT_EQ(blockSpy.count(), 1);
+    EXPECT_EQ(channelSpy.count(), 1);
+    EXPECT_EQ(blockSpy.at(0).at(0).toStringList().size(), 16);
+}
+
+TEST_F(NameListsTest, BlockModeKeepsTheSelectionAndRunsItsHandler) {
+    lists.RefreshNameLists(NameLists::StartUp);
+    selector.setCurrentIndex(5);
+    channels.setCurrentIndex(200);
+    clicks = channelClicks = 0;
+    StoreBlockName(5, QStringLiteral("乾燥炉"));
+    StoreChannelName(101, QStringLiteral("乾燥2"));
+    QSignalSpy channelSpy(&lists, &NameLists::channelNamesChanged);
+    lists.RefreshNameLists(NameLists::BlockNamesChanged);
+    EXPECT_EQ(selector.currentIndex(), 5);
+    EXPECT_EQ(selector.currentText(), QStringLiteral("乾燥炉"));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(channelClicks, 0);
+    EXPECT_EQ(channelSpy.count(), 0);
+    // Row labels follow in every mode: block 5 is channels 100..119.
+    EXPECT_EQ(rows[1].text(), QStringLiteral("乾燥2"));
+    EXPECT_EQ(channels.currentIndex(), 200);
+}
+
+TEST_F(NameListsTest, ChannelModeLeavesBlockListsAlone) {
+    lists.RefreshNameLists(NameLists::StartUp);
+    selector.setCurrentIndex(2);
+    channels.setCurrentIndex(77);
+    clicks = channelClicks = 0;
+    StoreBlockName(2, QStringLiteral("未反映"));
+    StoreChannelName(77, QStringLiteral("新名"));
+    StoreChannelName(40, QStringLiteral("行名"));
+    lists.RefreshNameLists(NameLists::ChannelNamesChanged);
+    EXPECT_EQ(selector.currentText(), QStringLiteral("Block03"));
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(channelClicks, 1);
+    EXPECT_EQ(channels.currentIndex(), 77);
+    EXPECT_EQ(channels.currentText(), QStringLiteral("新名"));
+    EXPECT_EQ(rows[0].text(), QStringLiteral("行名"));
+}
+
+TEST_F(NameListsTest, EmptyBlockNameIsListedEmpty) {
+    StoreBlockName(9, QString());
+    lists.RefreshNameLists(NameLists::BlockNamesChanged);
+    EXPECT_EQ(selector.itemText(9), QString());
+    EXPECT_EQ(BlockName(9), QString());
+}
+
+class BlockDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int b = 0; b < BlockCount; ++b) StoreBlockName(b, QStringLiteral("Block") + BlockSuffix(b));
+        lists.AddBlockList(&selector, {});
+    }
+    NameLists lists;
+    QComboBox selector;
+    SubDisp_Block dialog{lists};
+};
+
+TEST_F(BlockDialogTest, OkStoresAllSixteenNamesAnEmptyOneIncluded) {
+    dialog.Open();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("ﾌﾞﾛｯｸ名登録"));
+    EXPECT_EQ(dialog.DvtoN[15]->text(), QStringLiteral("Block16"));
+    dialog.DvtoN[0]->clear();
+    dialog.DvtoN[15]->setText(QStringLiteral("冷却ﾗｲﾝ"));
+    QSignalSpy saved(&dialog, &SubDisp_Block::namesSaved);
+    dialog.DvOK->click();
+    EXPECT_EQ(saved.count(), 1);
+    EXPECT_EQ(StoredBlockName(0), QString());
+    EXPECT_EQ(StoredBlockName(15), QStringLiteral("冷却ﾗｲﾝ"));
+    EXPECT_EQ(selector.itemText(0), QString());
+    EXPECT_EQ(selector.itemText(15), QStringLiteral("冷却ﾗｲﾝ"));
+    EXPECT_FALSE(dialog.isVisible());
+    // Reopening shows the stored (empty) name, not the default.
+    dialog.Open();
+    EXPECT_EQ(dialog.DvtoN[0]->text(), QString());
+}
+
+TEST_F(BlockDialogTest, CancelStoresNothing) {
+    dialog.Open();
+    dialog.DvtoN[3]->setText(QStringLiteral("捨てる"));
+    QSignalSpy saved(&dialog, &SubDisp_Block::namesSaved);
+    dialog.DvCan->click();
+    EXPECT_EQ(saved.count(), 0);
+    EXPECT_EQ(StoredBlockName(3), QStringLiteral("Block04"));
+    EXPECT_EQ(selector.itemText(3), QStringLiteral("Block04"));
+}
+
+class ChannelDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int c = 0; c < 100; ++c) StoreChannelName(c, QStringLiteral("Ch") + ChannelSuffix(c));
+        lists.AddChannelList(&channels, {});
+        dialog.Open();
+    }
+    NameLists lists;
+    QComboBox channels;
+    SubDisp_Chname dialog{lists};
+};
+
+TEST_F(ChannelDialogTest, NamesOfBlockThreeAreStoredWhenTheListGetsTheFocus) {
+    EXPECT_EQ(dialog.Block_Name->count(), 16);
+    EXPECT_EQ(dialog.ChName[0]->text(), QStringLiteral("Ch001"));
+    dialog.Block_Name->setCurrentIndex(3);
+    EXPECT_EQ(dialog.ChName[0]->text(), QStringLiteral("Ch061"));
+    dialog.ChName[0]->setText(QStringLiteral("押出1"));
+    dialog.ChName[19]->setText(QStringLiteral("押出20"));
+    EXPECT_EQ(StoredChannelName(60), QStringLiteral("Ch061"));
+    FocusIn(dialog.Block_Name);
+    EXPECT_EQ(StoredChannelName(60), QStringLiteral("押出1"));
+    EXPECT_EQ(StoredChannelName(79), QStringLiteral("押出20"));
+    EXPECT_EQ(dialog.Label_msg->text(), QStringLiteral("ﾁｬﾝﾈﾙ名を登録します。"));
+    dialog.Block_Name->setCurrentIndex(4);
+    EXPECT_EQ(dialog.ChName[0]->text(), QStringLiteral("Ch081"));
+    // Block 3's names are kept, block 4's untouched.
+    EXPECT_EQ(StoredChannelName(80), QStringLiteral("Ch081"));
+    EXPECT_EQ(StoredChannelName(60), QStringLiteral("押出1"));
+}
+
+TEST_F(ChannelDialogTest, EditedNamesSurviveABlockChangeWithoutFocus) {
+    // The list already had the focus and the operator moves to another block with the
+    // keyboard: the typed names are stored under the block they were typed for.
+    dialog.Block_Name->setCurrentIndex(2);
+    dialog.ChName[5]->clear();
+    QTest::keyClicks(dialog.ChName[5], QStringLiteral("KEEP"));
+    dialog.Block_Name->setCurrentIndex(3);
+    EXPECT_EQ(StoredChannelName(45), QStringLiteral("KEEP"));
+    EXPECT_EQ(dialog.ChName[5]->text(), QStringLiteral("Ch066"));
+}
+
+TEST_F(ChannelDialogTest, FieldsRefuseAThirteenthCharacter) {
+    dialog.ChName[7]->clear();
+    QTest::keyClicks(dialog.ChName[7], QStringLiteral("ABCDEFGHIJKLM"));
+    EXPECT_EQ(dialog.ChName[7]->text(), QStringLiteral("ABCDEFGHIJKL"));
+    dialog.ChName[8]->setText(QStringLiteral("ｱｲｳｴｵｶｷｸｹｺｻｼｽ"));
+    EXPECT_EQ(dialog.ChName[8]->text().size(), 12);
+}
+
+TEST_F(ChannelDialogTest, OkStoresAndRefreshesTheChannelLists) {
+    lists.RefreshNameLists(NameLists::StartUp);
+    dialog.Block_Name->setCurrentIndex(1);
+    dialog.ChName[2]->setText(QStringLiteral("ｿﾞｰﾝ3"));
+    QSignalSpy saved(&dialog, &SubDisp_Chname::namesSaved);
+    dialog.Command1->click();
+    EXPECT_EQ(saved.count(), 1);
+    EXPECT_EQ(StoredChannelName(22), QStringLiteral("ｿﾞｰﾝ3"));
+    EXPECT_EQ(channels.itemText(22), QStringLiteral("ｿﾞｰﾝ3"));
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(ChannelDialogTest, CancelKeepsWhatTheFocusStored) {
+    dialog.Block_Name->setCurrentIndex(0);
+    dialog.ChName[0]->setText(QStringLiteral("先に保存"));
+    FocusIn(dialog.Block_Name);
+    dialog.ChName[1]->setText(QStringLiteral("保存しない"));
+    QSignalSpy saved(&dialog, &SubDisp_Chname::namesSaved);
+    dialog.Command2->click();
+    EXPECT_EQ(saved.count(), 0);
+    EXPECT_EQ(StoredChannelName(0), QStringLiteral("先に保存"));
+    EXPECT_EQ(StoredChannelName(1), QStringLiteral("Ch002"));
+    EXPECT_EQ(channels.itemText(0), QStringLiteral("先に保存"));
+}
+
+}  // namespace

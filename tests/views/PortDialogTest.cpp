@@ -1,0 +1,96 @@
+#include "app/PortDevice.h"
+#include "app/SettingsStore.h"
+#include "app/SubDisp_comm.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <cerrno>
+#include <gtest/gtest.h>
+
+namespace {
+
+class PortDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SaveSetting(QStringLiteral("PortDevice1"), QString());
+        SaveSetting(QStringLiteral("PortDevice2"), QString());
+        dialog.DeviceAccess = [](const QString&) { return 0; };
+        d.LinkFailed = true;
+    }
+    RDX_INC d;
+    SubDisp_comm dialog{d};
+};
+
+TEST_F(PortDialogTest, EachPortShowsItsStoredDeviceOrTheDefault) {
+    SaveSetting(QStringLiteral("PortDevice2"), QStringLiteral("/dev/ttyUSB0"));
+    dialog.ShowWith(QStringLiteral("COM1"), QStringLiteral("9600"));
+    EXPECT_EQ(dialog.Combo_Device->currentText(), QStringLiteral("/dev/ttyS0"));
+    dialog.Combo_Port->setCurrentIndex(1);
+    EXPECT_EQ(dialog.Combo_Device->currentText(), QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_TRUE(dialog.Combo_Device->isEditable());
+}
+
+TEST_F(PortDialogTest, OkStoresTheDeviceOfTheChosenPort) {
+    dialog.ShowWith(QStringLiteral("COM2"), QStringLiteral("19200"));
+    dialog.Combo_Device->setEditText(QStringLiteral(" /dev/ttyUSB1 "));
+    dialog.Command1->click();
+    EXPECT_EQ(GetSetting(QStringLiteral("Port"), QString()), QStringLiteral("COM2"));
+    EXPECT_EQ(GetSetting(QStringLiteral("Speed"), QString()), QStringLiteral("19200"));
+    EXPECT_EQ(GetSetting(QStringLiteral("PortDevice2"), QStringLiteral("<none>")), QStringLiteral("/dev/ttyUSB1"));
+    EXPECT_EQ(GetSetting(QStringLiteral("PortDevice1"), QStringLiteral("<none>")), QString());
+    EXPECT_FALSE(d.LinkFailed);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(PortDialogTest, DeviceWithoutPermissionSaysWhichGroupToJoinAndIsNotRetried) {
+    dialog.DeviceAccess = [](const QString& device) { return device == u"/dev/ttyUSB0" ? EACCES : 0; };
+    SaveSetting(QStringLiteral("Port"), QStringLiteral("COM1"));
+    dialog.ShowWith(QStringLiteral("COM2"), QStringLiteral("9600"));
+    EXPECT_TRUE(dialog.Label_msg->text().isEmpty());
+    dialog.Combo_Device->setEditText(QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_TRUE(dialog.Label_msg->text().contains(QStringLiteral("/dev/ttyUSB0 を開く権限がありません")));
+    EXPECT_TRUE(dialog.Label_msg->text().contains(QStringLiteral("dialout グループ")));
+    dialog.Command1->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(d.LinkFailed);
+    EXPECT_EQ(GetSetting(QStringLiteral("Port"), QString()), QStringLiteral("COM1"));
+    EXPECT_EQ(GetSetting(QStringLiteral("PortDevice2"), QStringLiteral("<none>")), QString());
+    // Another device clears the message and OK goes through.
+    dialog.Combo_Device->setEditText(QStringLiteral("/dev/ttyS1"));
+    EXPECT_TRUE(dialog.Label_msg->text().isEmpty());
+    dialog.Command1->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(GetSetting(QStringLiteral("PortDevice2"), QString()), QStringLiteral("/dev/ttyS1"));
+}
+
+TEST_F(PortDialogTest, MissingDeviceIsReportedButStillTried) {
+    dialog.DeviceAccess = [](const QString&) { return ENOENT; };
+    dialog.ShowWith(QStringLiteral("COM1"), QStringLiteral("9600"));
+    EXPECT_TRUE(dialog.Label_msg->text().startsWith(QStringLiteral("/dev/ttyS0 が見つかりません。")));
+    dialog.Command1->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(d.LinkFailed);
+}
+
+TEST_F(PortDialogTest, EnvironmentOverrideIsShownAndNotStored) {
+    qputenv("TESMARCOMM_COM2", "/dev/pts/9");
+    dialog.ShowWith(QStringLiteral("COM2"), QStringLiteral("9600"));
+    EXPECT_EQ(dialog.Combo_Device->currentText(), QStringLiteral("/dev/pts/9"));
+    EXPECT_FALSE(dialog.Combo_Device->isEnabled());
+    dialog.Command1->click();
+    qunsetenv("TESMARCOMM_COM2");
+    EXPECT_EQ(GetSetting(QStringLiteral("PortDevice2"), QStringLiteral("<none>")), QString());
+}
+
+TEST(PortDevice, KeysDefaultsAndTheRealAccessCheck) {
+    EXPECT_EQ(PortDeviceProblem(QStringLiteral("/nonexistent/ttyUSB9")), DeviceProblem::Missing);
+    EXPECT_EQ(PortDeviceProblem(QString()), DeviceProblem::None);
+    EXPECT_EQ(PortDeviceKey(QStringLiteral("COM2")), QStringLiteral("PortDevice2"));
+    EXPECT_EQ(DefaultPortDevice(QStringLiteral("COM1")), QStringLiteral("/dev/ttyS0"));
+    // A device owned by root's group still advises the serial group, never root.
+    const QString text = PortDeviceProblemText(QStringLiteral("/dev/null"), DeviceProblem::NoPermission);
+    EXPECT_TRUE(text.contains(QStringLiteral("dialout"))) << text.toStdString();
+}
+
+}  // namespace
