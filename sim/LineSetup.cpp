@@ -12,11 +12,12 @@ int Channel(int block, int pos) { return block * kChannelsPerBlock + pos; }
 
 // Output on, at set value, with the given alarms; the zone starts settled at SV.
 void Run(LineModel& m, int c, qint16 sv, qint16 a1Type, qint16 a1, qint16 a2Type, qint16 a2) {
+    // Values before types, so that no alarm starts latched from a zero alarm value.
     m.SetParam(c, SV, sv);
-    m.SetParam(c, Alarm1Type, a1Type);
     m.SetParam(c, Alarm1, a1);
-    m.SetParam(c, Alarm2Type, a2Type);
     m.SetParam(c, Alarm2, a2);
+    m.SetParam(c, Alarm1Type, a1Type);
+    m.SetParam(c, Alarm2Type, a2Type);
     m.SetParam(c, OutputSwitch, 1);
     m.SetProcessValue(c, sv);
 }
