@@ -15,6 +15,7 @@
 #include "display/TwoBlockView.h"
 #include "exchange/PollEngine.h"
 #include "history/LoggingView.h"
+#include "setdata/SetDataDialogs.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -51,6 +52,7 @@ MainDisp::MainDisp(RDX_INC& data, QWidget* parent) : QMainWindow(parent), d(data
     portDialog_ = new SubDisp_comm(d, this);
     BuildBlockViews();
     BuildDetailViews();
+    new SetDataDialogs(d, *this);
 }
 
 MainDisp::~MainDisp() = default;
