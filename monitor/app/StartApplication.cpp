@@ -3,10 +3,14 @@
 #include "app/ModelessMessage.h"
 #include "app/OpuningDisp.h"
 #include "app/ProgramFolder.h"
+#include "controls/ChartView.h"
+#include "display/MainMenus.h"
 #include "display/MainDisp.h"
 #include "display/ValueFormat.h"
+#include "editing/EditingWiring.h"
 #include "history/HistoryFile.h"
 #include "history/LoggingView.h"
+#include "history/SubDisp_History.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -39,12 +43,23 @@ void RDXApplication::StartApplication() {
         history_.Hystory_Write(code, ch, state);
     };
     Try([&] { main_->Form_Load(); });
+    // The setting buttons of tabs 1 to 4 and the factory-initialisation menu entry.
+    ConnectEditing(data_, *main_);
     folder_ = ProgramFolder();
     auto* logging = new LoggingView([this](int ch) { return FormatItemValue(data_, 0, ch); }, folder_);
     logging->SetPanel2 = [this](const QString& text) { main_->SetPanelText(2, text); };
     logging->LoadResumeChoice();
     main_->SetTabView(6, logging, QString());
     main_->loggingView = logging;
+    // Tab 5, the chart: its settings load here, its pen names follow the channel names.
+    auto* chart = new ChartView(data_);
+    chart->SetPanel3 = [this](const QString& text) { main_->SetPanelText(3, text); };
+    chart->RegisterNames(main_->nameLists());
+    chart->LoadChartSettings();
+    main_->SetTabView(5, chart, QString());
+    // The alarm history viewer exists (hidden) from now on, so every entry lands in it.
+    auto* historyView = new SubDisp_History(history_, main_.get());
+    QObject::connect(main_->menus, &MainMenus::numhyst_Click, historyView, &SubDisp_History::numhyst_Click);
     data_.PageIndex = 0;
     data_.SelectedItem = 0;
     history_.HistoryRow = 1;
@@ -70,5 +85,6 @@ void RDXApplication::EndOfStartup() {
         splash_.reset();
     }
     main_->show();
+    if (auto* chart = qobject_cast<ChartView*>(main_->tabView(5))) chart->ResumeAtStartup();
     if (main_->loggingView) main_->loggingView->ResumeAtStartup();
 }
