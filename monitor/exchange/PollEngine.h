@@ -67,7 +67,8 @@ private:
     void Classify(const QString& reply, Kind kind);
     void WriteBlockItems(int block);
     void WriteAlarmValues(int block);
-    void RestoreSavedAlarms();
+    // All 320 channels, or only those of `block` (0..15).
+    void RestoreSavedAlarms(int block = -1);
     void SaveAlarms();
     // True when a write of this item may be sent to this block.
     bool MayWrite(int block, const QString& item) const;
@@ -80,4 +81,7 @@ private:
     QTimer Timer4;
     std::array<QTimer, 2> Timer3;
     int exchangesInStep = 0;
+    // The block of the last all-parameter write: its alarm values follow 15 s later,
+    // even if a single-item write changed SelectedBlock in between.
+    int bulkBlock_ = 0;
 };

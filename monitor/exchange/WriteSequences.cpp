@@ -35,9 +35,19 @@ void PollEngine::SaveAlarms() {
     d.SavedAlarm2 = d.ChAlarm2;
 }
 
-void PollEngine::RestoreSavedAlarms() {
-    d.ChAlarm1 = d.SavedAlarm1;
-    d.ChAlarm2 = d.SavedAlarm2;
+void PollEngine::RestoreSavedAlarms(int block) {
+    if (block < 0) {
+        d.ChAlarm1 = d.SavedAlarm1;
+        d.ChAlarm2 = d.SavedAlarm2;
+        return;
+    }
+    // Other blocks keep what they hold now: an alarm value changed there during the delay
+    // must not be put back to its old value (a later write of that block would send it).
+    const int first = block * ChannelsPerBlock;
+    for (int c = first; c < first + ChannelsPerBlock; ++c) {
+        d.ChAlarm1[c] = d.SavedAlarm1[c];
+        d.ChAlarm2[c] = d.SavedAlarm2[c];
+    }
 }
 
 void PollEngine::WriteBlockItems(int block) {
@@ -53,7 +63,8 @@ void PollEngine::WriteBlockItems(int block) {
 
 void PollEngine::WriteBlockParameters() {
     SaveAlarms();
-    WriteBlockItems(d.SelectedBlock);
+    bulkBlock_ = d.SelectedBlock;
+    WriteBlockItems(bulkBlock_);
     DelayTicks = 0;
     Timer3[0].start();
 }
@@ -76,8 +87,8 @@ void PollEngine::WriteAlarmValues(int block) {
 }
 
 void PollEngine::WriteBlockAlarms() {
-    RestoreSavedAlarms();
-    WriteAlarmValues(d.SelectedBlock);
+    if (bulkBlock_ >= 0 && bulkBlock_ < BlockCount) RestoreSavedAlarms(bulkBlock_);
+    WriteAlarmValues(bulkBlock_);
     view.BulkWriteFinished();
 }
 

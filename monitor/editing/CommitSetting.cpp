@@ -1,0 +1,21 @@
+#include "editing/CommitSetting.h"
+
+#include "app/SettingsStore.h"
+#include "editing/SettingItems.h"
+
+void CommitSetting(RDX_INC& inc, int setting, int channel) {
+    if (channel < 0 || channel >= ChannelCount) return;
+    if (IsPcSideSetting(setting)) {
+        const QString key = PcSideSettingKey(setting, channel);
+        if (setting == 35) {
+            SaveSetting(key, inc.ChUnitText[channel]);
+        } else {
+            SaveSetting(key, QString::number((*SettingTable(inc, setting))[channel]));
+        }
+        return;
+    }
+    const QString code = SettingItemCode(inc, setting);
+    if (!code.isEmpty()) inc.WriteItemCode = code;
+    inc.SelectedBlock = channel / ChannelsPerBlock;
+    inc.PollState = 2;
+}

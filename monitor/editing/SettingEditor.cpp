@@ -1,0 +1,114 @@
+#include "editing/SettingEditor.h"
+
+#include "display/OneBlockView.h"
+#include "display/OneChannelView.h"
+#include "display/SettingChangeView.h"
+#include "display/TwoBlockView.h"
+#include "editing/DirectOperations.h"
+#include "editing/Select_Disp.h"
+#include "editing/Setting_Disp.h"
+
+#include <QLabel>
+
+SettingEditor::SettingEditor(RDX_INC& data, QWidget* dialogParent)
+    : QObject(dialogParent), d(data), parent_(dialogParent) {}
+
+Setting_Disp* SettingEditor::settingDialog() const {
+    return setting_ && setting_->isVisible() ? setting_.data() : nullptr;
+}
+Select_Disp* SettingEditor::selectDialog() const {
+    return select_ && select_->isVisible() ? select_.data() : nullptr;
+}
+
+void SettingEditor::OpenSettingDialog(int setting, int channel, const QString& currentText) {
+    range.EditChannel = channel;
+    // The range is computed for `setting`; SelectedItem stays what the tool bars chose,
+    // so tab 4 keeps showing the setting its caption names.
+    const int chosen = d.SelectedItem;
+    d.SelectedItem = setting;
+    const SettingRangeTexts texts = ShowSettingRange(d, range, currentText);
+    d.SelectedItem = chosen;
+    // A closed dialog is on its way to deletion: a new opening gets a new one.
+    if (!setting_ || !setting_->isVisible()) setting_ = new Setting_Disp(d, parent_);
+    setting_->prompts = prompts;
+    setting_->Prepare(setting, range, texts);
+    setting_->show();
+    setting_->raise();
+    setting_->activateWindow();
+}
+
+void SettingEditor::Command_change_Click(int channel, const QString& currentText) {
+    range.EditChannel = channel;
+    if (!NumericEntryApplicable(d, d.SelectedItem, channel)) return;
+    OpenSettingDialog(d.SelectedItem, channel, currentText);
+}
+
+void SettingEditor::Command_change2_Click(int channel) {
+    range.EditChannel = channel;
+    if (!ChoiceEntryApplicable(d, d.SelectedItem, channel)) return;
+    if (!select_ || !select_->isVisible()) select_ = new Select_Disp(d, parent_);
+    select_->Prepare(d.SelectedItem, channel);
+    select_->show();
+    select_->raise();
+    select_->activateWindow();
+}
+
+void SettingEditor::Command_1channe_sv_Click(int channel, const QString& currentText) {
+    range.EditChannel = channel;
+    if (!MainSettingEntryAllowed(d, channel)) return;
+    OpenSettingDialog(1, channel, currentText);
+}
+
+void SettingEditor::Command_OUT_Click(int channel) {
+    range.EditChannel = channel;
+    SwitchOutputOnSettingView(d, channel);
+}
+
+void SettingEditor::Command_AT_Click(int channel) {
+    range.EditChannel = channel;
+    SwitchAutoTuning(d, channel);
+}
+
+void SettingEditor::tb3_OUTOFF_Click(int channel) { SwitchOutput(d, channel); }
+bool SettingEditor::Comm_OUT_Click(int channel) { return SwitchOutput(d, channel); }
+bool SettingEditor::tb2_OUT_Click(int channel) { return SwitchOutput(d, channel); }
+
+void SettingEditor::Attach(SettingChangeView& view) {
+    QPointer<SettingChangeView> v(&view);
+    connect(&view, &SettingChangeView::settingChangeRequested, this, [this, v](int row, int channel, int) {
+        const bool shown = v && row >= 0 && row < SettingChangeView::RowCount;
+        Command_change_Click(channel, shown ? v->Setdata_Para[row]->text() : QString());
+    });
+    connect(&view, &SettingChangeView::choiceChangeRequested, this,
+            [this](int, int channel, int) { Command_change2_Click(channel); });
+    connect(&view, &SettingChangeView::outputSwitchRequested, this,
+            [this](int, int channel) { Command_OUT_Click(channel); });
+    connect(&view, &SettingChangeView::autoTuningSwitchRequested, this,
+            [this](int, int channel) { Command_AT_Click(channel); });
+}
+
+void SettingEditor::Attach(OneChannelView& view) {
+    QPointer<OneChannelView> v(&view);
+    connect(&view, &OneChannelView::svChangeRequested, this, [this, v](int channel) {
+        Command_1channe_sv_Click(channel, v && v->Text_SV ? v->Text_SV->text() : QString());
+    });
+    connect(&view, &OneChannelView::outputSwitchRequested, this, &SettingEditor::tb3_OUTOFF_Click);
+}
+
+void SettingEditor::Attach(TwoBlockView& view) {
+    QPointer<TwoBlockView> v(&view);
+    connect(&view, &TwoBlockView::outputSwitchRequested, this, [this, v](int channel) {
+        // Both halves may show the block: both redraw their output captions.
+        if (Comm_OUT_Click(channel) && v) {
+            v->tb1_BName_Click(0);
+            v->tb1_BName_Click(1);
+        }
+    });
+}
+
+void SettingEditor::Attach(OneBlockView& view) {
+    QPointer<OneBlockView> v(&view);
+    connect(&view, &OneBlockView::outputSwitchRequested, this, [this, v](int channel) {
+        if (tb2_OUT_Click(channel) && v) v->tb2_BName_Click();
+    });
+}

@@ -1,0 +1,108 @@
+#include "LineFixture.h"
+
+#include "app/NameLists.h"
+#include "setdata/FactoryMask.h"
+#include "setdata/SubDisp_Factoryadj.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+
+namespace {
+
+TEST(FactoryMaskTest, UnitsTakeTheEvenFieldsOfTheBlock) {
+    FactoryMask mask;
+    EXPECT_EQ(mask.Text(), QString(80, u'0'));
+    mask.SetUnit(0, true);
+    mask.SetUnit(9, true);
+    const QString t = mask.Text();
+    ASSERT_EQ(t.size(), 80);
+    EXPECT_EQ(t.mid(0, 4), QStringLiteral("0001"));
+    EXPECT_EQ(t.mid(72, 4), QStringLiteral("0001"));
+    QString rest = t;
+    rest.remove(72, 4).remove(0, 4);
+    EXPECT_EQ(rest, QString(72, u'0'));
+    mask.SetUnit(9, false);
+    EXPECT_EQ(t.mid(0, 8) + QString(72, u'0'), mask.Text());
+    mask.SetUnit(10, true);  // there is no unit 10
+    mask.SetUnit(-1, true);
+    EXPECT_EQ(mask.Text().count(u'1'), 1);
+}
+
+class FactoryDialogTest : public LineTest {
+protected:
+    NameLists names;
+    SubDisp_Factoryadj dialog{d, names, [this] { return &engine; }};
+
+    void SetUp() override {
+        LineTest::SetUp();
+        dialog.prompts = prompts.Make();
+        StartUp({0, 2});
+        dialog.Open();
+    }
+};
+
+TEST_F(FactoryDialogTest, ConfirmedResetSendsTheTickedUnitsToTheChosenBlock) {
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("ﾃﾞｰﾀ初期化(工場出荷初期値)"));
+    EXPECT_EQ(dialog.Factory_Bname->count(), 16);
+    EXPECT_EQ(dialog.Factory_Bname->currentIndex(), 0);
+    dialog.Factory_Bname->setCurrentIndex(2);
+    dialog.Check1[0]->click();
+    dialog.Check1[9]->click();
+    dialog.Command1[0]->click();
+    EXPECT_EQ(prompts.questions, QStringList{QStringLiteral("ﾃﾞｰﾀを初期化します。よろしいですか？")});
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(d.SelectedBlock, 2);
+    EXPECT_EQ(d.PollState, 7);
+
+    const auto sent = Tick();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].block, 2);
+    EXPECT_EQ(sent[0].cmd, QStringLiteral("R"));
+    EXPECT_EQ(sent[0].item, QStringLiteral("0040"));
+    EXPECT_EQ(sent[0].data, QStringLiteral("0001") + QString(68, u'0') + QStringLiteral("0001") + QString(4, u'0'));
+    EXPECT_EQ(d.PollState, 1);
+}
+
+TEST_F(FactoryDialogTest, NoAnswerSendsNothingAndReopeningStartsWithNoUnit) {
+    dialog.Check1[3]->click();
+    prompts.answer = false;
+    dialog.Command1[0]->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(d.PollState, 1);
+    EXPECT_TRUE(engine.FactoryInitData.isEmpty());
+    EXPECT_TRUE(dialog.mask().UnitSelected(3));
+
+    dialog.Command1[1]->click();  // Return
+    EXPECT_FALSE(dialog.isVisible());
+    dialog.Open();
+    EXPECT_EQ(dialog.mask().Text(), QString(80, u'0'));
+    for (QCheckBox* box : dialog.Check1) EXPECT_FALSE(box->isChecked());
+    // Yes with no unit still sends the command, with nothing selected.
+    prompts.answer = true;
+    dialog.Command1[0]->click();
+    ASSERT_EQ(d.PollState, 7);
+    const auto sent = Tick();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].data, QString(80, u'0'));
+}
+
+TEST_F(FactoryDialogTest, AutoTuningInTheBlockIsRefusedBeforeTheQuestion) {
+    dialog.Factory_Bname->setCurrentIndex(2);
+    d.ChATSwitch[59] = 1;
+    d.ChStatus[10] = StatusBit::AutoTuning;  // another block; the status word is not asked
+    dialog.Check1[1]->click();
+    dialog.Command1[0]->click();
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("ｵｰﾄﾁｭｰﾆﾝｸﾞ中のﾁｬﾝﾈﾙがあります。")});
+    EXPECT_TRUE(prompts.questions.isEmpty());
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(d.PollState, 1);
+
+    dialog.Factory_Bname->setCurrentIndex(0);
+    dialog.Command1[0]->click();
+    EXPECT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(d.SelectedBlock, 0);
+    EXPECT_EQ(d.PollState, 7);
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+#include "EditingFixture.h"
+
+#include "app/SettingsStore.h"
+#include "editing/SettingEditor.h"
+#include "editing/Setting_Disp.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class SettingDispTest : public EditingTest {
+protected:
+    SettingEditor editor{d, nullptr};
+
+    void SetUp() override {
+        EditingTest::SetUp();
+        editor.prompts = prompts.Make();
+    }
+    // Opens the numeric entry of tab 4 for `setting` of channel c.
+    Setting_Disp* Open(int setting, int c, const QString& current = QStringLiteral("now")) {
+        d.SelectedItem = setting;
+        editor.Command_change_Click(c, current);
+        return editor.settingDialog();
+    }
+    static void Keys(Setting_Disp* dlg, std::initializer_list<int> digits) {
+        for (int k : digits) dlg->Ten_key[k]->click();
+    }
+    static QString Shown(Setting_Disp* dlg) { return dlg->Disp_setdata->text(); }
+};
+
+TEST_F(SettingDispTest, TenthsEntryShowsEachDigitSignAndStoresTheStoredUnits) {
+    d.ChInputType[7] = 8;  // Pt100, -199.9 .. 850.0
+    d.ChSV[7] = 55;
+    Setting_Disp* dlg = Open(1, 7, QStringLiteral("5.5"));
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("設定値変更画面"));
+    EXPECT_EQ(dlg->Now_data->text(), QStringLiteral("5.5"));
+    EXPECT_EQ(dlg->Limit_data->text(), QStringLiteral("-199.9 ～ 850.0"));
+    EXPECT_EQ(Shown(dlg), QString());
+
+    QStringList shown;
+    for (int k : {1, 2, 3}) {
+        dlg->Ten_key[k]->click();
+        shown << Shown(dlg);
+    }
+    EXPECT_EQ(shown, (QStringList{"0.1", "1.2", "12.3"}));
+    dlg->Command1->click();
+    EXPECT_EQ(Shown(dlg), QStringLiteral("-12.3"));
+    EXPECT_EQ(dlg->change_data->text(), QStringLiteral("-123"));
+
+    dlg->Command3->click();
+    EXPECT_EQ(d.ChSV[7], -123);
+    EXPECT_EQ(d.WriteItemCode, QStringLiteral("0001"));
+    EXPECT_EQ(d.SelectedBlock, 0);
+    EXPECT_EQ(d.PollState, 2);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_TRUE(prompts.messages.isEmpty());
+}
+
+TEST_F(SettingDispTest, DigitAboveTheUpperLimitIsRefusedAndThePreviousEntryStays) {
+    d.ChInputType[47] = 8;
+    Setting_Disp* dlg = Open(1, 47);
+    Keys(dlg, {8, 5, 0, 0});
+    EXPECT_EQ(Shown(dlg), QStringLiteral("850.0"));
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    dlg->Ten_key[1]->click();
+    EXPECT_EQ(prompts.messages, QStringList{kOutOfRange});
+    EXPECT_EQ(Shown(dlg), QStringLiteral("850.0"));
+    EXPECT_EQ(dlg->change_data->text(), QStringLiteral("8500"));
+    dlg->Command2->click();
+    Keys(dlg, {9, 0, 0, 0});
+    EXPECT_EQ(prompts.messages.size(), 2);  // 9000 > 8500
+    EXPECT_EQ(Shown(dlg), QStringLiteral("90.0"));
+    dlg->Command3->click();
+    EXPECT_EQ(d.ChSV[47], 900);
+    EXPECT_EQ(d.SelectedBlock, 2);
+}
+
+TEST_F(SettingDispTest, OkWithNothingEnteredBeepsAndRefuses) {
+    d.ChInputType[3] = 8;
+    d.ChSV[3] = 77;
+    Setting_Disp* dlg = Open(1, 3);
+    dlg->Command3->click();
+    EXPECT_EQ(prompts.beeps, 2);
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("入力値を確認してください。")});
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(d.ChSV[3], 77);
+    EXPECT_EQ(d.PollState, 1);
+    // "CE" after an entry empties the display again: OK is refused the same way.
+    Keys(dlg, {4});
+    dlg->Command2->click();
+    EXPECT_EQ(Shown(dlg), QString());
+    dlg->Command3->click();
+    EXPECT_EQ(prompts.beeps, 4);
+    EXPECT_EQ(d.PollState, 1);
+}
+
+TEST_F(SettingDispTest, LowerLimitIsCheckedWhenOkIsPressedSoValuesPassingBelowItCanBeTyped) {
+    // Output high limit: ChOutLow .. 105.
+    d.ChOutLow[10] = 50;
+    d.ChOutHigh[10] = 100;
+    Setting_Disp* dlg = Open(16, 10);
+    EXPECT_EQ(dlg->Limit_data->text(), QStringLiteral("50 ～ 105"));
+    Keys(dlg, {1, 0, 0});
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_EQ(Shown(dlg), QStringLiteral("100"));
+
+    dlg->Command2->click();
+    Keys(dlg, {3});
+    dlg->Command3->click();
+    EXPECT_EQ(prompts.messages, QStringList{kOutOfRange});
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_EQ(Shown(dlg), QStringLiteral("3"));  // kept for correction
+    EXPECT_EQ(d.ChOutHigh[10], 100);
+    EXPECT_EQ(d.PollState, 1);
+
+    Keys(dlg, {0, 0});  // 300 > 105
+    EXPECT_EQ(Shown(dlg), QStringLiteral("30"));
+    dlg->Command2->click();
+    Keys(dlg, {1, 0, 0});
+    dlg->Command3->click();
+    EXPECT_EQ(d.ChOutHigh[10], 100);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(d.WriteItemCode, QStringLiteral("000E"));
+    EXPECT_EQ(d.PollState, 2);
+}
+
+TEST_F(SettingDispTest, KeyboardEntryInTheDisplayField) {
+    d.ChInputType[0] = 8;
+    Setting_Disp* dlg = Open(1, 0);
+    QTest::keyClicks(dlg->Disp_setdata, QStringLiteral("4x2"));
+    EXPECT_EQ(Shown(dlg), QStringLiteral("4.2"));
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_Minus);
+    EXPECT_EQ(Shown(dlg), QStringLiteral("-4.2"));
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_Backspace);
+    EXPECT_EQ(Shown(dlg), QString());
+    QTest::keyClicks(dlg->Disp_setdata, QStringLiteral("25"));
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_Period);
+    EXPECT_EQ(Shown(dlg), QString());
+    QTest::keyClicks(dlg->Disp_setdata, QStringLiteral("31"));
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_Return);
+    EXPECT_EQ(d.ChSV[0], 31);
+    EXPECT_FALSE(dlg->isVisible());
+}
+
+TEST_F(SettingDispTest, WholeDegreeSettingShowsTheEntryAsTyped) {
+    d.ChInputType[5] = 0;  // K, -200 .. 1370
+    Setting_Disp* dlg = Open(1, 5);
+    EXPECT_EQ(dlg->Limit_data->text(), QStringLiteral("-200 ～ 1370"));
+    Keys(dlg, {0, 0, 7});
+    EXPECT_EQ(Shown(dlg), QStringLiteral("7"));
+    dlg->Command4->click();  // Cancel
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(d.ChSV[5], 0);
+    EXPECT_EQ(d.PollState, 1);
+}
+
+TEST_F(SettingDispTest, ScalingHighLimitIsSavedOnThePcWithTheNotice) {
+    Linear(6, 0, 10000, 100);
+    Setting_Disp* dlg = Open(32, 6);
+    Keys(dlg, {5, 0, 0, 0});
+    EXPECT_EQ(Shown(dlg), QStringLiteral("50.00"));
+    dlg->Command3->click();
+    EXPECT_EQ(d.ChScaleHigh[6], 5000);
+    EXPECT_EQ(GetSetting(QStringLiteral("STLH007"), QString()), QStringLiteral("5000"));
+    ASSERT_EQ(prompts.messages.size(), 1);
+    EXPECT_TRUE(prompts.messages[0].startsWith(QStringLiteral("本ソフトウェアはスケーリング変換機能を装備し、")));
+    EXPECT_TRUE(prompts.messages[0].endsWith(QStringLiteral("また、変更した場合は上記の各設定値を再設定してください。")));
+    EXPECT_EQ(d.PollState, 1);  // nothing for the controller
+}
+
+TEST_F(SettingDispTest, ScalingLimitsMayNotMeet) {
+    // Equal limits leave a linear input without a conversion back to controller units.
+    Linear(8, 200, 900, 1);
+    Setting_Disp* dlg = Open(33, 8);
+    Keys(dlg, {9, 0, 0});
+    dlg->Command3->click();
+    EXPECT_EQ(prompts.messages, QStringList{kOutOfRange});
+    EXPECT_EQ(d.ChScaleLow[8], 200);
+    dlg->Command2->click();
+    Keys(dlg, {8, 9, 9});
+    dlg->Command3->click();
+    EXPECT_EQ(d.ChScaleLow[8], 899);
+    EXPECT_EQ(GetSetting(QStringLiteral("STLL009"), QString()), QStringLiteral("899"));
+}
+
+TEST_F(SettingDispTest, OkWritesTheChannelTheDialogWasOpenedFor) {
+    d.ChInputType.fill(8);
+    Setting_Disp* dlg = Open(1, 21);
+    Keys(dlg, {4, 0});
+    // Meanwhile the operator switches another channel's output and picks another setting.
+    editor.Command_OUT_Click(59);
+    d.SelectedItem = 5;
+    dlg->Command3->click();
+    EXPECT_EQ(d.ChSV[21], 40);
+    EXPECT_EQ(d.ChSV[59], 0);
+    EXPECT_EQ(d.ChPBand[59], 0);
+    EXPECT_EQ(d.WriteItemCode, QStringLiteral("0001"));
+    EXPECT_EQ(d.SelectedBlock, 1);
+}
+
+}  // namespace
