@@ -144,8 +144,17 @@ bool FrmComm::CTSHolding() const {
 qint64 FrmComm::InBufferCount() {
     if (!port_.isOpen()) return 0;
     // Characters reach QSerialPort's buffer only when it reads the device; pull them in.
-    if (port_.bytesAvailable() == 0) port_.waitForReadyRead(0);
-    return port_.bytesAvailable();
+    if (port_.bytesAvailable() == 0 && !port_.waitForReadyRead(0)) CloseIfLost();
+    return port_.isOpen() ? port_.bytesAvailable() : 0;
+}
+
+bool FrmComm::CloseIfLost() {
+    // An unplugged adapter or a vanished pseudo-terminal: the device will not come back
+    // under this handle, so close it and let the owner open the port again.
+    if (port_.error() != QSerialPort::ResourceError) return false;
+    port_.clearError();
+    port_.close();
+    return true;
 }
 
 void FrmComm::DiscardInput() {
@@ -169,7 +178,10 @@ void FrmComm::DiscardOutput() {
 bool FrmComm::Output(const QString& text) {
     if (!port_.isOpen()) return false;
     const QByteArray bytes = text.toLatin1();
-    if (port_.write(bytes) != bytes.size()) return false;
+    if (port_.write(bytes) != bytes.size()) {
+        CloseIfLost();
+        return false;
+    }
     port_.flush();
     return true;
 }
@@ -185,6 +197,7 @@ bool FrmComm::WaitForInput(int msecs) {
     if (!port_.isOpen()) return false;
     const std::int64_t start = MdComm::timeGetTime();
     if (port_.waitForReadyRead(std::max(msecs, 0))) return true;
+    if (CloseIfLost()) return false;
     // A port in an error state returns at once; never let the caller spin on it.
     const std::int64_t left = msecs - (MdComm::timeGetTime() - start);
     SleepMs(std::min<std::int64_t>(left, 10));

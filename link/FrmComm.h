@@ -67,6 +67,9 @@ public:
     // Operating-system handle of the open port, -1 when closed.
     qint64 CommID() const { return port_.isOpen() ? qint64(port_.handle()) : -1; }
 
+    // Closes the port when its device has gone away; true when it did.
+    bool CloseIfLost();
+
 private:
     bool ApplySettings();
     bool ApplyHandshaking();

@@ -6,6 +6,7 @@
 #include "ISTDComm.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <exception>
 
@@ -21,6 +22,11 @@ QString AddressOf(int block) { return QString(QChar(char16_t(0x20 + block))); }
 PollEngine::PollEngine(RDX_INC& data, ISTDComm& linkObject, EngineView& engineView,
                        QObject* parent)
     : QObject(parent), d(data), link(linkObject), view(engineView) {
+    NowMs = [] {
+        static QElapsedTimer clock;
+        if (!clock.isValid()) clock.start();
+        return clock.elapsed();
+    };
     Timer4.setInterval(1);
     Timer4.setTimerType(Qt::PreciseTimer);
     connect(&Timer4, &QTimer::timeout, this, &PollEngine::Timer4_Timer);
@@ -106,6 +112,11 @@ QString PollEngine::OpenLink(const QString& port, const QString& speed) {
 
 void PollEngine::Timer4_Timer() {
     exchangesInStep = 0;
+    if (PortLost) {
+        TryReopen();
+        NoteIdleStep(true);
+        return;
+    }
     try {
         switch (d.PollState) {
         case 0:
@@ -136,7 +147,50 @@ void PollEngine::Timer4_Timer() {
         // Skip the failing step; the next tick goes on.
         if (d.PollState != 9) d.PollState = 1;
     }
+    // In state 9 the port is closed on purpose, waiting for the operator.
+    if (d.PollState != 9 && !LinkIsOpen()) EnterPortLost();
     NoteIdleStep(exchangesInStep == 0);
+}
+
+bool PollEngine::LinkIsOpen() {
+    try {
+        return link.CommID() != -1;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void PollEngine::EnterPortLost() {
+    PortLost = true;
+    d.CommErrorFlag = true;
+    view.ShowCommError(true);
+    lastReopenMs_ = NowMs();
+}
+
+void PollEngine::TryReopen() {
+    const qint64 now = NowMs();
+    if (now - lastReopenMs_ < ReopenIntervalMs) return;
+    lastReopenMs_ = now;
+    QString reply;
+    try {
+        link.PortClose();
+        link.PortOpen();
+        if (!LinkIsOpen()) return;
+        reply = link.RWcomm(AddressOf(0), kSpace, kReadCmd, d.ItemCode[0], QString(), 1);
+        ++exchangesInStep;
+    } catch (const std::exception&) {
+        return;
+    }
+    if (!reply.startsWith(QChar(Framing::ACK))) {
+        try {
+            link.PortClose();
+        } catch (const std::exception&) {
+        }
+        return;
+    }
+    PortLost = false;
+    d.CommErrorFlag = false;
+    d.PollState = 0;
 }
 
 void PollEngine::NoteIdleStep(bool idle) {

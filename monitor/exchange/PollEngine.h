@@ -53,6 +53,14 @@ public:
     // Timer3's tick counter.
     int DelayTicks = 0;
 
+    // The port's device went away (an adapter unplugged, the line's pseudo-terminal
+    // closed): "通信異常" stays up and the same port is opened again at most once a
+    // second, without the port dialog; once the probe answers, the start-up read runs.
+    bool PortLost = false;
+    static constexpr int ReopenIntervalMs = 1000;
+    // Monotonic milliseconds; replaced by tests.
+    std::function<qint64()> NowMs;
+
     QTimer& timer4() { return Timer4; }
     QTimer& timer3(int index) { return Timer3[index]; }
 
@@ -73,6 +81,9 @@ private:
     // True when a write of this item may be sent to this block.
     bool MayWrite(int block, const QString& item) const;
     void UpdateLoopMessages();
+    bool LinkIsOpen();
+    void EnterPortLost();
+    void TryReopen();
     void NoteIdleStep(bool idle);
 
     RDX_INC& d;
@@ -81,6 +92,7 @@ private:
     QTimer Timer4;
     std::array<QTimer, 2> Timer3;
     int exchangesInStep = 0;
+    qint64 lastReopenMs_ = 0;
     // The block of the last all-parameter write: its alarm values follow 15 s later,
     // even if a single-item write changed SelectedBlock in between.
     int bulkBlock_ = 0;

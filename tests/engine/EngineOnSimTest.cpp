@@ -4,7 +4,9 @@
 #include "exchange/PollEngine.h"
 #include "history/AlarmHistory.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -47,6 +49,12 @@ protected:
     }
 };
 
+SimLineOptions Blocks(const QString& spec) {
+    SimLineOptions o;
+    o.blocks = spec;
+    return o;
+}
+
 QString AllBlocksWithCooling() {
     QStringList spec;
     for (int b = 0; b < 16; ++b) spec << QString::number(b) + ":hc";
@@ -56,7 +64,7 @@ QString AllBlocksWithCooling() {
 }  // namespace
 
 TEST_F(EngineOnSim, ProbeThenStartupReadOfSixteenCoolingBlocks) {
-    Start({AllBlocksWithCooling()});
+    Start(Blocks(AllBlocksWithCooling()));
     OpenAndRead();
     const auto log = line->link().take();
     ASSERT_EQ(log.size(), 1u + 656u);
@@ -71,7 +79,7 @@ TEST_F(EngineOnSim, ProbeThenStartupReadOfSixteenCoolingBlocks) {
 }
 
 TEST_F(EngineOnSim, SilentBlockIsAskedOnceAndNeverAgain) {
-    Start({"0,1,2,4"});
+    Start(Blocks("0,1,2,4"));
     OpenAndRead();
     auto log = line->link().take();
     int toBlock3 = 0;
@@ -87,7 +95,7 @@ TEST_F(EngineOnSim, SilentBlockIsAskedOnceAndNeverAgain) {
 }
 
 TEST_F(EngineOnSim, PollingOrderWithBlocksZeroAndFive) {
-    Start({"0,5"});
+    Start(Blocks("0,5"));
     OpenAndRead();
     line->link().take();
     for (int i = 0; i < 12; ++i) engine->Timer4_Timer();
@@ -98,7 +106,7 @@ TEST_F(EngineOnSim, PollingOrderWithBlocksZeroAndFive) {
 }
 
 TEST_F(EngineOnSim, FrontPanelChangeOnBlockFiveIsReadBackWhole) {
-    Start({"0,5"});
+    Start(Blocks("0,5"));
     OpenAndRead();
     const int ch = 5 * 20 + 4;
     line->Locked([&](rdxsim::LineModel& m) { m.ChangeAtPanel(ch, rdxsim::SV, 333); });
@@ -117,7 +125,7 @@ TEST_F(EngineOnSim, FrontPanelChangeOnBlockFiveIsReadBackWhole) {
 }
 
 TEST_F(EngineOnSim, RefusedAndCorruptedRepliesAreRecordedSilenceShowsTheError) {
-    Start({"0"});
+    Start(Blocks("0"));
     OpenAndRead();
     line->link().take();
     // From now on the line refuses or corrupts what it answers.
@@ -155,7 +163,7 @@ TEST_F(EngineOnSim, RefusedAndCorruptedRepliesAreRecordedSilenceShowsTheError) {
 }
 
 TEST_F(EngineOnSim, FailedProbeSendsNothingUntilThePortDialogIsConfirmed) {
-    Start({"1"});  // block 0 absent: the probe gets no answer
+    Start(Blocks("1"));  // block 0 absent: the probe gets no answer
     EXPECT_TRUE(engine->ApplyPortSettings().isEmpty());
     EXPECT_EQ(view.portDialogs, 1);
     line->link().take();
@@ -177,7 +185,7 @@ TEST_F(EngineOnSim, FailedProbeSendsNothingUntilThePortDialogIsConfirmed) {
 }
 
 TEST_F(EngineOnSim, AlarmTransitionsReachTheHistoryOncePerChange) {
-    Start({});  // the demo line: heaters on, burnout alarms armed on block 0
+    Start(Blocks({}));  // the demo line: heaters on, burnout alarms armed on block 0
     OpenAndRead();
     const int ch = 4;
     auto poll = [&] {
@@ -197,4 +205,42 @@ TEST_F(EngineOnSim, AlarmTransitionsReachTheHistoryOncePerChange) {
     EXPECT_EQ(on.size(), 1) << lines.join('\n').toStdString();
     EXPECT_EQ(off.size(), 1);
     EXPECT_TRUE(on.first().startsWith("\"8:5:3 PM\""));
+}
+
+TEST_F(EngineOnSim, VanishedLineIsOpenedAgainOnTheSamePathWithoutTheDialog) {
+    SimLineOptions options = Blocks("0,1");
+    options.linkPath = dir.path() + "/ttyRDX";
+    Start(options);
+    OpenAndRead();
+    engine->Timer4_Timer();
+    line->link().take();
+
+    line->StopServing();  // the pseudo-terminal's master closes
+    for (int i = 0; i < 3 && !engine->PortLost; ++i) engine->Timer4_Timer();
+    ASSERT_TRUE(engine->PortLost);
+    EXPECT_TRUE(view.commError);
+    line->link().take();
+    // While it is gone: attempts at most once a second, no port dialog, nothing sent.
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 1500) {
+        engine->Timer4_Timer();
+        QThread::msleep(PollEngine::IdleIntervalMs);
+    }
+    EXPECT_EQ(view.portDialogs, 0);
+    EXPECT_TRUE(line->link().take().empty());
+
+    ASSERT_TRUE(line->ServeAgain()) << line->error().toStdString();
+    t.restart();
+    while (engine->PortLost && t.elapsed() < 3000) {
+        engine->Timer4_Timer();
+        QThread::msleep(PollEngine::IdleIntervalMs);
+    }
+    ASSERT_FALSE(engine->PortLost);
+    EXPECT_EQ(d.PollState, 0);
+    engine->Timer4_Timer();  // the start-up read again
+    EXPECT_EQ(d.PollState, 1);
+    engine->Timer4_Timer();
+    EXPECT_FALSE(d.CommErrorFlag);
+    EXPECT_EQ(line->link().take().back().reply[0], QChar(Framing::ACK));
 }

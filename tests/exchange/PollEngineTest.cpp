@@ -176,3 +176,47 @@ TEST_F(EngineTest, DelayTimerLeadsToTheAlarmWriteOfItsIndex) {
         EXPECT_EQ(engine.DelayTicks, 0);
     }
 }
+
+TEST_F(EngineTest, LostPortIsReopenedOnceASecondThenReadAgain) {
+    Present({0, 1});
+    StartUp();
+    qint64 now = 0;
+    engine.NowMs = [&] { return now; };
+    engine.Timer4_Timer();
+    link.take();
+    // The adapter is pulled out.
+    link.open = false;
+    link.openable = false;
+    engine.Timer4_Timer();
+    EXPECT_TRUE(engine.PortLost);
+    EXPECT_TRUE(view.commError);
+    EXPECT_EQ(engine.timer4().interval(), PollEngine::IdleIntervalMs);
+    const int opensBefore = link.opens;
+    for (int i = 0; i < 50; ++i) {
+        now += 10;
+        engine.Timer4_Timer();
+    }
+    EXPECT_EQ(link.opens, opensBefore);  // not before a second has passed
+    now += 500;
+    engine.Timer4_Timer();
+    EXPECT_EQ(link.opens, opensBefore + 1);
+    engine.Timer4_Timer();
+    EXPECT_EQ(link.opens, opensBefore + 1);
+    EXPECT_TRUE(link.take().empty());
+    EXPECT_EQ(view.portDialogs, 0);
+    // It is plugged in again: the next attempt probes, then the start-up read runs.
+    link.openable = true;
+    now += 1000;
+    engine.Timer4_Timer();
+    EXPECT_FALSE(engine.PortLost);
+    EXPECT_EQ(d.PollState, 0);
+    auto log = link.take();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].item, "00A0");
+    EXPECT_EQ(log[0].block, 0);
+    engine.Timer4_Timer();
+    EXPECT_EQ(d.PollState, 1);
+    EXPECT_GT(link.take().size(), 60u);
+    engine.Timer4_Timer();
+    EXPECT_FALSE(d.CommErrorFlag);
+}

@@ -37,6 +37,7 @@ public:
     QString RWcomm(const QString& a, const QString&, const QString& c, const QString& i,
                    const QString& data, qint16) override {
         Request r{a[0].unicode() - 0x20, c, i, data};
+        if (!open) throw STDCommError(8018, QStringLiteral("port not open"));
         log.push_back(r);
         if (override) {
             QString forced = override(r);
@@ -56,8 +57,12 @@ public:
     QString GetNData(const QString& s, qint16 n) const override { return Framing::GetNData(s, n); }
     qint16 isDataNum(const QString& s) const override { return qint16(Framing::isDataNum(s)); }
 
-    bool PortOpen() override { ++opens; return true; }
-    void PortClose() override { ++closes; }
+    // The port's state: a test can pull the device away (open = false) and decide
+    // whether it can be opened again.
+    bool open = true;
+    bool openable = true;
+    bool PortOpen() override { ++opens; open = openable; return open; }
+    void PortClose() override { ++closes; open = false; }
     std::vector<Request> take() { auto out = std::move(log); log.clear(); return out; }
 
     // Everything else just stores.
@@ -87,7 +92,7 @@ public:
     QString BaudRate() const override { return baud; }
     void setRThreshold(qint32) override {}
     qint32 RThreshold() override { return 4; }
-    qint32 CommID() override { return 0; }
+    qint32 CommID() override { return open ? 3 : -1; }
     void setPort(const QString& v) override { port = v; }
     QString Port() const override { return port; }
     bool EventsCheck() const override { return events; }

@@ -3,12 +3,10 @@
 #include "LineSetup.h"
 
 SimLine::SimLine(const SimLineOptions& o)
-    : faults(o.seed, o.faults), service(model, clock, faults, stats) {
+    : faults(o.seed, o.faults), service(model, clock, faults, stats), options_(o) {
     if (o.blocks.isEmpty()) rdxsim::BuildDemoLine(model);
     else if (!rdxsim::BuildLineFromSpec(model, o.blocks, &error_)) return;
-    server_ = std::make_unique<rdxsim::PtyServer>(service, rdxsim::ServerOptions{o.baud, o.turnaroundMs});
-    if (!server_->Open(&error_) || !server_->Start()) return;
-    qputenv("TESMARCOMM_COM1", server_->SlavePath().toLocal8Bit());
+    if (!Serve()) return;
     ISTDComm* raw = TesmarCreateObject(TesmarIds::Class);
     if (!raw) {
         error_ = QStringLiteral("no link object");
@@ -18,8 +16,25 @@ SimLine::SimLine(const SimLineOptions& o)
     ok_ = true;
 }
 
+bool SimLine::Serve() {
+    server_ = std::make_unique<rdxsim::PtyServer>(
+        service, rdxsim::ServerOptions{options_.baud, options_.turnaroundMs});
+    if (!server_->Open(&error_)) return false;
+    if (!options_.linkPath.isEmpty() && !server_->PublishLink(options_.linkPath, &error_)) return false;
+    if (!server_->Start()) return false;
+    const QString device = options_.linkPath.isEmpty() ? server_->SlavePath() : options_.linkPath;
+    qputenv("TESMARCOMM_COM1", device.toLocal8Bit());
+    return true;
+}
+
 void SimLine::StopServing() {
     if (server_) server_->Stop();
+    server_.reset();
+}
+
+bool SimLine::ServeAgain() {
+    StopServing();
+    return Serve();
 }
 
 SimLine::~SimLine() {

@@ -20,6 +20,7 @@ struct SimLineOptions {
     quint64 seed = 1;
     int baud = 0;                  // 0 = no pacing
     double turnaroundMs = 0;
+    QString linkPath;              // when set: COM1 is this symlink to the slave
 };
 
 class SimLine {
@@ -29,7 +30,7 @@ public:
 
     bool ok() const { return ok_; }
     QString error() const { return error_; }
-    QString slavePath() const { return server_->SlavePath(); }
+    QString slavePath() const { return server_ ? server_->SlavePath() : QString(); }
 
     rdxsim::ManualClock clock;
     rdxsim::LineModel model;
@@ -42,10 +43,15 @@ public:
     // Runs f(model) under the line's lock.
     template <class F>
     decltype(auto) Locked(F&& f) { return service.Locked(std::forward<F>(f)); }
-    // Serves again on a new pseudo-terminal under the same COM1 mapping, or stops serving.
+    // Closes the pseudo-terminal (as an unplugged adapter would vanish), and serves the
+    // same line again on a new one behind the same link path.
     void StopServing();
+    bool ServeAgain();
 
 private:
+    bool Serve();
+
+    SimLineOptions options_;
     std::unique_ptr<rdxsim::PtyServer> server_;
     std::unique_ptr<RecordingLink> link_;
     bool ok_ = false;
