@@ -85,6 +85,9 @@ void RDXApplication::EndOfStartup() {
         splash_.reset();
     }
     main_->show();
+    // A start-up read after the port came back must not start chart or log a second time.
+    if (started_) return;
+    started_ = true;
     if (auto* chart = qobject_cast<ChartView*>(main_->tabView(5))) chart->ResumeAtStartup();
     if (main_->loggingView) main_->loggingView->ResumeAtStartup();
 }

@@ -36,4 +36,5 @@ private:
     std::unique_ptr<OpuningDisp> splash_;
     QString folder_;
     LinkFactory createLink_;
+    bool started_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,4 +67,24 @@ TEST(EndToEnd, SecondStartInTheSameMinuteKeepsTheFirstHistory) {
     QFile f(run.Home() + "/hystory/" + first.first());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_GT(f.readAll().count('\n'), 2);
+}
+
+TEST(EndToEnd, MonitorComesBackWhenTheLineReturnsOnTheSamePath) {
+    ProgramRun run;
+    ASSERT_TRUE(run.StartSimulator({"--baud", "0", "--blocks", "0,1"}));
+    ASSERT_TRUE(run.StartMonitor());
+    ASSERT_TRUE(ProgramRun::WaitFor([&] { return run.SimulatorRequests() > 100; }, 20000));
+    // The line goes away (its pseudo-terminal closes) ...
+    ASSERT_TRUE(run.StopSimulator());
+    const double cpu0 = run.MonitorCpuSeconds();
+    QThread::msleep(3000);
+    const double cpuGone = run.MonitorCpuSeconds() - cpu0;
+    EXPECT_EQ(run.Monitor().state(), QProcess::Running);
+    // ... the program neither crashes nor spins while it waits ...
+    EXPECT_LT(cpuGone, 0.5) << "CPU seconds in 3 s without the port";
+    // ... and polls again once a line answers on the same path.
+    ASSERT_TRUE(run.StartSimulator({"--baud", "0", "--blocks", "0,1"}));
+    EXPECT_TRUE(ProgramRun::WaitFor([&] { return run.SimulatorRequests() > 100; }, 20000))
+        << run.SimulatorCommand("stats").toStdString();
+    EXPECT_TRUE(run.TerminateMonitor());
 }

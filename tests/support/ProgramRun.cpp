@@ -35,7 +35,6 @@ bool ProgramRun::WaitFor(const std::function<bool()>& pred, int timeoutMs) {
 bool ProgramRun::StartSimulator(const QStringList& options) {
     sim_ = std::make_unique<QProcess>();
     sim_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim_->setStandardOutputFile(QProcess::nullDevice());
     sim_->start(RDX_SIM_EXE, QStringList{"--link", LinkPath(), "--stats", StatsPath(),
                                          "--control", "-"} + options);
     if (!sim_->waitForStarted(5000)) return false;

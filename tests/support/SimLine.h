@@ -20,7 +20,7 @@ struct SimLineOptions {
     quint64 seed = 1;
     int baud = 0;                  // 0 = no pacing
     double turnaroundMs = 0;
-    QString linkPath;              // when set: COM1 is this symlink to the slave
+    QString linkPath{};            // when set: COM1 is this symlink to the slave
 };
 
 class SimLine {
