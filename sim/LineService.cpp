@@ -6,10 +6,13 @@ Transmission LineService::Handle(const QByteArray& frame) {
     std::lock_guard lock(mutex_);
     const Response r = responder_.Respond(frame);
     stats_.Record(r);
-    if (r.reply.isEmpty()) return {};
-    Transmission t = faults_.Apply(r.reply);
-    stats_.TakeFaults(faults_);
-    if (!t.Silent()) stats_.Add("replies.sent");
+    Transmission t;
+    if (!r.reply.isEmpty()) {
+        t = faults_.Apply(r.reply);
+        stats_.TakeFaults(faults_);
+        if (!t.Silent()) stats_.Add("replies.sent");
+    }
+    if (OnTransmission) OnTransmission(r, t);
     return t;
 }
 

@@ -8,6 +8,7 @@
 #include "SimClock.h"
 #include "SimStats.h"
 
+#include <functional>
 #include <mutex>
 
 namespace rdxsim {
@@ -29,6 +30,9 @@ public:
     }
 
     SimStats& Stats() { return stats_; }
+    // Called (under the lock) with every request's answer and what went on the wire for
+    // it, so a test can tell exactly what the other end was sent.
+    std::function<void(const Response&, const Transmission&)> OnTransmission;
     // Copies the fault counters into the statistics (under the lock).
     void SyncStats();
 
