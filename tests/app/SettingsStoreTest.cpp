@@ -1,6 +1,7 @@
 #include "app/ProgramFolder.h"
 #include "app/SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -63,4 +64,12 @@ TEST(ProgramFolder, EnvironmentChoosesTheFolderAndTheThreeSubfoldersAreMade) {
     for (const char* sub : {"logging", "hystory", "Setdata"})
         EXPECT_TRUE(QDir(home).exists(sub)) << sub;
     qunsetenv("RDX410_MONITOR_HOME");
+}
+
+// Run from the build tree the program keeps its folders next to itself, as before; an
+// installed one (no "hystory" beside it, no build tree) uses the per-user data folder,
+// which scripts/test-package checks on the installed package.
+TEST(ProgramFolder, TheBuildTreeKeepsTheExecutablesFolder) {
+    qunsetenv("RDX410_MONITOR_HOME");
+    EXPECT_EQ(ProgramFolder(), QCoreApplication::applicationDirPath());
 }

@@ -1,0 +1,56 @@
+# Install rules and the Debian package (cpack -G DEB, see scripts/package).
+#
+#   bin/RDX410_Monitor, bin/rdx410-sim
+#   lib/rdx410-monitor/libTesmarComm2.so  (private; the program finds it by its RUNPATH)
+#   share/applications/rdx410-monitor.desktop and the icon in share/icons/hicolor
+#
+# The help is a resource inside the program. The program's data ("logging", "hystory",
+# "Setdata") goes to the per-user data folder when installed (see monitor/app/ProgramFolder.cpp).
+include(GNUInstallDirs)
+
+set(RDX_PRIVATE_LIBDIR "${CMAKE_INSTALL_LIBDIR}/rdx410-monitor")
+
+if(TARGET RDX410_Monitor AND TARGET TesmarComm2)
+  set_target_properties(RDX410_Monitor PROPERTIES
+    INSTALL_RPATH "$ORIGIN/../${RDX_PRIVATE_LIBDIR}")
+  install(TARGETS RDX410_Monitor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS TesmarComm2 LIBRARY DESTINATION ${RDX_PRIVATE_LIBDIR})
+endif()
+if(TARGET rdx410-sim)
+  install(TARGETS rdx410-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/rdx410-monitor.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/rdx410-monitor.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/rdx410-monitor-48.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/48x48/apps
+        RENAME rdx410-monitor.png)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/rdx410-monitor)
+
+set(CPACK_GENERATOR "DEB")
+set(CPACK_PACKAGE_NAME "rdx410-monitor")
+set(CPACK_PACKAGE_VENDOR "TESMAR KORVEX")
+set(CPACK_PACKAGE_CONTACT "RDX-410 Monitor developers <rdx410-monitor@localhost>")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Monitor and setup tool for RDX-410 temperature controller lines")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Watches and sets up a line of up to 16 MGU-500 blocks (320 channels of RDX-410\n"
+  "temperature controllers) over one serial line. Includes rdx410-sim, a simulator of\n"
+  "the controller line.")
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION "electronics")
+set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
+# Library packages (libqt6core6, libqt6serialport6, ...) come from dpkg-shlibdeps; the
+# link library is the package's own. The Japanese font is needed for the interface to
+# show at all; nothing links it.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${CMAKE_BINARY_DIR}/link")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
+
+include(CPack)
