@@ -20,14 +20,22 @@ FileWriteResult ClassifyFailure(const QString& path) {
 FileWriteResult Write(const QString& path, const QByteArray& bytes, QIODevice::OpenMode mode) {
     if (path.isEmpty()) return FileWriteResult::Failed;
     QFile file(path);
-    if (!file.open(mode)) return ClassifyFailure(path);
+    // Unbuffered, so that a write taken back is not written again when the file closes.
+    if (!file.open(mode | QIODevice::Unbuffered)) return ClassifyFailure(path);
+    const qint64 sizeBefore = file.size();
     const bool complete = file.write(bytes) == bytes.size();
     const bool flushed = file.flush();
+    if (!(complete && flushed) && (mode & QIODevice::Append) && file.isSequential() == false)
+        file.resize(sizeBefore);
     file.close();
-    return complete && flushed ? FileWriteResult::Ok : FileWriteResult::Failed;
+    return complete && flushed ? FileWriteResult::Ok : FileWriteResult::WriteFailed;
 }
 
 }  // namespace
+
+bool OperatorShouldBeTold(FileWriteResult result) {
+    return result == FileWriteResult::PermissionDenied || result == FileWriteResult::WriteFailed;
+}
 
 QByteArray ToCp932(const QString& text) {
     QStringEncoder encoder("Shift_JIS");

@@ -10,8 +10,12 @@
 enum class FileWriteResult {
     Ok,
     PermissionDenied,  // the file or its folder refuses writing (locked, read-only)
-    Failed,            // anything else: no name, missing folder, short write
+    WriteFailed,       // the file opened but took not all of the bytes (a full disk)
+    Failed,            // anything else: no name, missing folder
 };
+
+// True for the failures the operator is told about: a refused file or a full disk.
+bool OperatorShouldBeTold(FileWriteResult result);
 
 QByteArray ToCp932(const QString& text);
 
@@ -20,5 +24,6 @@ QByteArray QuotedLine(const QStringList& fields);
 
 // Creates the file (emptying an existing one) with the given bytes.
 FileWriteResult WriteNewFile(const QString& path, const QByteArray& bytes);
-// Appends the bytes to the file, creating it when it is missing.
+// Appends the bytes to the file, creating it when it is missing. A write that fails part
+// way is taken back, so a later line never joins a half-written one.
 FileWriteResult AppendToFile(const QString& path, const QByteArray& bytes);

@@ -142,7 +142,7 @@ void LoggingView::StartLogging() {
     QDir::setCurrent(folder_);
     if (result != FileWriteResult::Ok) {
         // Only a log that really runs is shown and remembered as running.
-        if (result == FileWriteResult::PermissionDenied) ShowMessage(QString::fromUtf8(LogWriteFailedMessage));
+        if (OperatorShouldBeTold(result)) ShowMessage(QString::fromUtf8(LogWriteFailedMessage));
         return;
     }
     SaveSetting(QStringLiteral("log_start"), QStringLiteral("1"));

@@ -110,7 +110,7 @@ QByteArray PvLogger::RecordBytes(const BlockSelection& ticked, const QDateTime& 
 FileWriteResult PvLogger::StartLog(const QString& path, bool resume, const BlockSelection& ticked,
                                    int loggingTimeIndex) {
     const auto fail = [&](FileWriteResult result) {
-        if (result == FileWriteResult::PermissionDenied) ScheduleNextLog(loggingTimeIndex);
+        if (OperatorShouldBeTold(result)) ScheduleNextLog(loggingTimeIndex);
         return result;
     };
     if (path.isEmpty()) return FileWriteResult::Failed;
