@@ -59,13 +59,25 @@ QString ProgramRun::SimulatorCommand(const QByteArray& line, int waitMs) {
     if (!sim_) return {};
     sim_->readAllStandardOutput();
     Control(line);
+    // The answer is the next line that starts with "ok:" or "error"; anything else the
+    // simulator printed before (its start-up line) is skipped.
     QByteArray out;
+    QString answer;
     WaitFor([&] {
         sim_->waitForReadyRead(20);
         out += sim_->readAllStandardOutput();
-        return out.contains('\n');
+        qsizetype nl;
+        while ((nl = out.indexOf('\n')) >= 0) {
+            const QByteArray l = out.left(nl);
+            out.remove(0, nl + 1);
+            if (l.startsWith("ok:") || l.startsWith("error")) {
+                answer = QString::fromUtf8(l);
+                return true;
+            }
+        }
+        return false;
     }, waitMs);
-    return QString::fromUtf8(out.left(out.indexOf('\n')));
+    return answer;
 }
 
 quint64 ProgramRun::SimulatorRequests() {
