@@ -1,6 +1,8 @@
 // The data items a block answers, and the controller parameters it keeps per channel.
 #pragma once
 
+#include "monitor/exchange/StatusBits.h"
+
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
@@ -43,19 +45,7 @@ const ParamSet& FactoryParams();
 // Items measured or fixed by the hardware cannot be written.
 bool IsWritable(const ItemInfo& info);
 
-// Status-word bits.
-namespace StatusBit {
-inline constexpr quint16 Control = 0x0001;
-inline constexpr quint16 Alarm1 = 0x0002;
-inline constexpr quint16 Alarm2 = 0x0004;
-inline constexpr quint16 HeaterBreak = 0x0008;
-inline constexpr quint16 OverScale = 0x0010;
-inline constexpr quint16 UnderScale = 0x0020;
-inline constexpr quint16 AutoTuning = 0x0080;
-inline constexpr quint16 OutputOn = 0x0400;
-inline constexpr quint16 Changed = 0x1000;
-inline constexpr quint16 LoopBreak = 0x2000;
-}  // namespace StatusBit
+
 
 // Option-code bits.
 namespace OptionBit {

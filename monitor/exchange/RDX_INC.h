@@ -2,6 +2,8 @@
 // codes and the scalars that drive the exchange. One object lives for the whole run.
 #pragma once
 
+#include "exchange/StatusBits.h"
+
 #include <QString>
 #include <QStringView>
 #include <array>
@@ -17,19 +19,7 @@ using ChannelTable = std::array<qint16, ChannelCount>;
 // How a decoded controller value is stored (and, inverted, written).
 enum class ItemForm { Raw, Abs, Span, Alarm1, Alarm2, Pairs };
 
-// Status-word bits of "0083".
-namespace StatusBit {
-inline constexpr quint16 Control = 0x0001;
-inline constexpr quint16 Alarm1 = 0x0002;
-inline constexpr quint16 Alarm2 = 0x0004;
-inline constexpr quint16 HeaterBreak = 0x0008;
-inline constexpr quint16 OverScale = 0x0010;
-inline constexpr quint16 UnderScale = 0x0020;
-inline constexpr quint16 AutoTuning = 0x0080;
-inline constexpr quint16 OutputOn = 0x0400;
-inline constexpr quint16 Changed = 0x1000;
-inline constexpr quint16 LoopBreak = 0x2000;
-}  // namespace StatusBit
+
 
 // Option-code bits of "00A1".
 namespace OptionBit {

@@ -1,6 +1,7 @@
 #include "setdata/SetDataPrompts.h"
 
 #include "app/ProgramFolder.h"
+#include "setdata/SetDataFile.h"
 #include "setdata/SetDataMessages.h"
 
 #include <QDir>
@@ -66,4 +67,16 @@ QString ChooseLoadSource(const SetDataPrompts& prompts, QWidget* parent) {
 
 bool LoadFailsSilently(SetDataStatus status) {
     return status == SetDataStatus::OpenFailed || status == SetDataStatus::EndedEarly;
+}
+
+void SaveEncodedToChosenFile(const SetDataPrompts& prompts, QWidget* parent,
+                             const SetDataOutcome& encoding, const QByteArray& bytes) {
+    if (!encoding.ok()) {
+        prompts.Tell(parent, SetDataOutcomeMessage(encoding));
+        return;
+    }
+    const QString path = ChooseSaveTarget(prompts, parent);
+    if (path.isEmpty()) return;
+    const SetDataOutcome written = WriteSetDataBytes(path, bytes);
+    if (!written.ok()) prompts.Tell(parent, SetDataOutcomeMessage(written));
 }

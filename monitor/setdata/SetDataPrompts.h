@@ -33,6 +33,11 @@ void RestoreProgramFolder();
 // The save dialog and the overwrite question: the path to write, or empty when nothing
 // is to be written (cancelled, or an existing file the operator keeps).
 QString ChooseSaveTarget(const SetDataPrompts& prompts, QWidget* parent);
+// Saves encoded set-data: a refused encoding (a double quote in a unit text, say) is told
+// before the operator picks a file; otherwise the save dialog, the write, and a failed
+// write told (saying nothing would look like a saved file).
+void SaveEncodedToChosenFile(const SetDataPrompts& prompts, QWidget* parent,
+                             const SetDataOutcome& encoding, const QByteArray& bytes);
 // The open dialog: the path to read, or empty when cancelled.
 QString ChooseLoadSource(const SetDataPrompts& prompts, QWidget* parent);
 

@@ -60,15 +60,7 @@ void SubDisp_AllSaveLoad::SaveAll() {
         return;
     }
     const RecordFileBytes encoded = EncodeRecordFile(RecordFileKind::AllChannels, TakeAllRecords(d));
-    if (!encoded.outcome.ok()) {
-        Prompts.Tell(this, SetDataOutcomeMessage(encoded.outcome));
-        return;
-    }
-    const QString path = ChooseSaveTarget(Prompts, this);
-    if (path.isEmpty()) return;
-    // A failed write is told: saying nothing would look like a saved file.
-    const SetDataOutcome written = WriteSetDataBytes(path, encoded.bytes);
-    if (!written.ok()) Prompts.Tell(this, SetDataOutcomeMessage(written));
+    SaveEncodedToChosenFile(Prompts, this, encoded.outcome, encoded.bytes);
 }
 
 void SubDisp_AllSaveLoad::LoadAll() {

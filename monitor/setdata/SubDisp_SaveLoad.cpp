@@ -230,14 +230,7 @@ void SubDisp_SaveLoad::SaveWork() {
     // Texts the file could not give back (a double quote in the unit, say) are refused
     // before the operator picks a file.
     const ChannelFileBytes encoded = EncodeChannelFile(workTexts_);
-    if (!encoded.outcome.ok()) {
-        Prompts.Tell(this, SetDataOutcomeMessage(encoded.outcome));
-        return;
-    }
-    const QString path = ChooseSaveTarget(Prompts, this);
-    if (path.isEmpty()) return;
-    const SetDataOutcome written = WriteSetDataBytes(path, encoded.bytes);
-    if (!written.ok()) Prompts.Tell(this, SetDataOutcomeMessage(written));
+    SaveEncodedToChosenFile(Prompts, this, encoded.outcome, encoded.bytes);
 }
 
 void SubDisp_SaveLoad::LoadWork() {
