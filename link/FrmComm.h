@@ -50,6 +50,8 @@ public:
 
     // Characters waiting to be read, and discarding them.
     qint64 InBufferCount();
+    // Characters already taken from the device, without asking the device again.
+    qint64 BufferedCount() const { return port_.isOpen() ? port_.bytesAvailable() : 0; }
     void DiscardInput();
     // Characters not yet on the line (ours and the driver's), and discarding them.
     qint64 OutBufferCount() const;

@@ -181,7 +181,9 @@ QString STDComm::Exchange(const QString& frame) {
         // Checked after the read, so a reply completed in this pass still counts.
         const std::int64_t left = deadline - MdComm::timeGetTime();
         if (left <= 0) return {};
-        if (MSComm1.InBufferCount() == 0)
+        // Block only when nothing is buffered; asking the device again first would cost
+        // a system call per character on a slow line.
+        if (MSComm1.BufferedCount() == 0)
             MSComm1.WaitForInput(int(yields ? std::min<std::int64_t>(left, kYieldWaitMs) : left));
     }
     return ReplyCollector::Checked(collector.Reply());

@@ -274,6 +274,13 @@ void MainDisp::closeEvent(QCloseEvent* event) {
 
 void MainDisp::SetPanelText(int panel, const QString& text) {
     if (panel < 1 || panel > 4) return;
+    // Panel 1 is emptied at the start of every poll and set again by its reply within the
+    // same step, before anything is painted: apply the emptying only if nothing follows.
+    if (panel == 1 && text.isEmpty()) {
+        panel1ClearPending_ = true;
+        return;
+    }
+    if (panel == 1) panel1ClearPending_ = false;
     if (StatusPanel[panel - 1]->text() != text) StatusPanel[panel - 1]->setText(text);
 }
 
@@ -310,7 +317,13 @@ void MainDisp::ShowPortDialog(const QString& port, const QString& speed) {
     portDialog_->ShowWith(port, speed);
 }
 
-void MainDisp::RefreshView() { SelectDispItem(); }
+void MainDisp::RefreshView() {
+    if (panel1ClearPending_) {
+        panel1ClearPending_ = false;
+        StatusPanel[0]->clear();
+    }
+    SelectDispItem();
+}
 
 void MainDisp::ResetSettingView() {
     // The setting-change view starts over after a block re-read.

@@ -135,4 +135,5 @@ private:
     SubDisp_Block* blockDialog_ = nullptr;
     SubDisp_Chname* chnameDialog_ = nullptr;
     bool ending_ = false;
+    bool panel1ClearPending_ = false;
 };
