@@ -92,8 +92,32 @@ void BM_PortDialogWaiting(benchmark::State& state) {
     }
 }
 
+// The line goes away after the start-up read (its pseudo-terminal closes): the monitor
+// shows the error and tries the same port again once a second.
+void BM_PortGone(benchmark::State& state) {
+    for (auto _ : state) {
+        ProgramRun run;
+        if (!run.StartSimulator(kLine + QStringList{"--baud", "0"}) || !run.StartMonitor()) {
+            state.SkipWithError("could not start the programs");
+            return;
+        }
+        QThread::msleep(kWarmupMs + 3000);
+        run.StopSimulator();
+        QThread::msleep(1000);
+        const double c0 = run.MonitorCpuSeconds();
+        QElapsedTimer t;
+        t.start();
+        QThread::msleep(kWindowMs);
+        const double seconds = t.nsecsElapsed() / 1e9;
+        state.SetIterationTime(seconds);
+        state.counters["cpu_fraction"] = (run.MonitorCpuSeconds() - c0) / seconds;
+        run.TerminateMonitor();
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_PortGone)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_PollingLine)->Arg(9600)->Arg(19200)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_SilentLine)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_PortDialogWaiting)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
