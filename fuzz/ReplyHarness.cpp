@@ -87,6 +87,10 @@ std::string CheckReply(const QString& reply, RDX_INC& d, PollEngine& engine, Fak
         d.StoreInputTypes(block, fields);
     } else {
         engine.ReadDataSet(checked, 0);
+        // A reply without a field for every channel stores nothing at all (block -1: no
+        // channel may change).
+        if (Framing::isDataNum(checked) != ChannelsPerBlock && OtherBlocksChanged(before, d, -1))
+            return "a reply missing fields changed the tables";
     }
     if (OtherBlocksChanged(before, d, block)) return "a reply changed channels of another block";
     return {};

@@ -220,7 +220,10 @@ QString PollEngine::Exchange(int block, const QString& cmdType, const QString& i
 
 void PollEngine::Classify(const QString& reply, Kind kind) {
     d.CommErrorFlag = false;
-    const char16_t first = reply.isEmpty() ? 0 : reply[0].unicode();
+    char16_t first = reply.isEmpty() ? 0 : reply[0].unicode();
+    // A read reply whose checksum happens to match although it lost data (a data byte
+    // turned into ETX) would store zeros for the missing channels: count it as corrupted.
+    if (first == Framing::ACK && kind == Kind::Read && !HoldsEveryChannel(reply)) first = Framing::ESC;
     if (first == Framing::ACK) {
         if (kind == Kind::Read) ReadDataSet(reply, 0);
         view.SetPanelText(1, QStringLiteral("OK"));
@@ -235,8 +238,12 @@ void PollEngine::Classify(const QString& reply, Kind kind) {
     }
 }
 
+bool PollEngine::HoldsEveryChannel(const QString& reply) const {
+    return link.isDataNum(reply) == ChannelsPerBlock;
+}
+
 void PollEngine::ReadDataSet(const QString& reply, int /*block*/) {
-    if (reply.size() < 8) return;
+    if (reply.size() < 8 || !HoldsEveryChannel(reply)) return;
     const int block = reply[1].unicode() - 32;
     if (block < 0 || block >= BlockCount) return;
     const QString item = reply.mid(4, 4);

@@ -73,6 +73,8 @@ private:
     QString Exchange(int block, const QString& cmdType, const QString& item,
                      const QString& data, Kind kind);
     void Classify(const QString& reply, Kind kind);
+    // A read reply carries a field for each of the block's 20 channels.
+    bool HoldsEveryChannel(const QString& reply) const;
     void WriteBlockItems(int block);
     void WriteAlarmValues(int block);
     // All 320 channels, or only those of `block` (0..15).

@@ -220,3 +220,20 @@ TEST_F(EngineTest, LostPortIsReopenedOnceASecondThenReadAgain) {
     engine.Timer4_Timer();
     EXPECT_FALSE(d.CommErrorFlag);
 }
+
+TEST_F(EngineTest, ReadReplyMissingFieldsIsCorruptedAndStoresNothing) {
+    Present({0});
+    StartUp();
+    d.ChPV.fill(0);
+    d.ChPV[7] = 77;
+    link.override = [](const Request& r) -> QString {
+        // A valid checksum over a reply that lost its last 16 fields.
+        return FakeLink::Reply(QChar(Framing::ACK), r, "0001000200030004");
+    };
+    engine.Timer4_Timer();  // 0:0080
+    EXPECT_EQ(d.ChPV[0], 0);
+    EXPECT_EQ(d.ChPV[7], 77);
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(history[0].code, "CHKSUM");
+    EXPECT_NE(view.panel[1], "OK");
+}
