@@ -83,12 +83,12 @@ void BuildDemoLine(LineModel& m) {
     }
 }
 
-bool BuildLineFromSpec(LineModel& m, const QString& spec, QString* error) {
+bool BuildLineFromList(LineModel& m, const QString& blockList, QString* error) {
     const auto fail = [&](const QString& why) {
         if (error) *error = why;
         return false;
     };
-    const QStringList entries = spec.split(u',', Qt::SkipEmptyParts);
+    const QStringList entries = blockList.split(u',', Qt::SkipEmptyParts);
     if (entries.isEmpty()) return fail(QStringLiteral("--blocks: no block given"));
     for (const QString& entry : entries) {
         const QStringList parts = entry.trimmed().split(u':');

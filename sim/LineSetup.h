@@ -19,6 +19,6 @@ void BuildDemoLine(LineModel& model);
 //                         or a mixture of K, K 0.1 degree, Pt100 and DC voltage by pair
 //   pairs=N only the first N pairs present (default 10)
 // Every value is at its factory setting. Returns false and explains on a bad entry.
-bool BuildLineFromSpec(LineModel& model, const QString& spec, QString* error);
+bool BuildLineFromList(LineModel& model, const QString& blockList, QString* error);
 
 }  // namespace rdxsim

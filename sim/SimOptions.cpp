@@ -35,7 +35,7 @@ void AddOptions(QCommandLineParser& p) {
         {"seed", "Seed of the fault injection; the same seed and requests give the same "
                  "faults. Default 1.", "n", "1"},
         {"blocks", "Present blocks instead of the built-in demo line, e.g. \"0,1:hc,4:lin:pairs=6\" "
-                   "(see below).", "spec"},
+                   "(see below).", "list"},
         {"control", "Read control commands (see below) from the FIFO <path> (created when "
                     "missing), or from stdin when <path> is \"-\".", "path"},
         {"stats", "Write the counters of every request and injected fault to <file> on exit.", "file"},

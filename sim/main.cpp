@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
     LineModel model;
     model.SetAutoTuneSeconds(opt.autoTune);
     if (opt.blocks.isEmpty()) BuildDemoLine(model);
-    else if (!BuildLineFromSpec(model, opt.blocks, &error)) {
+    else if (!BuildLineFromList(model, opt.blocks, &error)) {
         std::fprintf(stderr, "rdx410-sim: %s\n", error.toLocal8Bit().constData());
         return 2;
     }

@@ -16,10 +16,10 @@ constexpr double kTurnaroundMs = 3.0;
 
 void BM_StartupRead(benchmark::State& state) {
     const int baud = int(state.range(0));
-    QStringList spec;
-    for (int b = 0; b < 16; ++b) spec << QString::number(b) + ":hc";
+    QStringList blockList;
+    for (int b = 0; b < 16; ++b) blockList << QString::number(b) + ":hc";
     SimLineOptions options;
-    options.blocks = spec.join(',');
+    options.blocks = blockList.join(',');
     options.baud = baud;
     options.turnaroundMs = kTurnaroundMs;
     for (auto _ : state) {

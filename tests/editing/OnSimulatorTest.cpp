@@ -19,9 +19,9 @@
 namespace {
 
 QString EveryBlock(const QString& flagsOfBlock2) {
-    QStringList spec;
-    for (int b = 0; b < BlockCount; ++b) spec << QString::number(b) + (b == 2 ? flagsOfBlock2 : QString());
-    return spec.join(u',');
+    QStringList blockList;
+    for (int b = 0; b < BlockCount; ++b) blockList << QString::number(b) + (b == 2 ? flagsOfBlock2 : QString());
+    return blockList.join(u',');
 }
 
 class EditingOnSim : public EditingTest {

@@ -49,16 +49,16 @@ protected:
     }
 };
 
-SimLineOptions Blocks(const QString& spec) {
+SimLineOptions Blocks(const QString& blockList) {
     SimLineOptions o;
-    o.blocks = spec;
+    o.blocks = blockList;
     return o;
 }
 
 QString AllBlocksWithCooling() {
-    QStringList spec;
-    for (int b = 0; b < 16; ++b) spec << QString::number(b) + ":hc";
-    return spec.join(',');
+    QStringList blockList;
+    for (int b = 0; b < 16; ++b) blockList << QString::number(b) + ":hc";
+    return blockList.join(',');
 }
 
 }  // namespace

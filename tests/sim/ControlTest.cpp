@@ -14,7 +14,7 @@ namespace {
 class ControlTest : public ::testing::Test {
 protected:
     ControlTest() : line(model, clock, faults, stats), responder(model, clock), control(line) {
-        BuildLineFromSpec(model, QStringLiteral("0,1"), nullptr);
+        BuildLineFromList(model, QStringLiteral("0,1"), nullptr);
         model.SetRatedCurrent(3, 100);
     }
     quint16 Status(int channel) {
@@ -131,7 +131,7 @@ TEST(SimOptions, ParsesEveryOptionAndRefusesNonsense) {
 TEST(LineSpec, BuildsTheDescribedBlocks) {
     LineModel m;
     QString error;
-    ASSERT_TRUE(BuildLineFromSpec(m, "1:hc:nohb, 4:lin:pairs=3", &error)) << error.toStdString();
+    ASSERT_TRUE(BuildLineFromList(m, "1:hc:nohb, 4:lin:pairs=3", &error)) << error.toStdString();
     EXPECT_TRUE(m.BlockPresent(1) && m.BlockPresent(4));
     EXPECT_FALSE(m.BlockPresent(0));
     EXPECT_TRUE(m.BlockHasCooling(1));
@@ -141,7 +141,7 @@ TEST(LineSpec, BuildsTheDescribedBlocks) {
     EXPECT_FALSE(m.PairPresent(4, 3));
     EXPECT_GE(m.InputType(80), 10);
     for (const char* bad : {"", "16", "x", "1:warm", "2:pairs=11"})
-        EXPECT_FALSE(BuildLineFromSpec(m, bad, &error)) << bad;
+        EXPECT_FALSE(BuildLineFromList(m, bad, &error)) << bad;
 }
 
 }  // namespace

@@ -15,9 +15,9 @@ namespace {
 
 class LineTest : public ::testing::Test {
 protected:
-    explicit LineTest(const char* spec = "0,1:lin,2:hc") : responder(model, clock) {
+    explicit LineTest(const char* blockList = "0,1:lin,2:hc") : responder(model, clock) {
         QString error;
-        EXPECT_TRUE(BuildLineFromSpec(model, QString::fromLatin1(spec), &error));
+        EXPECT_TRUE(BuildLineFromList(model, QString::fromLatin1(blockList), &error));
     }
     // Through the protocol, as the monitor sees it; the clock moves only when told.
     qint16 Item(int channel, const char* item) {

@@ -44,7 +44,7 @@ struct Rig {
 
     Rig(ServerOptions options, quint64 seed = 1, FaultRates rates = {})
         : faults(seed, rates), line(model, clock, faults, stats), server(line, options), client(pty.slave) {
-        BuildLineFromSpec(model, QStringLiteral("0,2:hc"), nullptr);
+        BuildLineFromList(model, QStringLiteral("0,2:hc"), nullptr);
         server.AdoptMaster(pty.master);
         server.Start();
     }
@@ -146,7 +146,7 @@ TEST(PtyServer, PublishesAndRemovesItsLink) {
     FaultInjector faults;
     SimStats stats;
     LineService line(model, clock, faults, stats);
-    BuildLineFromSpec(model, QStringLiteral("0"), nullptr);
+    BuildLineFromList(model, QStringLiteral("0"), nullptr);
     {
         PtyServer server(line, {0, 0});
         ASSERT_TRUE(server.Open());

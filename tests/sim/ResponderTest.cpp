@@ -14,7 +14,7 @@ class ResponderTest : public ::testing::Test {
 protected:
     ResponderTest() : responder(model, clock) {
         QString error;
-        EXPECT_TRUE(BuildLineFromSpec(model, QStringLiteral("0:mix:pairs=3,5:hc"), &error)) << error.toStdString();
+        EXPECT_TRUE(BuildLineFromList(model, QStringLiteral("0:mix:pairs=3,5:hc"), &error)) << error.toStdString();
     }
     QByteArray Ask(const QByteArray& frame) { return responder.Respond(frame).reply; }
 

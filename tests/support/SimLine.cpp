@@ -5,7 +5,7 @@
 SimLine::SimLine(const SimLineOptions& o)
     : faults(o.seed, o.faults), service(model, clock, faults, stats), options_(o) {
     if (o.blocks.isEmpty()) rdxsim::BuildDemoLine(model);
-    else if (!rdxsim::BuildLineFromSpec(model, o.blocks, &error_)) return;
+    else if (!rdxsim::BuildLineFromList(model, o.blocks, &error_)) return;
     if (!Serve()) return;
     ISTDComm* raw = TesmarCreateObject(TesmarIds::Class);
     if (!raw) {

@@ -15,7 +15,7 @@
 #include <memory>
 
 struct SimLineOptions {
-    QString blocks;                // --blocks spec; empty = the demo line
+    QString blocks;                // --blocks list; empty = the demo line
     rdxsim::FaultRates faults{};
     quint64 seed = 1;
     int baud = 0;                  // 0 = no pacing
