@@ -1,5 +1,6 @@
 #include "SmallDisk.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <sys/statvfs.h>
@@ -19,7 +20,10 @@ SmallDisk::SmallDisk(int kilobytes) {
 }
 
 SmallDisk::~SmallDisk() {
-    if (mounted_) Run("umount", {dir_.path()});
+    if (!mounted_) return;
+    // The logging code makes its folder the current one; a busy mount would stay behind.
+    if (QDir::currentPath().startsWith(dir_.path())) QDir::setCurrent(QDir::tempPath());
+    if (!Run("umount", {dir_.path()})) Run("umount", {"-l", dir_.path()});
 }
 
 bool SmallDisk::FillLeaving(qint64 leaveBytes) {
