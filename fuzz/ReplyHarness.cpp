@@ -5,7 +5,7 @@
 #include "display/ValueFormat.h"
 #include "exchange/PollEngine.h"
 #include "exchange/RDX_INC.h"
-#include "link/Framing.h"
+#include "protocol/Framing.h"
 #include "link/ReplyCollector.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/NameLists.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "display/ValueFormat.h"
 #include "exchange/RDX_INC.h"
 

@@ -1,7 +1,7 @@
 #include "app/SubDisp_Chname.h"
 
 #include "app/NameLists.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "display/ValueFormat.h"
 #include "exchange/RDX_INC.h"
 

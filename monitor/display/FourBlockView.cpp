@@ -1,7 +1,7 @@
 #include "display/FourBlockView.h"
 
 #include "app/NameLists.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "display/ValueFormat.h"
 #include "display/ViewParts.h"
 

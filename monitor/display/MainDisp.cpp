@@ -1,7 +1,7 @@
 #include "display/MainDisp.h"
 
 #include "ISTDComm.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "app/NameLists.h"
 #include "app/SubDisp_Block.h"
 #include "app/SubDisp_Chname.h"

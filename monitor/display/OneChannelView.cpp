@@ -1,7 +1,7 @@
 #include "display/OneChannelView.h"
 
 #include "app/NameLists.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "controls/MV_BerGraph.h"
 #include "display/DisplayTables.h"
 #include "display/Lamp.h"

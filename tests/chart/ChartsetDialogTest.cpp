@@ -1,6 +1,6 @@
 #include "app/NameLists.h"
-#include "app/SettingsStore.h"
-#include "controls/ChartView.h"
+#include "services/SettingsStore.h"
+#include "display/ChartView.h"
 #include "controls/SubDisp_Chartset.h"
 #include "controls/Tesmar_ChartCtl.h"
 #include "controls/UpDown.h"

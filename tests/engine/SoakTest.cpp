@@ -6,7 +6,7 @@
 #include "SimLine.h"
 
 #include "display/ValueFormat.h"
-#include "exchange/HexCodec.h"
+#include "protocol/HexCodec.h"
 #include "exchange/PollEngine.h"
 #include "history/AlarmHistory.h"
 #include "history/PvLogger.h"

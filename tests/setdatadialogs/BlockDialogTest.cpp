@@ -1,7 +1,7 @@
 #include "DialogHarness.h"
 
 #include "app/NameLists.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "display/MainMenus.h"
 #include "setdata/RecordFile.h"
 #include "setdata/SetDataDialogs.h"

@@ -1,9 +1,9 @@
 #include "DialogHarness.h"
 
 #include "app/NameLists.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "display/MainMenus.h"
-#include "exchange/HexCodec.h"
+#include "protocol/HexCodec.h"
 #include "setdata/SetDataDialogs.h"
 #include "setdata/SetDataFormat.h"
 #include "setdata/SetDataMessages.h"
