@@ -6,6 +6,7 @@
 #include "exchange/EngineView.h"
 #include "exchange/RDX_INC.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -116,7 +117,8 @@ private:
     void BuildMenus();
     void BuildBlockViews();
     void BuildDetailViews();
-    void RestoreBlockViewSelections();
+    // The stored list indexes by key (-1 when missing or not a number).
+    void RestoreBlockViewSelections(const QHash<QString, int>& storedIndex);
     void BuildStatusBar();
     void BuildMessages();
     void PlaceMessages();
