@@ -75,6 +75,12 @@ void RDXApplication::StartApplication() {
         if (splash_) splash_->SetProgress(count);
     };
     main_->OnStartupFinished = [this] { EndOfStartup(); };
+    main_->OnStartupInterrupted = [this] {
+        if (splash_) {
+            splash_->hide();
+            splash_.reset();
+        }
+    };
     Try([&] { main_->regRead(); });
     main_->communicate();
 }

@@ -321,6 +321,14 @@ void MainDisp::StartupFinished() {
     if (OnStartupFinished) OnStartupFinished();
 }
 
+void MainDisp::StartupInterrupted() {
+    // The opening form would stay up with its progress stuck and nothing to act on: show
+    // the window with "通信異常" and its menus. Chart and log resume only once the read
+    // completes (StartupFinished).
+    if (OnStartupInterrupted) OnStartupInterrupted();
+    show();
+}
+
 void MainDisp::ShowPortDialog(const QString& port, const QString& speed) {
     portDialog_->ShowWith(port, speed);
 }

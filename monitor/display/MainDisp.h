@@ -87,6 +87,8 @@ public:
     // Start-up hooks: the opening form's progress, and what the end of start-up does.
     std::function<void(int)> OnSplashProgress;
     std::function<void()> OnStartupFinished;
+    // The start-up read stopped with the port gone: the opening form goes.
+    std::function<void()> OnStartupInterrupted;
     // Creates the link object from its class identity (the link library's factory).
     std::function<ISTDComm*(const char* classIdentity)> CreateLinkObject;
     // Records protocol errors and alarm transitions.
@@ -98,6 +100,7 @@ public:
     void ShowCommError(bool visible) override;
     void SplashProgress(int count) override;
     void StartupFinished() override;
+    void StartupInterrupted() override;
     void ShowPortDialog(const QString& port, const QString& speed) override;
     void RefreshView() override;
     void ResetSettingView() override;

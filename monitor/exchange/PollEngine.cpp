@@ -117,6 +117,7 @@ void PollEngine::Timer4_Timer() {
         NoteIdleStep(true);
         return;
     }
+    const int stateOfStep = d.PollState;
     try {
         switch (d.PollState) {
         case 0:
@@ -148,7 +149,10 @@ void PollEngine::Timer4_Timer() {
         if (d.PollState != 9) d.PollState = 1;
     }
     // In state 9 the port is closed on purpose, waiting for the operator.
-    if (d.PollState != 9 && !LinkIsOpen()) EnterPortLost();
+    if (d.PollState != 9 && !LinkIsOpen()) {
+        EnterPortLost();
+        if (stateOfStep == 0) view.StartupInterrupted();
+    }
     NoteIdleStep(exchangesInStep == 0);
 }
 
