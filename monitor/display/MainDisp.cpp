@@ -2,6 +2,7 @@
 
 #include "ISTDComm.h"
 #include "app/SettingsStore.h"
+#include "app/ModelessMessage.h"
 #include "app/NameLists.h"
 #include "app/SubDisp_Block.h"
 #include "app/SubDisp_Chname.h"
@@ -148,6 +149,7 @@ bool MainDisp::Form_Load() {
     engine_->HystoryWrite = [this](const QString& code, int ch, int state) {
         if (HystoryWrite) HystoryWrite(code, ch, state);
     };
+    engine_->ShowMessage = [this](const QString& text) { ShowModelessMessage(this, text); };
     return true;
 }
 
@@ -224,6 +226,8 @@ void MainDisp::RestoreBlockViewSelections(const QHash<QString, int>& storedIndex
     tab2_->SetBlockPIndex(1, stored("tab2block1", 4, tab2_->tb2_Block_P[1]));
     tab2_->SetBlockPIndex(2, stored("tab2block2", 5, tab2_->tb2_Block_P[2]));
 }
+
+bool MainDisp::BulkWriteInProgress() const { return engine_ && engine_->BulkWriteInProgress(); }
 
 void MainDisp::mnuDevno_Click() { blockDialog_->Open(); }
 

@@ -53,6 +53,8 @@ public:
     void SelectDispItem();
 
     PollEngine& engine() { return *engine_; }
+    // A bulk write (set-data load) still waits for its alarm values to go out.
+    bool BulkWriteInProgress() const;
     ISTDComm* RDXCom() { return link_.get(); }
     SubDisp_comm& portDialog() { return *portDialog_; }
     QTabWidget* SSTab1 = nullptr;

@@ -206,6 +206,10 @@ void SubDisp_SaveLoad::MoveToChannel() {
         Prompts.Tell(this, U8(SetDataMsg::AutoTuningLoad));
         return;
     }
+    if (PreviousLoadPending(window_)) {
+        Prompts.Tell(this, U8(SetDataMsg::PreviousLoadPending));
+        return;
+    }
     Msg_Label->clear();
     if (!Prompts.Ask(this, U8(SetDataMsg::ChannelOverwrite), AskIcon::Warning)) return;
     const quint32 kept = ApplyChannelTexts(d, c, workTexts_);
