@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -120,7 +121,13 @@ double TextNumber(QStringView text) {
         }
     }
     if (!digits) return 0.0;
-    return std::strtod(number.c_str(), nullptr);
+    // Not strtod: it follows the process locale, which the environment sets (under
+    // de_DE or fr_FR "25.50" would read as 25). The files always use a decimal point.
+    const char* first = number.data();
+    if (*first == '+') ++first;
+    double value = 0.0;
+    std::from_chars(first, number.data() + number.size(), value);
+    return value;
 }
 
 std::optional<qint16> RoundToInt16(double value) {
