@@ -20,6 +20,7 @@ bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 SetDataValueReader::SetDataValueReader(QString text) : text_(std::move(text)) {}
 
 void SetDataValueReader::Rewind() {
+    heldQuote_ = false;
     pos_ = 0;
     nextLine_ = 1;
     line_ = 0;
@@ -49,6 +50,7 @@ void SetDataValueReader::SkipToSeparator() {
 
 std::optional<QString> SetDataValueReader::Next() {
     line_ = nextLine_;
+    heldQuote_ = false;
     if (pos_ >= text_.size()) return std::nullopt;
     while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
 
@@ -62,6 +64,9 @@ std::optional<QString> SetDataValueReader::Next() {
                 ++nextLine_;
         QString value = text_.mid(start, end - start);
         pos_ = end < text_.size() ? end + 1 : end;
+        qsizetype after = pos_;
+        while (after < text_.size() && IsBlank(text_[after])) ++after;
+        heldQuote_ = after < text_.size() && text_[after] != u',' && !IsLineEnd(text_[after]);
         SkipToSeparator();
         return value;
     }
