@@ -109,6 +109,8 @@ void SubDisp_comm::SayHowToLeave() {
     // A device problem already says what to do; keep it.
     if (!Label_msg->text().isEmpty()) return;
     Label_msg->setText(QStringLiteral("「OK」で通信を再開します。終了するときは「強制終了」を押してください。"));
+    // The line was empty when the dialog took its size.
+    adjustSize();
 }
 
 void SubDisp_comm::Command3_Click() {
