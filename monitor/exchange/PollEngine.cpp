@@ -130,6 +130,7 @@ void PollEngine::Timer4_Timer() {
         switch (d.PollState) {
         case 0:
             Setdata_read();
+            lineRead_ = true;
             view.StartupFinished();
             // Alarm values that waited for the line go out next.
             d.PollState = pendingAlarmWrite_ != 0 ? std::exchange(pendingAlarmWrite_, 0) : 1;
@@ -181,8 +182,9 @@ void PollEngine::EnterPortLost() {
     lastReopenMs_ = NowMs();
     if (Timer3[0].isActive() || Timer3[1].isActive()) Tell(QString::fromUtf8(kAlarmValuesWait));
     // Nothing is read until the port is back: every present block's values are frozen.
+    // Before the first start-up read has ended, no block is known to be there.
     for (int b = 0; b < BlockCount; ++b)
-        if (d.BlockAbsent[b] == 0) SetOutOfContact(b, true);
+        if (lineRead_ && d.BlockAbsent[b] == 0) SetOutOfContact(b, true);
 }
 
 void PollEngine::Tell(const QString& text) {

@@ -120,4 +120,6 @@ private:
     // 5 or 6: the alarm-value write that waits for the port; it follows the start-up read
     // that runs when the port is back (the saved alarm values are not touched by reads).
     int pendingAlarmWrite_ = 0;
+    // A start-up read has ended: BlockAbsent tells which blocks are there.
+    bool lineRead_ = false;
 };

@@ -17,6 +17,10 @@ TEST(StartupLoss, MainWindowShowsTheLossAndStartUpFinishesWhenThePortIsBack) {
     int interrupted = 0, finished = 0;
     window.OnStartupInterrupted = [&] { ++interrupted; };
     window.OnStartupFinished = [&] { ++finished; };
+    std::vector<int> contactEntries;
+    window.HystoryWrite = [&](const QString& code, int ch, int) {
+        if (code == QLatin1String(OutOfContactCode)) contactEntries.push_back(ch);
+    };
     qint64 now = 0;
     window.engine().NowMs = [&] { return now; };
     link->present[0] = link->present[1] = true;
@@ -38,6 +42,8 @@ TEST(StartupLoss, MainWindowShowsTheLossAndStartUpFinishesWhenThePortIsBack) {
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(window.Text_readmsg2->isVisible());
     EXPECT_EQ(window.Text_readmsg2->text(), QStringLiteral("通信異常"));
+    // Which blocks are there is not known yet: none is reported as out of contact.
+    EXPECT_TRUE(contactEntries.empty());
 
     // Plugged in again: the probe answers, the start-up read runs again to its end.
     link->override = nullptr;
