@@ -89,6 +89,8 @@ TEST(CtsLow, TheBoxDoesNotWaitAndComesOncePerLossNotPerAttempt) {
     ctsLow = false;
     link->PortClose();
     qunsetenv("TESMARCOMM_COM1");
+    for (QMessageBox* box : VisibleBoxes()) box->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 int main(int argc, char** argv) {
