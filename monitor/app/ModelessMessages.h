@@ -9,7 +9,6 @@
 class ModelessMessages : public OperatorMessages {
 public:
     explicit ModelessMessages(QWidget* parent = nullptr) : parent_(parent) {}
-    void SetParent(QWidget* parent) { parent_ = parent; }
     // While a box with the same text is still open, no second one is stacked.
     void Tell(const QString& text) override;
 

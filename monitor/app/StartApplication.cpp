@@ -1,6 +1,5 @@
 #include "app/StartApplication.h"
 
-#include "app/ModelessMessages.h"
 #include "app/OpuningDisp.h"
 #include "services/ProgramFolder.h"
 #include "display/ChartView.h"
@@ -31,14 +30,15 @@ void Try(Step&& step) {
 
 RDXApplication::RDXApplication(LinkFactory createLink) : history_(data_), createLink_(createLink) {
     data_.AlarmCheckHook = [this](int ch) { history_.AlarmChk(ch); };
-    history_.ShowMessage = [this](const QString& text) { messages_.Tell(text); };
+    history_.ShowMessage = [this](const QString& text) {
+        if (main_) main_->messages().Tell(text);
+    };
 }
 
 RDXApplication::~RDXApplication() = default;
 
 void RDXApplication::StartApplication() {
     main_ = std::make_unique<MainDisp>(data_);
-    messages_.SetParent(main_.get());
     main_->CreateLinkObject = createLink_;
     main_->HystoryWrite = [this](const QString& code, int ch, int state) {
         history_.Hystory_Write(code, ch, state);
@@ -49,14 +49,17 @@ void RDXApplication::StartApplication() {
     folder_ = ProgramFolder();
     auto* logging = new LoggingView([this](int ch) { return FormatItemValue(data_, 0, ch); }, folder_);
     logging->SetPanel2 = [this](const QString& text) { main_->SetPanelText(2, text); };
-    logging->ShowTickMessage = [this](const QString& text) { messages_.Tell(text); };
+    logging->ShowTickMessage = [this](const QString& text) { main_->messages().Tell(text); };
+    logging->Logger.BlockOutOfContact = [this](int block) {
+        return block >= 0 && block < BlockCount && data_.BlockOutOfContact[block];
+    };
     logging->LoadResumeChoice();
     main_->SetTabView(6, logging, QString());
     main_->loggingView = logging;
     // Tab 5, the chart: its settings load here, its pen names follow the channel names.
     auto* chart = new ChartView(data_);
     chart->SetPanel3 = [this](const QString& text) { main_->SetPanelText(3, text); };
-    chart->TellOperator = [this](const QString& text) { messages_.Tell(text); };
+    chart->TellOperator = [this](const QString& text) { main_->messages().Tell(text); };
     chart->RegisterNames(main_->nameLists());
     chart->LoadChartSettings();
     main_->SetTabView(5, chart, QString());
@@ -78,6 +81,12 @@ void RDXApplication::StartApplication() {
         if (splash_) splash_->SetProgress(count);
     };
     main_->OnStartupFinished = [this] { EndOfStartup(); };
+    main_->OnStartupInterrupted = [this] {
+        if (splash_) {
+            splash_->hide();
+            splash_.reset();
+        }
+    };
     Try([&] { main_->regRead(); });
     main_->communicate();
 }

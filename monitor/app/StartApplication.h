@@ -1,7 +1,6 @@
 // The program's entry procedure and the objects that live for the whole run.
 #pragma once
 
-#include "app/ModelessMessages.h"
 #include "exchange/RDX_INC.h"
 #include "history/AlarmHistory.h"
 
@@ -33,7 +32,6 @@ private:
 
     RDX_INC data_;
     AlarmHistory history_;
-    ModelessMessages messages_;
     std::unique_ptr<MainDisp> main_;
     std::unique_ptr<OpuningDisp> splash_;
     QString folder_;
