@@ -2,7 +2,7 @@
 
 #include "FakeLink.h"
 #include "FakeView.h"
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
 #include "exchange/PollEngine.h"
 #include "exchange/RDX_INC.h"
 #include "protocol/Framing.h"

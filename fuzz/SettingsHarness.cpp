@@ -4,7 +4,7 @@
 #include "FakeView.h"
 #include "services/SettingsStore.h"
 #include "display/ChartSettings.h"
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
 #include "protocol/HexCodec.h"
 #include "exchange/PollEngine.h"
 #include "exchange/RDX_INC.h"

@@ -1,6 +1,6 @@
 #include "app/SubDisp_Block.h"
 
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 #include "services/SettingsStore.h"
 #include "exchange/RDX_INC.h"
 

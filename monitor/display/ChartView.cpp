@@ -1,6 +1,6 @@
 #include "display/ChartView.h"
 
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 #include "controls/ChartMath.h"
 #include "controls/SubDisp_Chartset.h"
 #include "controls/Tesmar_ChartCtl.h"

@@ -1,8 +1,8 @@
 #include "display/FourBlockView.h"
 
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 #include "services/SettingsStore.h"
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
 #include "display/ViewParts.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 
 #include "ISTDComm.h"
 #include "services/SettingsStore.h"
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 #include "app/SubDisp_Block.h"
 #include "app/SubDisp_Chname.h"
 #include "app/SubDisp_comm.h"
@@ -15,7 +15,7 @@
 #include "display/TwoBlockView.h"
 #include "exchange/PollEngine.h"
 #include "history/LoggingView.h"
-#include "setdata/SetDataDialogs.h"
+#include "app/SetDataDialogs.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -362,4 +362,14 @@ void MainDisp::BulkWriteFinished() {
 void MainDisp::BlockContactChanged(int /*block*/, bool /*outOfContact*/) {
     // The views read BlockOutOfContact when they redraw.
     SelectDispItem();
+}
+
+void MainDisp::StartWriteProgress() {
+    if (!ProgressBar1) return;
+    ProgressBar1->setVisible(true);
+    ProgressBar1->setValue(0);
+}
+
+void MainDisp::OnBulkWriteFinished(QObject* receiver, std::function<void()> handler) {
+    connect(this, &MainDisp::bulkWriteFinished, receiver, std::move(handler));
 }

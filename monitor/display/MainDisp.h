@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/ModelessMessages.h"
+#include "display/Shell.h"
 #include "display/TabView.h"
 #include "exchange/EngineView.h"
 #include "exchange/RDX_INC.h"
@@ -32,7 +33,7 @@ class SettingChangeView;
 class SettingToolbars;
 class MainMenus;
 
-class MainDisp : public QMainWindow, public EngineView {
+class MainDisp : public QMainWindow, public EngineView, public Shell {
     Q_OBJECT
 public:
     explicit MainDisp(RDX_INC& data, QWidget* parent = nullptr);
@@ -57,7 +58,7 @@ public:
     // Messages told without waiting, over this window.
     OperatorMessages& messages() { return messages_; }
     // A bulk write (set-data load) still waits for its alarm values to go out.
-    bool BulkWriteInProgress() const;
+    bool BulkWriteInProgress() const override;
     ISTDComm* RDXCom() { return link_.get(); }
     SubDisp_comm& portDialog() { return *portDialog_; }
     QTabWidget* SSTab1 = nullptr;
@@ -77,7 +78,7 @@ public:
     FourBlockView* fourBlockView() const { return tab0_; }
     TwoBlockView* twoBlockView() const { return tab1_; }
     OneBlockView* oneBlockView() const { return tab2_; }
-    NameLists& nameLists() { return *nameLists_; }
+    NameLists& nameLists() override { return *nameLists_; }
     SubDisp_Block& blockDialog() { return *blockDialog_; }
     SubDisp_Chname& chnameDialog() { return *chnameDialog_; }
     QAction* mnuDevno = nullptr;
@@ -111,6 +112,9 @@ public:
     void ResetSettingView() override;
     void SetWriteProgress(int value) override;
     void BulkWriteFinished() override;
+    // Shell
+    void StartWriteProgress() override;
+    void OnBulkWriteFinished(QObject* receiver, std::function<void()> handler) override;
     void BlockContactChanged(int block, bool outOfContact) override;
 
 signals:

@@ -1,9 +1,9 @@
 #include "display/OneBlockView.h"
 
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 #include "services/SettingsStore.h"
 #include "display/Lamp.h"
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
 #include "display/ViewParts.h"
 
 #include <QComboBox>

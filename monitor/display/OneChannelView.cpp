@@ -1,11 +1,11 @@
 #include "display/OneChannelView.h"
 
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 #include "services/SettingsStore.h"
 #include "controls/MV_BerGraph.h"
-#include "display/DisplayTables.h"
+#include "format/DisplayTables.h"
 #include "display/Lamp.h"
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
 #include "display/ViewParts.h"
 
 #include <QComboBox>

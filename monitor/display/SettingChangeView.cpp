@@ -1,9 +1,9 @@
 #include "display/SettingChangeView.h"
 
-#include "app/NameLists.h"
-#include "display/DisplayTables.h"
+#include "display/NameLists.h"
+#include "format/DisplayTables.h"
 #include "display/Lamp.h"
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
 #include "display/ViewParts.h"
 
 #include <QComboBox>

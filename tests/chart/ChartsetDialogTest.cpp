@@ -1,4 +1,4 @@
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 #include "services/SettingsStore.h"
 #include "display/ChartView.h"
 #include "controls/SubDisp_Chartset.h"

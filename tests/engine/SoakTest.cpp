@@ -5,7 +5,7 @@
 #include "FakeView.h"
 #include "SimLine.h"
 
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
 #include "protocol/HexCodec.h"
 #include "exchange/PollEngine.h"
 #include "history/AlarmHistory.h"

@@ -1,7 +1,7 @@
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 
 #include "services/SettingsStore.h"
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
 #include "exchange/RDX_INC.h"
 #include "services/Cp932File.h"
 
