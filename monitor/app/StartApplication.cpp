@@ -3,6 +3,7 @@
 #include "app/ModelessMessage.h"
 #include "app/OpuningDisp.h"
 #include "app/ProgramFolder.h"
+#include "app/QtCatalogue.h"
 #include "controls/ChartView.h"
 #include "display/MainMenus.h"
 #include "display/MainDisp.h"
@@ -14,6 +15,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QTranslator>
 #include <exception>
 
 namespace {
@@ -30,6 +32,9 @@ void Try(Step&& step) {
 }  // namespace
 
 RDXApplication::RDXApplication(LinkFactory createLink) : history_(data_), createLink_(createLink) {
+    // Qt's buttons and file dialogs speak Japanese like the rest of the program; a missing
+    // catalogue leaves them in English.
+    qtCatalogue_.reset(InstallQtJapanese());
     data_.AlarmCheckHook = [this](int ch) { history_.AlarmChk(ch); };
     history_.ShowMessage = [this](const QString& text) { ShowModelessMessage(main_.get(), text); };
 }
@@ -73,6 +78,7 @@ void RDXApplication::StartApplication() {
     splash_->ShowNow();
     main_->OnSplashProgress = [this](int count) {
         if (splash_) splash_->SetProgress(count);
+        if (OnStartupProgress) OnStartupProgress(count);
     };
     main_->OnStartupFinished = [this] { EndOfStartup(); };
     Try([&] { main_->regRead(); });

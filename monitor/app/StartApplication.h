@@ -5,11 +5,13 @@
 #include "history/AlarmHistory.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 class ISTDComm;
 class MainDisp;
 class OpuningDisp;
+class QTranslator;
 
 using LinkFactory = ISTDComm* (*)(const char* classIdentity);
 
@@ -27,9 +29,14 @@ public:
     MainDisp& mainWindow() { return *main_; }
     QString programFolder() const { return folder_; }
 
+    // Told the progress count after the opening form painted it, during the start-up read
+    // (which blocks the event loop); for observers such as the screen walk.
+    std::function<void(int count)> OnStartupProgress;
+
 private:
     void EndOfStartup();
 
+    std::unique_ptr<QTranslator> qtCatalogue_;
     RDX_INC data_;
     AlarmHistory history_;
     std::unique_ptr<MainDisp> main_;

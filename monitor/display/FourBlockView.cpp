@@ -3,6 +3,7 @@
 #include "app/NameLists.h"
 #include "app/SettingsStore.h"
 #include "display/ValueFormat.h"
+#include "display/ViewLabels.h"
 #include "display/ViewParts.h"
 
 #include <QAction>
@@ -47,21 +48,27 @@ FourBlockView::FourBlockView(RDX_INC& data, QWidget* parent) : TabView(parent), 
         Frame_Block[n] = new QGroupBox(this);
         auto* grid = new QGridLayout(Frame_Block[n]);
         grid->setVerticalSpacing(2);
+        grid->setHorizontalSpacing(4);
+        grid->setContentsMargins(6, 4, 6, 6);
         for (int k = 0; k < ChannelsPerBlock; ++k) {
             const int i = n * ChannelsPerBlock + k;
-            Label1[i] = new QLabel(Frame_Block[n]);
+            // A long name is shortened, never the value.
+            Label1[i] = NewNameLabel(Frame_Block[n]);
             Para_Text[i] = NewValueLabel(Frame_Block[n]);
+            Para_Text[i]->setMinimumWidth(76);
             grid->addWidget(Label1[i], k, 0);
             grid->addWidget(Para_Text[i], k, 1);
         }
-        grid->setColumnStretch(0, 1);
-        grid->setColumnStretch(1, 1);
-        frames->addWidget(Frame_Block[n]);
+        grid->setColumnStretch(0, 3);
+        grid->setColumnStretch(1, 2);
+        // The four frames share the width equally whatever their names.
+        frames->addWidget(Frame_Block[n], 1);
     }
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addLayout(frames, 1);
+    layout->addLayout(frames);
+    layout->addStretch(1);
 
     connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
 }
@@ -74,7 +81,11 @@ int FourBlockView::FirstChannel() const {
 void FourBlockView::Refresh() {
     const int item = ListIndexOrZero(Combo1->currentIndex());
     const int first = FirstChannel();
-    for (int i = 0; i < Channels; ++i) SetTextIfChanged(Para_Text[i], FormatItemValue(d, item, first + i));
+    for (int i = 0; i < Channels; ++i) {
+        SetTextIfChanged(Para_Text[i], FormatItemValue(d, item, first + i));
+        // An alarm shows at a glance whatever item the page shows.
+        SetValueMark(Para_Text[i], StatusHas(d, first + i, AlarmMask) ? ValueMark::Alarm : ValueMark::None);
+    }
 }
 
 void FourBlockView::Combo1_Click() {

@@ -87,10 +87,10 @@ SettingChangeView::SettingChangeView(RDX_INC& data, QWidget* parent) : TabView(p
 
     Frame_main = new QGroupBox(this);
     auto* columns = new QHBoxLayout(Frame_main);
-    columns->addWidget(BuildColumn(0));
-    columns->addSpacing(24);
-    columns->addWidget(BuildColumn(1));
-    columns->addStretch(1);
+    columns->setContentsMargins(8, 4, 8, 8);
+    columns->addWidget(BuildColumn(0), 1);
+    columns->addSpacing(16);
+    columns->addWidget(BuildColumn(1), 1);
     outer->addWidget(Frame_main);
     outer->addStretch(1);
 
@@ -118,19 +118,21 @@ QWidget* SettingChangeView::BuildColumn(int column) {
     }
     for (int r = 0; r < RowsPerColumn; ++r) {
         const int row = column * RowsPerColumn + r;
-        label_setdata[row] = RowWidget(new QLabel(box));
-        label_setdata[row]->setFixedWidth(110);
+        // Long names and notes are shortened (whole in their tool tips), never the window
+        // widened.
+        label_setdata[row] = RowWidget(NewNameLabel(box));
+        label_setdata[row]->setFixedWidth(96);
         names->addWidget(label_setdata[row]);
         BuildRowPanels(row, panels);
-        settin_inf[row] = RowWidget(new QLabel(box));
-        settin_inf[row]->setMinimumWidth(220);
+        settin_inf[row] = RowWidget(NewNameLabel(box));
+        settin_inf[row]->setMinimumWidth(80);
         notes->addWidget(settin_inf[row]);
     }
     names->addStretch(1);
     notes->addStretch(1);
     h->addLayout(names);
     h->addLayout(panelArea);
-    h->addLayout(notes);
+    h->addLayout(notes, 1);
     return box;
 }
 

@@ -36,6 +36,8 @@ public:
     std::array<QRadioButton*, 2> Option1{};  // "HB"
     std::array<QRadioButton*, 2> Option2{};  // "LP"
     std::array<QRadioButton*, 2> Option3{};  // "SB"
+    // The lamp headings "A1", "A2", "A3" of each half.
+    std::array<std::array<QLabel*, 3>, 2> A3Heading{};
 
     // Unit label of row j (Tab1_Label_CF1 for the left half, Tab1_Label_CF2 for the right).
     QLabel* UnitLabel(int row) const;
