@@ -2,6 +2,7 @@
 
 #include "app/NameLists.h"
 #include "app/SettingsStore.h"
+#include "display/ContactMark.h"
 #include "display/ValueFormat.h"
 #include "display/ViewLabels.h"
 #include "display/ViewParts.h"
@@ -61,6 +62,7 @@ FourBlockView::FourBlockView(RDX_INC& data, QWidget* parent) : TabView(parent), 
         }
         grid->setColumnStretch(0, 3);
         grid->setColumnStretch(1, 2);
+        Frame_Contact[n] = ContactMark::OnFrame(Frame_Block[n]);
         // The four frames share the width equally whatever their names.
         frames->addWidget(Frame_Block[n], 1);
     }
@@ -81,10 +83,15 @@ int FourBlockView::FirstChannel() const {
 void FourBlockView::Refresh() {
     const int item = ListIndexOrZero(Combo1->currentIndex());
     const int first = FirstChannel();
+    for (int n = 0; n < 4; ++n) Frame_Contact[n]->setOutOfContact(OutOfContact(d, first + n * ChannelsPerBlock));
     for (int i = 0; i < Channels; ++i) {
-        SetTextIfChanged(Para_Text[i], FormatItemValue(d, item, first + i));
-        // An alarm shows at a glance whatever item the page shows.
-        SetValueMark(Para_Text[i], StatusHas(d, first + i, AlarmMask) ? ValueMark::Alarm : ValueMark::None);
+        const int c = first + i;
+        SetTextIfChanged(Para_Text[i], FormatItemValue(d, item, c));
+        // An alarm shows at a glance whatever item the page shows; a value its block no
+        // longer confirms is greyed, alarm or not.
+        ValueMark mark = StatusHas(d, c, AlarmMask) ? ValueMark::Alarm : ValueMark::None;
+        if (OutOfContact(d, c)) mark = ValueMark::OutOfContact;
+        SetValueMark(Para_Text[i], mark);
     }
 }
 

@@ -2,8 +2,10 @@
 
 #include "app/NameLists.h"
 #include "app/SettingsStore.h"
+#include "display/ContactMark.h"
 #include "display/Lamp.h"
 #include "display/ValueFormat.h"
+#include "display/ViewLabels.h"
 #include "display/ViewParts.h"
 
 #include <QComboBox>
@@ -21,6 +23,8 @@ OneBlockView::OneBlockView(RDX_INC& data, QWidget* parent) : TabView(parent), d(
     auto* selectors = new QHBoxLayout;
     tb2_BName = NewBlockSelector(this);
     selectors->addWidget(tb2_BName, 2);
+    tb2_Contact = new ContactMark(this);
+    selectors->addWidget(tb2_Contact);
     for (int p = 0; p < 3; ++p) {
         tb2_Block_P[p] = NewItemSelector(this);
         selectors->addWidget(tb2_Block_P[p], 3);
@@ -94,6 +98,9 @@ void OneBlockView::Refresh() {
     const int item1 = ListIndexOrZero(tb2_Block_P[0]->currentIndex());
     const int item2 = ListIndexOrZero(tb2_Block_P[1]->currentIndex());
     const int item3 = ListIndexOrZero(tb2_Block_P[2]->currentIndex());
+    const bool silent = d.BlockOutOfContact[size_t(Block())];
+    tb2_Contact->setOutOfContact(silent);
+    const ValueMark mark = silent ? ValueMark::OutOfContact : ValueMark::None;
     for (int k = 0; k < Rows; ++k) {
         const int c = first + k;
         SetTextIfChanged(tb2_PV[k], FormatItemValue(d, 0, c));
@@ -108,6 +115,10 @@ void OneBlockView::Refresh() {
         tb2_staLP[k]->setAlarm(StatusHas(d, c, StatusBit::LoopBreak));
         tb2_staHB[k]->setAlarm(StatusHas(d, c, StatusBit::HeaterBreak));
         tb2_staAT[k]->setColor(StatusHas(d, c, StatusBit::AutoTuning) ? Lamp::Yellow() : Lamp::White());
+        for (QLabel* value : {tb2_PV[k], tb2_SV[k], tb2_Para1[k], tb2_Para2[k], tb2_Para3[k]}) SetValueMark(value, mark);
+        for (Lamp* lamp : {tb2_staCONT[k], tb2_staA1[k], tb2_staA2[k], tb2_staHB[k], tb2_staLP[k], tb2_staSB[k],
+                           tb2_staAT[k]})
+            lamp->setStale(silent);
     }
 }
 

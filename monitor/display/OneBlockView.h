@@ -7,6 +7,7 @@
 
 #include <array>
 
+class ContactMark;
 class Lamp;
 class QComboBox;
 class QLabel;
@@ -23,6 +24,8 @@ public:
 
     QComboBox* tb2_BName = nullptr;
     std::array<QComboBox*, 3> tb2_Block_P{};
+    // "通信異常" beside the block selector while the block is out of contact.
+    ContactMark* tb2_Contact = nullptr;
     Labels tb2_label{}, tb2_PV{}, tb2_SV{}, tb2_Para1{}, tb2_Para2{}, tb2_Para3{};
     std::array<QPushButton*, Rows> tb2_OUT{};
     Labels Tab2_Label_CF{};

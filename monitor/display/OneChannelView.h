@@ -7,6 +7,7 @@
 
 #include <array>
 
+class ContactMark;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -32,6 +33,8 @@ public:
     int Channel() const;
 
     QComboBox* tb3_CHName = nullptr;
+    // "通信異常" beside the channel selector while the channel's block is out of contact.
+    ContactMark* tb3_Contact = nullptr;
     QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr;
     QGroupBox *Frame5 = nullptr, *Frame6 = nullptr, *Frame7 = nullptr, *Frame8 = nullptr;
     // 0: no RDX-410 at this channel; 1: second channel of a heating/cooling pair.
@@ -86,6 +89,8 @@ private:
     void FillCoolingOutput(int c);
     void FillAlarmFields(int c);
     void FillLowerFields(int c, bool shown);
+    // Every value field and lamp greyed, or live again.
+    void ShowContact(int c);
 
     RDX_INC& d;
 };

@@ -1,9 +1,11 @@
 #include "display/SettingChangeView.h"
 
 #include "app/NameLists.h"
+#include "display/ContactMark.h"
 #include "display/DisplayTables.h"
 #include "display/Lamp.h"
 #include "display/ValueFormat.h"
+#include "display/ViewLabels.h"
 #include "display/ViewParts.h"
 
 #include <QComboBox>
@@ -35,7 +37,7 @@ W* RowWidget(W* w) {
     return Retained(w);
 }
 
-QLabel* ValueLabel(QWidget* parent, int width) {
+QLabel* FixedValueLabel(QWidget* parent, int width) {
     QLabel* l = RowWidget(NewValueLabel(parent));
     l->setFixedWidth(width);
     return l;
@@ -82,6 +84,8 @@ SettingChangeView::SettingChangeView(RDX_INC& data, QWidget* parent) : TabView(p
     tb4_BName = new QComboBox(this);
     tb4_BName->setMinimumWidth(160);
     top->addWidget(tb4_BName);
+    tb4_Contact = new ContactMark(this);
+    top->addWidget(tb4_Contact);
     top->addStretch(1);
     outer->addLayout(top);
 
@@ -141,14 +145,14 @@ void SettingChangeView::BuildRowPanels(int row, const std::array<QWidget*, Panel
     const QString tip = QStringLiteral("このﾎﾞﾀﾝを押すと設定値変更画面が表示されます。");
 
     auto* numeric = static_cast<QGridLayout*>(panels[0]->layout());
-    Setdata_Para[row] = ValueLabel(panels[0], 90);
+    Setdata_Para[row] = FixedValueLabel(panels[0], 90);
     Command_change[row] = RowWidget(new QPushButton(QStringLiteral("変更"), panels[0]));
     Command_change[row]->setToolTip(tip);
     numeric->addWidget(Setdata_Para[row], r, 0);
     numeric->addWidget(Command_change[row], r, 1);
 
     auto* choice = static_cast<QGridLayout*>(panels[1]->layout());
-    Select_comand[row] = ValueLabel(panels[1], 150);
+    Select_comand[row] = FixedValueLabel(panels[1], 150);
     Select_comand[row]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Command_change2[row] = RowWidget(new QPushButton(QStringLiteral("変更"), panels[1]));
     Command_change2[row]->setToolTip(tip);
@@ -247,6 +251,15 @@ QString SettingChangeView::SettingNote(const RDX_INC& d, int s, int c, int row) 
 void SettingChangeView::Refresh() {
     const int base = 20 * Block();
     const int s = d.SelectedItem;
+    const bool silent = d.BlockOutOfContact[size_t(Block())];
+    tb4_Contact->setOutOfContact(silent);
+    const ValueMark mark = silent ? ValueMark::OutOfContact : ValueMark::None;
+    for (int i = 0; i < RowCount; ++i) {
+        SetValueMark(Setdata_Para[i], mark);
+        SetValueMark(Select_comand[i], mark);
+        Shape_OUT[i]->setStale(silent);
+        Shape_AT[i]->setStale(silent);
+    }
     if (s == 24) {
         // The switch panel shows lamps only; the notes stay as they are.
         for (int i = 0; i < RowCount; ++i) {

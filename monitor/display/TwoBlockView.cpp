@@ -2,8 +2,10 @@
 
 #include "app/NameLists.h"
 #include "app/SettingsStore.h"
+#include "display/ContactMark.h"
 #include "display/Lamp.h"
 #include "display/ValueFormat.h"
+#include "display/ViewLabels.h"
 #include "display/ViewParts.h"
 
 #include <QComboBox>
@@ -34,7 +36,9 @@ QGroupBox* TwoBlockView::BuildHalf(int h) {
     auto* selectors = new QHBoxLayout;
     tb1_BName[h] = NewBlockSelector(half);
     tb1_Block_P[h] = NewItemSelector(half);
+    tb1_Contact[h] = new ContactMark(half);
     selectors->addWidget(tb1_BName[h], 2);
+    selectors->addWidget(tb1_Contact[h]);
     selectors->addWidget(tb1_Block_P[h], 3);
     v->addLayout(selectors);
 
@@ -119,6 +123,9 @@ void TwoBlockView::Refresh() {
         if (Option3[h]->isChecked()) a3 = ScaleOutMask;
         else if (Option2[h]->isChecked()) a3 = StatusBit::LoopBreak;
         else if (Option1[h]->isChecked()) a3 = StatusBit::HeaterBreak;
+        const bool silent = d.BlockOutOfContact[size_t(BlockOf(h))];
+        tb1_Contact[h]->setOutOfContact(silent);
+        const ValueMark mark = silent ? ValueMark::OutOfContact : ValueMark::None;
         for (int k = 0; k < ChannelsPerBlock; ++k) {
             const int c = first + k;
             const int j = ChannelsPerBlock * h + k;
@@ -127,6 +134,9 @@ void TwoBlockView::Refresh() {
             tb1_staA1[j]->setAlarm(StatusHas(d, c, StatusBit::Alarm1));
             tb1_staA2[j]->setAlarm(StatusHas(d, c, StatusBit::Alarm2));
             if (a3) tb1_staA3[j]->setAlarm(StatusHas(d, c, a3));
+            SetValueMark(tb1_PV[j], mark);
+            SetValueMark(tb1_Para[j], mark);
+            for (Lamp* lamp : {tb1_staA1[j], tb1_staA2[j], tb1_staA3[j]}) lamp->setStale(silent);
         }
     }
 }

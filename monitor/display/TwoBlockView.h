@@ -7,6 +7,7 @@
 
 #include <array>
 
+class ContactMark;
 class Lamp;
 class QComboBox;
 class QGroupBox;
@@ -23,6 +24,8 @@ public:
 
     std::array<QComboBox*, 2> tb1_BName{};
     std::array<QComboBox*, 2> tb1_Block_P{};
+    // "通信異常" beside a half's block selector while that block is out of contact.
+    std::array<ContactMark*, 2> tb1_Contact{};
     std::array<QLabel*, Rows> tb1_label{};
     std::array<QLabel*, Rows> tb1_PV{};
     std::array<QLabel*, Rows> tb1_Para{};

@@ -24,6 +24,11 @@ bool StatusHas(const RDX_INC& d, int c, quint16 mask) {
     return (quint16(d.ChStatus[c]) & mask) != 0;
 }
 
+bool OutOfContact(const RDX_INC& d, int c) {
+    if (c < 0 || c >= ChannelCount) return false;
+    return d.BlockOutOfContact[c / ChannelsPerBlock];
+}
+
 bool IsCoolingSecond(const RDX_INC& d, int c) {
     if (c < 0 || c >= ChannelCount) return false;
     return (quint16(d.ChOption[c]) & OptionBit::Cooling) != 0;

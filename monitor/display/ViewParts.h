@@ -24,6 +24,9 @@ inline constexpr quint16 ScaleOutMask = StatusBit::OverScale | StatusBit::UnderS
 inline constexpr quint16 AlarmMask = StatusBit::Alarm1 | StatusBit::Alarm2 | StatusBit::HeaterBreak |
                                      ScaleOutMask | StatusBit::LoopBreak;
 
+// The channel's block is out of contact: what the tables hold for it is frozen.
+bool OutOfContact(const RDX_INC& d, int channel);
+
 // Second channel of a heating/cooling pair: it carries the pair's cooling output and has
 // no row of its own on the block views.
 bool IsCoolingSecond(const RDX_INC& d, int channel);
