@@ -6,6 +6,7 @@
 #include "app/QtCatalogue.h"
 #include "controls/ChartView.h"
 #include "display/MainMenus.h"
+#include "display/ScreenFit.h"
 #include "display/MainDisp.h"
 #include "display/ValueFormat.h"
 #include "editing/EditingWiring.h"
@@ -13,6 +14,7 @@
 #include "history/LoggingView.h"
 #include "history/SubDisp_History.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QTranslator>
@@ -35,6 +37,8 @@ RDXApplication::RDXApplication(LinkFactory createLink) : history_(data_), create
     // Qt's buttons and file dialogs speak Japanese like the rest of the program; a missing
     // catalogue leaves them in English.
     qtCatalogue_.reset(InstallQtJapanese());
+    // Windows of the program open whole on small screens.
+    if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(&windowKeeper_);
     data_.AlarmCheckHook = [this](int ch) { history_.AlarmChk(ch); };
     history_.ShowMessage = [this](const QString& text) { ShowModelessMessage(main_.get(), text); };
 }

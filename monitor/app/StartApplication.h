@@ -1,6 +1,7 @@
 // The program's entry procedure and the objects that live for the whole run.
 #pragma once
 
+#include "display/ScreenFit.h"
 #include "exchange/RDX_INC.h"
 #include "history/AlarmHistory.h"
 
@@ -37,6 +38,7 @@ private:
     void EndOfStartup();
 
     std::unique_ptr<QTranslator> qtCatalogue_;
+    KeepWindowsOnScreen windowKeeper_;
     RDX_INC data_;
     AlarmHistory history_;
     std::unique_ptr<MainDisp> main_;

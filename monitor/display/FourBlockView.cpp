@@ -8,6 +8,7 @@
 #include "display/ViewParts.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -31,9 +32,14 @@ const char* const kPageTexts[4] = {"0-3", "4-7", "8-B", "C-F"};
 FourBlockView::FourBlockView(RDX_INC& data, QWidget* parent) : TabView(parent), d(data) {
     auto* top = new QHBoxLayout;
     Toolbar1 = new QToolBar(this);
+    // The page shown is the pressed button.
+    auto* pages = new QActionGroup(this);
     for (int b = 0; b < 4; ++b) {
         QAction* button = Toolbar1->addAction(QString::fromUtf8(kPageTexts[b]));
         button->setToolTip(QString::fromUtf8(kPageTips[b]));
+        button->setCheckable(true);
+        button->setChecked(b == 0);
+        pages->addAction(button);
         connect(button, &QAction::triggered, this, [this, b] { Toolbar1_ButtonClick(b + 1); });
         Toolbar1Button[b] = button;
     }
@@ -57,6 +63,8 @@ FourBlockView::FourBlockView(RDX_INC& data, QWidget* parent) : TabView(parent), 
             Label1[i] = NewNameLabel(Frame_Block[n]);
             Para_Text[i] = NewValueLabel(Frame_Block[n]);
             Para_Text[i]->setMinimumWidth(76);
+            Label1[i]->setFixedHeight(BlockRowHeight);
+            Para_Text[i]->setFixedHeight(BlockRowHeight);
             grid->addWidget(Label1[i], k, 0);
             grid->addWidget(Para_Text[i], k, 1);
         }
@@ -109,6 +117,7 @@ void FourBlockView::Combo1_Click() {
 
 void FourBlockView::Toolbar1_ButtonClick(int button) {
     if (button >= 1 && button <= 4) d.PageIndex = button - 1;
+    Toolbar1Button[size_t(FirstChannel() / Channels)]->setChecked(true);
     ShowFrameCaptions();
     ShowChannelLabels();
     Combo1_Click();

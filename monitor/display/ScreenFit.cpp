@@ -1,6 +1,9 @@
 #include "display/ScreenFit.h"
 
+#include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QScreen>
 #include <QWidget>
 
@@ -42,5 +45,24 @@ void KeepOnScreen(QWidget* w) {
     if (frame.bottom() > area.bottom()) to.setY(area.bottom() - frame.height() + 1);
     to.setX(qMax(to.x(), area.left()));
     to.setY(qMax(to.y(), area.top()));
-    if (to != frame.topLeft()) w->move(to);
+    // Placed by its client area: how move() counts the frame differs between window managers.
+    if (to != frame.topLeft()) w->setGeometry(QRect(to + (w->geometry().topLeft() - frame.topLeft()), w->size()));
+}
+
+bool KeepWindowsOnScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(watched);
+        const Qt::WindowType type = w->windowType();
+        if (w->isWindow() && type != Qt::ToolTip && type != Qt::Popup && type != Qt::Desktop) {
+            // Too large for the screen: smaller before it maps; then on screen, framed.
+            const QSize room = RoomOnScreen(w);
+            if (w->width() > room.width() || w->height() > room.height())
+                w->resize(w->size().boundedTo(room).expandedTo(w->minimumSizeHint()));
+            QPointer<QWidget> guard(w);
+            QTimer::singleShot(SettleMs, w, [guard] {
+                if (guard && guard->isVisible()) KeepOnScreen(guard);
+            });
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }

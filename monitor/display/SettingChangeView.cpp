@@ -20,6 +20,8 @@ namespace {
 
 constexpr int RowHeight = 26;
 constexpr int RowSpacing = 2;
+// The "変更" buttons: narrow, so that the notes beside them show whole.
+constexpr int ChangeButtonWidth = 52;
 constexpr int RowsPerColumn = SettingChangeView::RowCount / 2;
 
 // Row controls keep their place when hidden, so the three columns of a row stay aligned.
@@ -125,7 +127,7 @@ QWidget* SettingChangeView::BuildColumn(int column) {
         // Long names and notes are shortened (whole in their tool tips), never the window
         // widened.
         label_setdata[row] = RowWidget(NewNameLabel(box));
-        label_setdata[row]->setFixedWidth(96);
+        label_setdata[row]->setFixedWidth(90);
         names->addWidget(label_setdata[row]);
         BuildRowPanels(row, panels);
         settin_inf[row] = RowWidget(NewNameLabel(box));
@@ -147,14 +149,16 @@ void SettingChangeView::BuildRowPanels(int row, const std::array<QWidget*, Panel
     auto* numeric = static_cast<QGridLayout*>(panels[0]->layout());
     Setdata_Para[row] = FixedValueLabel(panels[0], 90);
     Command_change[row] = RowWidget(new QPushButton(QStringLiteral("変更"), panels[0]));
+    Command_change[row]->setFixedWidth(ChangeButtonWidth);
     Command_change[row]->setToolTip(tip);
     numeric->addWidget(Setdata_Para[row], r, 0);
     numeric->addWidget(Command_change[row], r, 1);
 
     auto* choice = static_cast<QGridLayout*>(panels[1]->layout());
-    Select_comand[row] = FixedValueLabel(panels[1], 150);
+    Select_comand[row] = FixedValueLabel(panels[1], 136);
     Select_comand[row]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Command_change2[row] = RowWidget(new QPushButton(QStringLiteral("変更"), panels[1]));
+    Command_change2[row]->setFixedWidth(ChangeButtonWidth);
     Command_change2[row]->setToolTip(tip);
     choice->addWidget(Select_comand[row], r, 0);
     choice->addWidget(Command_change2[row], r, 1);

@@ -22,13 +22,16 @@
 #include "display/SettingToolbars.h"
 #include "display/SubDisp_About.h"
 #include "display/TwoBlockView.h"
+#include "editing/Setting_Disp.h"
 #include "history/LoggingView.h"
 #include "setdata/SubDisp_AllSaveLoad.h"
 #include "setdata/SubDisp_BlockSaveLoad.h"
+#include "setdata/SubDisp_Factoryadj.h"
 #include "setdata/SubDisp_SaveLoad.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
@@ -166,17 +169,19 @@ void AddSteps(Walk& walk, RDXApplication& p) {
             walk.Add(name, [bar, i] { SettingToolbars::Button(bar, i + 1)->trigger(); }, {}, 500);
         }
     }
-    // Setting entry dialogs from tab 4: numeric (SV), choice (alarm 1 type), and the
-    // confirmation of a direct operation (control output).
+    // Setting entry dialogs from tab 4: numeric (SV) with its refusal of an empty entry,
+    // and choice (alarm 1 type).
     walk.Add({}, [&bars] { SettingToolbars::Button(bars.Toolbar2, 1)->trigger(); }, {}, 300);
-    walk.Add("dialog-setting-entry", [&w] { w.settingChangeView->Command_change[0]->click(); },
-             [&w] { CloseVisible(w, {}); });
+    walk.Add("dialog-setting-entry", [&w] { w.settingChangeView->Command_change[0]->click(); });
+    walk.Add("dialog-setting-entry-empty", [&w] {
+        if (auto* entry = Find<Setting_Disp>(w)) entry->Command3->click();
+    }, [&w] {
+        RejectModal();
+        CloseVisible(w, {});
+    });
     walk.Add({}, [&bars] { SettingToolbars::Button(bars.Toolbar2, 14)->trigger(); }, {}, 300);
     walk.Add("dialog-choice-entry", [&w] { w.settingChangeView->Command_change2[0]->click(); },
              [&w] { CloseVisible(w, {}); });
-    walk.Add({}, [&bars] { SettingToolbars::Button(bars.Toolbar2, 24)->trigger(); }, {}, 300);
-    walk.Add("dialog-output-switch", [&w] { w.settingChangeView->Command_OUT[0]->click(); }, RejectModal);
-    walk.Add("dialog-autotuning-switch", [&w] { w.settingChangeView->Command_AT[0]->click(); }, RejectModal);
     walk.Add("dialog-sv-from-one-channel", [&w] {
         w.SSTab1->setCurrentIndex(3);
         w.oneChannelView->Command_1channe_sv->click();
@@ -223,8 +228,17 @@ void AddSteps(Walk& walk, RDXApplication& p) {
         RejectModal();
         Find<SubDisp_AllSaveLoad>(w)->close();
     }, 1200);
-    walk.Add("dialog-factory-init", [&w] { w.menus->mnuFactory->trigger(); },
-             [&w] { CloseVisible(w, QStringLiteral("ﾃﾞｰﾀ初期化(工場出荷初期値)")); });
+    walk.Add("dialog-factory-init", [&w] { w.menus->mnuFactory->trigger(); });
+    // The confirmation, answered No: nothing is sent.
+    walk.Add("dialog-factory-init-confirm", [&w] {
+        if (auto* factory = Find<SubDisp_Factoryadj>(w)) {
+            factory->Check1[0]->click();
+            factory->Command1[0]->click();
+        }
+    }, [&w] {
+        RejectModal();
+        if (auto* factory = Find<SubDisp_Factoryadj>(w)) factory->close();
+    });
     walk.Add("dialog-alarm-history", [&w] { w.menus->numhyst->trigger(); },
              [&w] { CloseVisible(w, QStringLiteral("ｱﾗｰﾑﾋｽﾄﾘ画面")); });
     walk.Add("help", [&w] { w.menus->numhelp2_Click(); }, [&w] { CloseVisible(w, {}); });
