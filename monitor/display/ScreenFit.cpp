@@ -2,21 +2,21 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QMargins>
 #include <QPointer>
-#include <QTimer>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
 
-// A title bar and thin borders, for windows the window manager has not framed yet.
-constexpr int FrameAllowanceWidth = 8;
-constexpr int FrameAllowanceHeight = 32;
-
-QSize FrameExtra(const QWidget* w) {
-    const QSize extra = w->frameGeometry().size() - w->geometry().size();
-    if (extra.width() > 0 || extra.height() > 0) return extra;
-    return QSize(FrameAllowanceWidth, FrameAllowanceHeight);
+// The window manager's frame around the client area; until the window is framed, room for
+// a title bar and thin borders.
+QMargins FrameMargins(const QWidget* w) {
+    const QRect f = w->frameGeometry();
+    const QRect g = w->geometry();
+    const QMargins m(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom());
+    return m.isNull() ? QMargins(4, 28, 4, 4) : m;
 }
 
 QRect Available(const QWidget* w) {
@@ -29,7 +29,8 @@ QRect Available(const QWidget* w) {
 QSize RoomOnScreen(const QWidget* w) {
     const QRect area = Available(w);
     if (area.isEmpty()) return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    return area.size() - FrameExtra(w);
+    const QMargins m = FrameMargins(w);
+    return area.size() - QSize(m.left() + m.right(), m.top() + m.bottom());
 }
 
 void KeepOnScreen(QWidget* w) {
@@ -39,14 +40,15 @@ void KeepOnScreen(QWidget* w) {
     const QSize room = RoomOnScreen(w);
     if (w->width() > room.width() || w->height() > room.height())
         w->resize(w->size().boundedTo(room).expandedTo(w->minimumSize()));
-    QRect frame = w->frameGeometry();
+    const QMargins m = FrameMargins(w);
+    const QRect frame = w->geometry().marginsAdded(m);
     QPoint to = frame.topLeft();
     if (frame.right() > area.right()) to.setX(area.right() - frame.width() + 1);
     if (frame.bottom() > area.bottom()) to.setY(area.bottom() - frame.height() + 1);
     to.setX(qMax(to.x(), area.left()));
     to.setY(qMax(to.y(), area.top()));
     // Placed by its client area: how move() counts the frame differs between window managers.
-    if (to != frame.topLeft()) w->setGeometry(QRect(to + (w->geometry().topLeft() - frame.topLeft()), w->size()));
+    if (to != frame.topLeft()) w->setGeometry(QRect(to + QPoint(m.left(), m.top()), w->size()));
 }
 
 bool KeepWindowsOnScreen::eventFilter(QObject* watched, QEvent* event) {
@@ -54,14 +56,16 @@ bool KeepWindowsOnScreen::eventFilter(QObject* watched, QEvent* event) {
         auto* w = static_cast<QWidget*>(watched);
         const Qt::WindowType type = w->windowType();
         if (w->isWindow() && type != Qt::ToolTip && type != Qt::Popup && type != Qt::Desktop) {
-            // Too large for the screen: smaller before it maps; then on screen, framed.
+            // Too large for the screen: smaller before it maps; then on screen once framed,
+            // and again later for a window manager that frames it late.
             const QSize room = RoomOnScreen(w);
             if (w->width() > room.width() || w->height() > room.height())
                 w->resize(w->size().boundedTo(room).expandedTo(w->minimumSizeHint()));
             QPointer<QWidget> guard(w);
-            QTimer::singleShot(SettleMs, w, [guard] {
-                if (guard && guard->isVisible()) KeepOnScreen(guard);
-            });
+            for (int delay : {SettleMs, 4 * SettleMs})
+                QTimer::singleShot(delay, w, [guard] {
+                    if (guard && guard->isVisible()) KeepOnScreen(guard);
+                });
         }
     }
     return QObject::eventFilter(watched, event);
