@@ -80,6 +80,8 @@ OneChannelView::OneChannelView(RDX_INC& data, QWidget* parent) : TabView(parent)
     tb3_CHName->addItems(ChannelNames());
     tb3_CHName->setCurrentIndex(0);
     connect(tb3_CHName, &QComboBox::currentIndexChanged, this, [this] { tb3_CHName_Click(); });
+    valueBoxes_ = findChildren<ValueLabel*>();
+    lamps_ = findChildren<Lamp*>();
 }
 
 void OneChannelView::BuildFrames() {
@@ -249,8 +251,8 @@ void OneChannelView::ShowContact(int c) {
     const bool silent = OutOfContact(d, c);
     tb3_Contact->setOutOfContact(silent);
     const ValueMark mark = silent ? ValueMark::OutOfContact : ValueMark::None;
-    for (ValueLabel* value : findChildren<ValueLabel*>()) value->setMark(mark);
-    for (Lamp* lamp : findChildren<Lamp*>()) lamp->setStale(silent);
+    for (ValueLabel* value : valueBoxes_) value->setMark(mark);
+    for (Lamp* lamp : lamps_) lamp->setStale(silent);
 }
 
 void OneChannelView::SetVisibility(int c, bool shown) {

@@ -14,6 +14,7 @@ class QLabel;
 class QPushButton;
 class Lamp;
 class MV_BerGraph;
+class ValueLabel;
 class NameLists;
 
 class OneChannelView : public TabView {
@@ -93,4 +94,7 @@ private:
     void ShowContact(int c);
 
     RDX_INC& d;
+    // Every value box and lamp of the frames, greyed together while out of contact.
+    QList<ValueLabel*> valueBoxes_;
+    QList<Lamp*> lamps_;
 };
