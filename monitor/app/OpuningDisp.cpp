@@ -39,7 +39,8 @@ void OpuningDisp::ShowNow() {
     show();
     raise();
     // The window manager maps the window some time after show(); until the window is
-    // exposed nothing painted reaches the screen. No timer of the program runs yet.
+    // exposed nothing painted reaches the screen. No timer of the program runs yet (a quit
+    // signal handled here ends the program before its communicate loop starts).
     const QDeadlineTimer deadline(ShowWaitMs);
     while (!(windowHandle() && windowHandle()->isExposed()) && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);

@@ -231,7 +231,9 @@ void MainDisp::mnuDevno_Click() { blockDialog_->Open(); }
 void MainDisp::mnuCHname_Click() { chnameDialog_->Open(); }
 
 void MainDisp::communicate() {
-    if (engine_) engine_->communicate();
+    // A quit that came while the program was starting (a signal handled while the opening
+    // form waited for the screen) must not be undone by the loop starting afresh.
+    if (engine_ && !ending_) engine_->communicate();
     ending_ = true;
     link_.reset();
 }
