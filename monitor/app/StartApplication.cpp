@@ -57,6 +57,9 @@ void RDXApplication::StartApplication() {
     folder_ = ProgramFolder();
     auto* logging = new LoggingView([this](int ch) { return FormatItemValue(data_, 0, ch); }, folder_);
     logging->SetPanel2 = [this](const QString& text) { main_->SetPanelText(2, text); };
+    logging->Logger.BlockOutOfContact = [this](int block) {
+        return block >= 0 && block < BlockCount && data_.BlockOutOfContact[block];
+    };
     logging->LoadResumeChoice();
     main_->SetTabView(6, logging, QString());
     main_->loggingView = logging;
@@ -85,6 +88,12 @@ void RDXApplication::StartApplication() {
         if (OnStartupProgress) OnStartupProgress(count);
     };
     main_->OnStartupFinished = [this] { EndOfStartup(); };
+    main_->OnStartupInterrupted = [this] {
+        if (splash_) {
+            splash_->hide();
+            splash_.reset();
+        }
+    };
     Try([&] { main_->regRead(); });
     main_->communicate();
 }

@@ -2,6 +2,7 @@
 
 #include "ISTDComm.h"
 #include "app/SettingsStore.h"
+#include "app/ModelessMessage.h"
 #include "app/NameLists.h"
 #include "app/SubDisp_Block.h"
 #include "app/SubDisp_Chname.h"
@@ -21,6 +22,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QLineEdit>
 #include <QLabel>
 #include <QMenuBar>
@@ -156,6 +158,7 @@ bool MainDisp::Form_Load() {
     engine_->HystoryWrite = [this](const QString& code, int ch, int state) {
         if (HystoryWrite) HystoryWrite(code, ch, state);
     };
+    engine_->ShowMessage = [this](const QString& text) { ShowModelessMessage(this, text); };
     return true;
 }
 
@@ -175,8 +178,15 @@ void MainDisp::regRead() {
     tab0_->ShowChannelLabels();
     portDialog_->LoadFromStore();
     if (loggingView) loggingView->LoadChoices();
+    // Read before the lists are refilled: putting a filled list's index back runs its
+    // click handler, which stores that index over the stored one (the one-channel list is
+    // filled from the start).
+    QHash<QString, int> stored;
+    for (const char* key : {"tab1name0", "tab1name1", "tab2name", "tab3name", "tab0block", "tab1block0",
+                            "tab1block1", "tab2block0", "tab2block1", "tab2block2"})
+        stored.insert(QString::fromLatin1(key), GetSettingInt(QString::fromLatin1(key), -1));
     nameLists_->RefreshNameLists(NameLists::StartUp);
-    RestoreBlockViewSelections();
+    RestoreBlockViewSelections(stored);
 }
 
 void MainDisp::BuildBlockViews() {
@@ -204,11 +214,11 @@ void MainDisp::BuildBlockViews() {
     connect(chnameDialog_, &SubDisp_Chname::namesSaved, tab0_, &FourBlockView::ShowChannelLabels);
 }
 
-void MainDisp::RestoreBlockViewSelections() {
+void MainDisp::RestoreBlockViewSelections(const QHash<QString, int>& storedIndex) {
     // A stored index that is not a number or lies outside its list falls back to the
     // key's default; the other selectors are still restored.
-    auto stored = [](const char* key, int fallback, const QComboBox* list) {
-        const int index = GetSettingInt(QString::fromLatin1(key), fallback);
+    auto stored = [&storedIndex](const char* key, int fallback, const QComboBox* list) {
+        const int index = storedIndex.value(QString::fromLatin1(key), -1);
         return index >= 0 && index < list->count() ? index : fallback;
     };
     tab1_->SetBNameIndex(0, stored("tab1name0", 0, tab1_->tb1_BName[0]));
@@ -225,6 +235,8 @@ void MainDisp::RestoreBlockViewSelections() {
     tab2_->SetBlockPIndex(1, stored("tab2block1", 4, tab2_->tb2_Block_P[1]));
     tab2_->SetBlockPIndex(2, stored("tab2block2", 5, tab2_->tb2_Block_P[2]));
 }
+
+bool MainDisp::BulkWriteInProgress() const { return engine_ && engine_->BulkWriteInProgress(); }
 
 void MainDisp::mnuDevno_Click() { blockDialog_->Open(); }
 
@@ -322,6 +334,14 @@ void MainDisp::SplashProgress(int count) {
 
 void MainDisp::StartupFinished() {
     if (OnStartupFinished) OnStartupFinished();
+}
+
+void MainDisp::StartupInterrupted() {
+    // The opening form would stay up with its progress stuck and nothing to act on: show
+    // the window with "通信異常" and its menus. Chart and log resume only once the read
+    // completes (StartupFinished).
+    if (OnStartupInterrupted) OnStartupInterrupted();
+    show();
 }
 
 void MainDisp::ShowPortDialog(const QString& port, const QString& speed) {
