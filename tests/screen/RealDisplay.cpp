@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -18,8 +19,12 @@ namespace {
 
 // Runs argv with stdout and stderr sent away; `keepFd` stays open in the child.
 pid_t Spawn(const std::vector<std::string>& args, int keepFd = -1) {
+    const pid_t parent = ::getpid();
     const pid_t pid = ::fork();
     if (pid != 0) return pid;
+    // A test program that crashes takes its display with it.
+    ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (::getppid() != parent) ::_exit(1);
     const int null = ::open("/dev/null", O_RDWR);
     if (null >= 0) {
         ::dup2(null, STDIN_FILENO);
