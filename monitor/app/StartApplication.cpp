@@ -3,8 +3,10 @@
 #include "app/ModelessMessage.h"
 #include "app/OpuningDisp.h"
 #include "app/ProgramFolder.h"
+#include "app/QtCatalogue.h"
 #include "controls/ChartView.h"
 #include "display/MainMenus.h"
+#include "display/ScreenFit.h"
 #include "display/MainDisp.h"
 #include "display/ValueFormat.h"
 #include "editing/EditingWiring.h"
@@ -12,8 +14,10 @@
 #include "history/LoggingView.h"
 #include "history/SubDisp_History.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QTranslator>
 #include <exception>
 
 namespace {
@@ -30,6 +34,11 @@ void Try(Step&& step) {
 }  // namespace
 
 RDXApplication::RDXApplication(LinkFactory createLink) : history_(data_), createLink_(createLink) {
+    // Qt's buttons and file dialogs speak Japanese like the rest of the program; a missing
+    // catalogue leaves them in English.
+    qtCatalogue_.reset(InstallQtJapanese());
+    // Windows of the program open whole on small screens.
+    if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(&windowKeeper_);
     data_.AlarmCheckHook = [this](int ch) { history_.AlarmChk(ch); };
     history_.ShowMessage = [this](const QString& text) { ShowModelessMessage(main_.get(), text); };
 }
@@ -76,6 +85,7 @@ void RDXApplication::StartApplication() {
     splash_->ShowNow();
     main_->OnSplashProgress = [this](int count) {
         if (splash_) splash_->SetProgress(count);
+        if (OnStartupProgress) OnStartupProgress(count);
     };
     main_->OnStartupFinished = [this] { EndOfStartup(); };
     main_->OnStartupInterrupted = [this] {
