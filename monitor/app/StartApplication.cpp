@@ -3,7 +3,9 @@
 #include "app/OpuningDisp.h"
 #include "services/ProgramFolder.h"
 #include "display/ChartView.h"
+#include "app/QtCatalogue.h"
 #include "display/MainMenus.h"
+#include "display/ScreenFit.h"
 #include "display/MainDisp.h"
 #include "format/ValueFormat.h"
 #include "app/EditingWiring.h"
@@ -11,8 +13,10 @@
 #include "history/LoggingView.h"
 #include "history/SubDisp_History.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QTranslator>
 #include <exception>
 
 namespace {
@@ -29,6 +33,11 @@ void Try(Step&& step) {
 }  // namespace
 
 RDXApplication::RDXApplication(LinkFactory createLink) : history_(data_), createLink_(createLink) {
+    // Qt's buttons and file dialogs speak Japanese like the rest of the program; a missing
+    // catalogue leaves them in English.
+    qtCatalogue_.reset(InstallQtJapanese());
+    // Windows of the program open whole on small screens.
+    if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(&windowKeeper_);
     data_.AlarmCheckHook = [this](int ch) { history_.AlarmChk(ch); };
     history_.ShowMessage = [this](const QString& text) {
         if (main_) main_->messages().Tell(text);
@@ -79,6 +88,7 @@ void RDXApplication::StartApplication() {
     splash_->ShowNow();
     main_->OnSplashProgress = [this](int count) {
         if (splash_) splash_->SetProgress(count);
+        if (OnStartupProgress) OnStartupProgress(count);
     };
     main_->OnStartupFinished = [this] { EndOfStartup(); };
     main_->OnStartupInterrupted = [this] {

@@ -12,6 +12,7 @@
 #include "display/SettingChangeView.h"
 #include "display/SettingToolbars.h"
 #include "display/OneBlockView.h"
+#include "display/ScreenFit.h"
 #include "display/TwoBlockView.h"
 #include "exchange/PollEngine.h"
 #include "history/LoggingView.h"
@@ -28,6 +29,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -39,7 +41,7 @@ const char* const kTabCaptions[7] = {"4ﾌﾞﾛｯｸ画面", "2ﾌﾞﾛｯｸ
 
 MainDisp::MainDisp(RDX_INC& data, QWidget* parent) : QMainWindow(parent), d(data) {
     setWindowTitle(QStringLiteral("RDX-410 Monitor"));
-    resize(1024, 740);
+    resize(PreferredWidth, PreferredHeight);
     SSTab1 = new QTabWidget(this);
     for (int i = 0; i < 7; ++i) {
         tabs_[i] = new TabView(SSTab1);
@@ -122,6 +124,13 @@ void MainDisp::resizeEvent(QResizeEvent* event) {
 }
 
 void MainDisp::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        // The first showing: as large as planned, but never larger than the screen.
+        placed_ = true;
+        resize(QSize(PreferredWidth, PreferredHeight).boundedTo(RoomOnScreen(this)).expandedTo(minimumSizeHint()));
+        // Once the window manager has framed the window, its frame must lie on the screen.
+        QTimer::singleShot(WindowManagerSettleMs, this, [this] { KeepOnScreen(this); });
+    }
     QMainWindow::showEvent(event);
     Form_Activate();
 }
@@ -233,7 +242,9 @@ void MainDisp::mnuDevno_Click() { blockDialog_->Open(); }
 void MainDisp::mnuCHname_Click() { chnameDialog_->Open(); }
 
 void MainDisp::communicate() {
-    if (engine_) engine_->communicate();
+    // A quit that came while the program was starting (a signal handled while the opening
+    // form waited for the screen) must not be undone by the loop starting afresh.
+    if (engine_ && !ending_) engine_->communicate();
     ending_ = true;
     link_.reset();
 }

@@ -39,6 +39,12 @@ public:
     explicit MainDisp(RDX_INC& data, QWidget* parent = nullptr);
     ~MainDisp() override;
 
+    // The size the window opens with, where the screen has room for it.
+    static constexpr int PreferredWidth = 1024;
+    static constexpr int PreferredHeight = 740;
+    // How long after the first showing the window manager's frame is known.
+    static constexpr int WindowManagerSettleMs = 300;
+
     // Creates the link object (through the class identity), fills the item codes,
     // resets the poll position and sets the status-bar texts. False if no link object.
     bool Form_Load();
@@ -151,5 +157,6 @@ private:
     SubDisp_Chname* chnameDialog_ = nullptr;
     ModelessMessages messages_{this};
     bool ending_ = false;
+    bool placed_ = false;
     bool panel1ClearPending_ = false;
 };

@@ -38,7 +38,7 @@ LoggingView::LoggingView(PvLogger::PvTextFn pvText, QString programFolder, QWidg
                     5, 0, 1, 4);
     Check1 = new QCheckBox(QStringLiteral("継続してデータ保存"), this);
     Savename_text = new QLabel(QString::fromUtf8(LogNameNotRegistered), this);
-    Savename_text->setFrameShape(QFrame::Panel);
+    Savename_text->setFrameShape(QFrame::StyledPanel);
     Savename_text->setFrameShadow(QFrame::Sunken);
     const char* const captions[3] = {"開始", "停止", "参照"};
     auto* buttons = new QHBoxLayout;

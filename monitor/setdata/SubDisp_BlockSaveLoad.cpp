@@ -54,7 +54,7 @@ SubDisp_BlockSaveLoad::SubDisp_BlockSaveLoad(RDX_INC& inc, Shell& shell, QWidget
     auto* work = new QGroupBox(QStringLiteral("ﾜｰｸ領域"), this);
     auto* workLayout = new QVBoxLayout(work);
     BlockName_Label = new QLabel(work);
-    BlockName_Label->setFrameShape(QFrame::Panel);
+    BlockName_Label->setFrameShape(QFrame::StyledPanel);
     BlockName_Label->setFrameShadow(QFrame::Sunken);
     BlockName_Label->setMinimumWidth(180);
     Label2 = new QLabel(work);

@@ -51,7 +51,7 @@ QGroupBox* BuildFrame(QWidget* parent, const QString& title, int page,
         grid->addWidget(new QLabel(U8(kRowCaptions[k]), frame), row, 0);
         labels[k] = new QLabel(frame);
         labels[k]->setMinimumWidth(110);
-        labels[k]->setFrameShape(QFrame::Panel);
+        labels[k]->setFrameShape(QFrame::StyledPanel);
         labels[k]->setFrameShadow(QFrame::Sunken);
         labels[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(labels[k], row, 1);
