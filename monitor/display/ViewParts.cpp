@@ -1,6 +1,6 @@
 #include "display/ViewParts.h"
 
-#include "display/DisplayTables.h"
+#include "format/DisplayTables.h"
 #include "display/ViewLabels.h"
 
 #include <QAbstractButton>
