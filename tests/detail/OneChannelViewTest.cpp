@@ -170,11 +170,23 @@ TEST_F(OneChannelViewTest, FieldsFollowTheChannelTables) {
 }
 
 TEST_F(OneChannelViewTest, LastChannelWithCoolingOptionHasNoPartnerToRead) {
+    // Channel 318 leads a heating/cooling pair: its cooling output is channel 319's MV.
     d.ChPresent[318] = d.ChPresent[319] = 1;
     d.ChOption[318] = d.ChOption[319] = OptionBit::Cooling;
+    d.ChHeatMV[319] = 456;
+    Show(318);
+    EXPECT_FALSE(view.MV_BerGraph2->isHidden());
+    EXPECT_EQ(view.Text_MV[1]->text(), QStringLiteral("45.6"));
+    // Channel 319 carrying the option alone (a pair option read for it only) has nothing
+    // after it: the cooling output stays hidden and keeps its last text.
+    d.ChOption[318] = 0;
+    d.ChHeatMV[319] = 0;
     Show(319);
     EXPECT_TRUE(Shown(view.Label14[1]));
-    EXPECT_FALSE(Shown(view.MV_BerGraph2));
+    for (QWidget* w : std::initializer_list<QWidget*>{view.Label58, view.Label59, view.Text_MV[1],
+                                                      view.Lamp_CONT[1], view.MV_BerGraph2})
+        EXPECT_TRUE(w->isHidden());
+    EXPECT_EQ(view.Text_MV[1]->text(), QStringLiteral("45.6"));
 }
 
 TEST_F(OneChannelViewTest, SelectorStoresItsChannelAndButtonsNameIt) {

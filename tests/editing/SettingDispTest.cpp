@@ -147,6 +147,30 @@ TEST_F(SettingDispTest, KeyboardEntryInTheDisplayField) {
     EXPECT_FALSE(dlg->isVisible());
 }
 
+TEST_F(SettingDispTest, EnterConfirmsLikeOk) {
+    for (Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
+        SCOPED_TRACE(enter == Qt::Key_Return ? "Return" : "keypad Enter");
+        d.ChInputType[1] = 0;
+        d.ChSV[1] = 0;
+        d.PollState = 1;
+        Setting_Disp* dlg = Open(1, 1);
+        ASSERT_NE(dlg, nullptr);
+        // Nothing typed: refused the way OK refuses it, and the dialog stays.
+        QTest::keyClick(dlg->Disp_setdata, enter);
+        EXPECT_EQ(prompts.messages.size(), 1);
+        EXPECT_TRUE(dlg->isVisible());
+        QTest::keyClicks(dlg->Disp_setdata, QStringLiteral("250"));
+        EXPECT_EQ(d.ChSV[1], 0) << "digits alone confirm nothing";
+        QTest::keyClick(dlg->Disp_setdata, enter);
+        EXPECT_EQ(d.ChSV[1], 250);
+        EXPECT_EQ(d.WriteItemCode, QStringLiteral("0001"));
+        EXPECT_EQ(d.PollState, 2);
+        EXPECT_FALSE(dlg->isVisible());
+        prompts.messages.clear();
+        prompts.beeps = 0;
+    }
+}
+
 TEST_F(SettingDispTest, WholeDegreeSettingShowsTheEntryAsTyped) {
     d.ChInputType[5] = 0;  // K, -200 .. 1370
     Setting_Disp* dlg = Open(1, 5);

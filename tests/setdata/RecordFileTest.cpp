@@ -176,8 +176,6 @@ std::vector<BrokenFile> BrokenFiles() {
     overflow.replace(record3Field2, 1, "32768");
     QByteArray notNumber = good;
     notNumber.replace(record3Field2, 1, "1x");
-    QByteArray quotedUnit = good;
-    quotedUnit.replace(good.size() - 5, 3, "\"%\"\"");  // a unit text with a quote, last record
     QByteArray garbage(good.size(), '\0');
     for (int i = 0; i < garbage.size(); ++i) garbage[i] = char((i * 131 + 7) % 256);
     return {
@@ -208,6 +206,30 @@ TEST_F(RecordFileTest, BrokenFilesAreRefusedWholeAndChangeNothing) {
     EXPECT_EQ(LoadAllChannelFile(inc, Path("missing.dat"), [] { return true; }).status,
               SetDataStatus::OpenFailed);
     ExpectSameTables(inc, before);
+}
+
+// A unit text holding a double quote cannot come from this program's writers, but another
+// editor may leave one. The line rules take the text up to the second quote and pass the
+// rest of the line over, so no later value moves.
+TEST_F(RecordFileTest, AUnitTextWithAQuoteLoadsUpToTheQuoteAndShiftsNothing) {
+    for (int c = 0; c < ChannelCount; ++c) inc.ChPresent[c] = 1;
+    const QByteArray good = UniformFile(320, Fields(1));
+    // Record k's unit line starts after the header and k records of 101 bytes, 96 in.
+    const auto unitLine = [](int record) { return 12 + record * 101 + 96; };
+    QByteArray quoted = good;
+    quoted.replace(good.size() - 5, 3, "\"%\"\"");   // last record: "%""
+    quoted.replace(unitLine(100), 3, "\"mm\"Hg\"");  // record 100: "mm"Hg"
+    ASSERT_EQ(quoted.size(), good.size() + 5);
+    const QString path = Path("quoted.dat");
+    PutFile(path, quoted);
+    ASSERT_EQ(LoadAllChannelFile(inc, path, [] { return true; }).status, SetDataStatus::Ok);
+    EXPECT_EQ(inc.ChUnitText[100], U("mm"));
+    EXPECT_EQ(inc.ChUnitText[319], U("%"));
+    EXPECT_EQ(inc.ChUnitText[101], U("%"));
+    for (int c : {0, 100, 101, 319}) {
+        EXPECT_EQ(inc.ChSV[c], 1) << c;
+        EXPECT_EQ(inc.ChDecimal[c], 1) << c;
+    }
 }
 
 TEST_F(RecordFileTest, AFailedReadHoldsNoRecordsToApply) {
