@@ -82,7 +82,7 @@ TEST_F(EngineOnSim, ProbeThenStartupReadOfSixteenCoolingBlocks) {
 // replies with the monitor's own framing and hex code, so a fault there would move both
 // sides of the line together and go unseen by any round trip.
 TEST_F(EngineOnSim, WriteAndReadBackAreTheseBytesOnTheLine) {
-    Start(Blocks("0"));
+    Start(Blocks("0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15"));  // no silent block to wait for
     OpenAndRead();
     line->link().take();
     QByteArrayList sent;
