@@ -3,6 +3,8 @@
 #include "display/SettingChangeView.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -117,6 +119,43 @@ TEST_F(SettingChangeViewTest, DecimalPointHidesTemperatureRowsAndShowsPicture) {
         EXPECT_EQ(view.Select_comand[i]->text(), QStringLiteral("XX . XX")) << i;
     }
     EXPECT_FALSE(Shown(view.Setdata_Para[10]));  // numeric panel is not the one shown
+}
+
+TEST_F(SettingChangeViewTest, PcSideSettingsHideTheRowsOfTemperatureInputs) {
+    PresentBlock(3);
+    for (int i = 0; i < 20; ++i) d.ChInputType[60 + i] = qint16(i % 14);  // codes 0..13
+    struct Case { int s; int panel; };
+    for (const Case k : {Case{32, 0}, Case{33, 0}, Case{34, 1}, Case{35, 1}}) {
+        SCOPED_TRACE(k.s);
+        Choose(3, k.s, k.panel);
+        const auto& values = k.panel == 0 ? view.Setdata_Para : view.Select_comand;
+        for (int i = 0; i < 20; ++i) {
+            const bool linear = (i % 14) >= 10;
+            EXPECT_EQ(Shown(values[i]), linear) << "row " << i;
+            EXPECT_EQ(Shown(view.settin_inf[i]), linear) << "row " << i;
+        }
+    }
+    // Any other setting keeps them.
+    Choose(3, 1);
+    for (int i = 0; i < 20; ++i) EXPECT_TRUE(Shown(view.Setdata_Para[i])) << i;
+}
+
+TEST_F(SettingChangeViewTest, RowsStayBesideTheirChannelNamesWhenOthersHide) {
+    PresentBlock(2);
+    for (int i = 0; i < 20; ++i) d.ChOption[40 + i] = OptionBit::Cooling;
+    view.resize(1000, 760);
+    view.show();
+    Choose(2, 27);  // odd rows hidden
+    QCoreApplication::sendPostedEvents();
+    view.layout()->activate();
+    QCoreApplication::processEvents();
+    for (int i = 0; i < 20; i += 2) {
+        const QWidget* name = view.label_setdata[i];
+        const QWidget* value = view.Setdata_Para[i];
+        const int nameY = name->mapTo(&view, name->rect().center()).y();
+        const int valueY = value->mapTo(&view, value->rect().center()).y();
+        EXPECT_NEAR(valueY, nameY, 3) << "row " << i;
+    }
 }
 
 TEST_F(SettingChangeViewTest, SwitchSettingShowsLampsAndLeavesNotes) {

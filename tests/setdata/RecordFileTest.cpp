@@ -255,7 +255,11 @@ TEST_F(RecordFileTest, WritersRefuseUnitTextsThatCouldNotBeReadBack) {
 
     std::vector<SetDataRecord> records = TakeBlockRecords(inc, 0);
     records[3].UnitText = U("é");
-    EXPECT_EQ(EncodeRecordFile(RecordFileKind::Block, records).outcome.status, SetDataStatus::NotEncodable);
+    records[9].UnitText = U("ñ");
+    outcome = EncodeRecordFile(RecordFileKind::Block, records).outcome;
+    EXPECT_EQ(outcome.status, SetDataStatus::NotEncodable);
+    EXPECT_EQ(outcome.index, 3);
+    records[9].UnitText = U("%");
     records[3].UnitText = QString(18000, u'%');  // over 20000 bytes: an all-channel file
     EXPECT_EQ(EncodeRecordFile(RecordFileKind::Block, records).outcome.status, SetDataStatus::TooLarge);
     records.pop_back();

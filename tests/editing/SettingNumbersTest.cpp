@@ -1,0 +1,178 @@
+// The 35 setting numbers against the hand-written table of the entry dialogs: which
+// dialog each one opens, the channel table its OK stores into, and the item code the
+// controller write then carries (or the settings key of a PC-side setting).
+#include "EditingFixture.h"
+
+#include "app/SettingsStore.h"
+#include "editing/CommitSetting.h"
+#include "editing/Select_Disp.h"
+#include "editing/SettingEditor.h"
+#include "editing/SettingItems.h"
+#include "editing/Setting_Disp.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+struct SettingRow {
+    int setting;
+    ChannelTable RDX_INC::*table;  // nullptr for the unit text
+    const char* item;              // empty: kept on the PC under `key`
+    const char* key;
+};
+
+const SettingRow kSettings[] = {
+    {1, &RDX_INC::ChSV, "0001", ""},
+    {2, &RDX_INC::ChAlarm1, "0005", ""},
+    {3, &RDX_INC::ChAlarm2, "0006", ""},
+    {4, &RDX_INC::ChHBAlarm, "0008", ""},
+    {5, &RDX_INC::ChPBand, "0002", ""},
+    {6, &RDX_INC::ChITime, "0003", ""},
+    {7, &RDX_INC::ChDTime, "0004", ""},
+    {8, &RDX_INC::ChARW, "0017", ""},
+    {9, &RDX_INC::ChPCycle, "0007", ""},
+    {10, &RDX_INC::ChManualReset, "0018", ""},
+    {11, &RDX_INC::ChOutputHys, "000D", ""},
+    {12, &RDX_INC::ChAlarm1Hys, "000B", ""},
+    {13, &RDX_INC::ChAlarm2Hys, "000C", ""},
+    {14, &RDX_INC::ChAlarm1Type, "0013", ""},
+    {15, &RDX_INC::ChAlarm2Type, "0014", ""},
+    {16, &RDX_INC::ChOutHigh, "000E", ""},
+    {17, &RDX_INC::ChOutLow, "000F", ""},
+    {18, &RDX_INC::ChInputFilter, "0010", ""},
+    {19, &RDX_INC::ChSensorCorr, "0019", ""},
+    {20, &RDX_INC::ChAction, "0012", ""},
+    {21, &RDX_INC::ChTempUnit, "0011", ""},
+    {22, &RDX_INC::ChLoopTime, "0016", ""},
+    {23, &RDX_INC::ChLoopSpan, "0015", ""},
+    {25, &RDX_INC::ChCoolPBand, "001C", ""},
+    {26, &RDX_INC::ChCoolPCycle, "001D", ""},
+    {27, &RDX_INC::ChOverlapBand, "001E", ""},
+    {28, &RDX_INC::ChCoolMode, "001F", ""},
+    {29, &RDX_INC::ChCoolHys, "0020", ""},
+    {30, &RDX_INC::ChLoop2Time, "001B", ""},
+    {31, &RDX_INC::ChLoop2Span, "001A", ""},
+    {32, &RDX_INC::ChScaleHigh, "", "STLH043"},
+    {33, &RDX_INC::ChScaleLow, "", "STLL043"},
+    {34, &RDX_INC::ChDecimal, "", "DP043"},
+    {35, nullptr, "", "UNIT043"},
+};
+
+// The settings whose entry is the choice dialog; every other one but 24 is a number.
+bool IsChoice(int s) { return s == 14 || s == 15 || s == 20 || s == 21 || s == 28 || s == 34 || s == 35; }
+
+class SettingNumbersTest : public EditingTest {
+protected:
+    static constexpr int c = 42;  // block 2, first channel of a pair
+    SettingEditor editor{d, nullptr};
+
+    void SetUp() override {
+        EditingTest::SetUp();
+        editor.prompts = prompts.Make();
+        // A linear heating/cooling channel with every option, so every setting applies.
+        Linear(c, 0, 10000, 1);
+        d.ChOption[c] = d.ChOption[c + 1] = OptionBit::HeaterBreak | OptionBit::Cooling;
+        d.ChAlarm1Type[c] = d.ChAlarm2Type[c] = 1;
+        d.ChPBand[c] = 100;
+        d.ChOutHigh[c] = 100;
+        d.ChUnitText[c] = QStringLiteral("%");
+    }
+    // Chooses the option or text of a choice setting; returns the stored value expected.
+    static int Choose(Select_Disp* s, int setting) {
+        switch (setting) {
+        case 14: case 15: s->Option_alarm[5]->click(); return 5;
+        case 20: s->Option_hc[1]->click(); return 1;
+        case 21: s->Option_cf[1]->click(); return 1;
+        case 28: s->Option_cool[2]->click(); return 2;
+        case 34: s->Option_dp[4]->click(); return 10000;
+        default: s->Text_unit->setText(QStringLiteral("kPa")); return 0;
+        }
+    }
+};
+
+TEST_F(SettingNumbersTest, EachSettingOpensItsDialogStoresItsTableAndWritesItsItem) {
+    ASSERT_EQ(std::size(kSettings), 34u);
+    for (const SettingRow& row : kSettings) {
+        SCOPED_TRACE(row.setting);
+        const RDX_INC before = d;
+        d.SelectedItem = row.setting;
+        int want = 0;
+        if (IsChoice(row.setting)) {
+            // The numeric entry is not for choices (28 is stored like a number in the
+            // numeric entry too, though its row buttons are the choice ones).
+            if (row.setting != 28) {
+                editor.Command_change_Click(c, QString());
+                EXPECT_EQ(editor.settingDialog(), nullptr);
+            }
+            editor.Command_change2_Click(c);
+            Select_Disp* s = editor.selectDialog();
+            ASSERT_NE(s, nullptr);
+            want = Choose(s, row.setting);
+            s->Command1->click();
+        } else {
+            editor.Command_change2_Click(c);  // the choice dialog is not for numbers
+            EXPECT_EQ(editor.selectDialog(), nullptr);
+            editor.Command_change_Click(c, QStringLiteral("now"));
+            Setting_Disp* dlg = editor.settingDialog();
+            ASSERT_NE(dlg, nullptr);
+            dlg->Ten_key[7]->click();
+            want = 7;
+            dlg->Command3->click();
+        }
+        EXPECT_TRUE(prompts.messages.isEmpty() || row.setting == 32 || row.setting == 33)
+            << prompts.messages.join(' ').toStdString();
+        prompts.messages.clear();
+        if (row.table) {
+            EXPECT_EQ((d.*row.table)[c], want);
+            EXPECT_EQ((d.*row.table)[c + 2], (before.*row.table)[c + 2]) << "another channel changed";
+        } else {
+            EXPECT_EQ(d.ChUnitText[c], QStringLiteral("kPa"));
+        }
+        if (*row.item) {
+            EXPECT_EQ(d.WriteItemCode, QString::fromLatin1(row.item));
+            EXPECT_EQ(d.SelectedBlock, 2);
+            EXPECT_EQ(d.PollState, 2);
+        } else {
+            EXPECT_EQ(d.PollState, 1) << "nothing is sent for a PC-side setting";
+            const QString stored = row.table ? QString::number(want) : QStringLiteral("kPa");
+            EXPECT_EQ(GetSetting(QString::fromLatin1(row.key), QString()), stored);
+        }
+        // Back to a clean line for the next setting.
+        d = before;
+    }
+}
+
+TEST_F(SettingNumbersTest, TheSwitchSettingOpensNoEntryDialog) {
+    d.SelectedItem = 24;
+    editor.Command_change_Click(c, QString());
+    editor.Command_change2_Click(c);
+    EXPECT_EQ(editor.settingDialog(), nullptr);
+    EXPECT_EQ(editor.selectDialog(), nullptr);
+    // Committed without an item (24, 0) it asks for the block's write with the code it has.
+    d.WriteItemCode = QStringLiteral("0009");
+    CommitSetting(d, 24, c);
+    EXPECT_EQ(d.WriteItemCode, QStringLiteral("0009"));
+    EXPECT_EQ(d.SelectedBlock, 2);
+    EXPECT_EQ(d.PollState, 2);
+    for (int s : {0, 24, 32, 33, 34, 35, 36, -1}) EXPECT_EQ(SettingItemCode(d, s), QString()) << s;
+}
+
+TEST_F(SettingNumbersTest, EntryDialogsLeaveTheMainWindowUsable) {
+    d.SelectedItem = 1;
+    editor.Command_change_Click(c, QString());
+    ASSERT_NE(editor.settingDialog(), nullptr);
+    EXPECT_FALSE(editor.settingDialog()->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    editor.settingDialog()->close();
+    d.SelectedItem = 14;
+    editor.Command_change2_Click(c);
+    ASSERT_NE(editor.selectDialog(), nullptr);
+    EXPECT_FALSE(editor.selectDialog()->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    editor.selectDialog()->close();
+}
+
+}  // namespace
