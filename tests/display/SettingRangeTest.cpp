@@ -119,6 +119,12 @@ TEST_F(SettingRangeTest, HysteresisOfLinearInputIsATenthOfItsSpan) {
     Linear(12, 0, 15, 1);
     EXPECT_EQ(RangeOf(11), "1 ～ 2");
 
+    // Code 10 is the first linear input: its tenth of the span, not the fixed 100.0.
+    Linear(10, -100, 400, 10);
+    EXPECT_EQ(RangeOf(13), "0.1 ～ 5.0");
+    EXPECT_EQ(RangeOf(19), "-5.0 ～ 5.0");
+    EXPECT_EQ(RangeOf(23), "0.0 ～ 5.0");
+
     // The span is taken in full width: -30000..30000 must not wrap round.
     Linear(12, -30000, 30000, 1);
     EXPECT_EQ(RangeOf(13), "1 ～ 6000");

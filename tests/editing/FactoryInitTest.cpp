@@ -4,6 +4,7 @@
 #include "setdata/FactoryMask.h"
 #include "setdata/SubDisp_Factoryadj.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -62,6 +63,26 @@ TEST_F(FactoryDialogTest, ConfirmedResetSendsTheTickedUnitsToTheChosenBlock) {
     EXPECT_EQ(sent[0].item, QStringLiteral("0040"));
     EXPECT_EQ(sent[0].data, QStringLiteral("0001") + QString(68, u'0') + QStringLiteral("0001") + QString(4, u'0'));
     EXPECT_EQ(d.PollState, 1);
+}
+
+TEST_F(FactoryDialogTest, TheDialogLeavesTheMainWindowUsable) {
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(FactoryDialogTest, OnlyABlockOfTheLineCanBeRequested) {
+    FactoryMask mask;
+    mask.SetUnit(0, true);
+    for (int block : {16, -1}) {
+        RequestFactoryInit(d, engine, block, mask);
+        EXPECT_EQ(d.PollState, 1) << block;
+        EXPECT_TRUE(engine.FactoryInitData.isEmpty()) << block;
+    }
+    RequestFactoryInit(d, engine, 15, mask);
+    EXPECT_EQ(d.SelectedBlock, 15);
+    EXPECT_EQ(d.PollState, 7);
+    EXPECT_EQ(engine.FactoryInitData, mask.Text());
 }
 
 TEST_F(FactoryDialogTest, NoAnswerSendsNothingAndReopeningStartsWithNoUnit) {
