@@ -5,6 +5,7 @@
 #include "display/SettingChangeView.h"
 #include "display/SettingToolbars.h"
 #include "display/SubDisp_About.h"
+#include "display/TabView.h"
 #include "FakeLink.h"
 #include "app/SettingsStore.h"
 #include "history/LoggingView.h"
@@ -43,6 +44,27 @@ TEST_F(MainDispDetailTest, TabsThreeAndFourAreTheDetailViews) {
     window.SSTab1->setCurrentIndex(3);
     window.SelectDispItem();  // channel 0 of an empty table: nothing connected
     EXPECT_TRUE(window.oneChannelView->Label14[0]->isVisibleTo(window.oneChannelView));
+}
+
+TEST_F(MainDispDetailTest, TheChartAndLoggingTabsTakeTheirViews) {
+    EXPECT_EQ(window.SSTab1->tabText(5), QStringLiteral("ﾁｬｰﾄ画面"));
+    EXPECT_EQ(window.SSTab1->tabText(6), QStringLiteral("ﾃﾞｰﾀﾛｷﾞﾝｸﾞ画面"));
+    auto* chart = new TabView;
+    auto* logging = new TabView;
+    window.SetTabView(5, chart, QString());
+    window.SetTabView(6, logging, QString());
+    EXPECT_EQ(window.SSTab1->count(), 7);
+    EXPECT_EQ(window.SSTab1->widget(5), chart);
+    EXPECT_EQ(window.SSTab1->widget(6), logging);
+    EXPECT_EQ(window.tabView(6), logging);
+    EXPECT_EQ(window.SSTab1->tabText(6), QStringLiteral("ﾃﾞｰﾀﾛｷﾞﾝｸﾞ画面"));
+    // There is no tab 7, and no view for a tab is no change.
+    auto* stray = new TabView;
+    window.SetTabView(7, stray, QString());
+    window.SetTabView(6, nullptr, QString());
+    EXPECT_EQ(window.SSTab1->count(), 7);
+    EXPECT_EQ(window.SSTab1->widget(6), logging);
+    delete stray;
 }
 
 TEST_F(MainDispDetailTest, BlockRereadResetsTheSettingView) {

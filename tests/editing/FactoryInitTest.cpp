@@ -126,4 +126,17 @@ TEST_F(FactoryDialogTest, AutoTuningInTheBlockIsRefusedBeforeTheQuestion) {
     EXPECT_EQ(d.PollState, 7);
 }
 
+TEST_F(FactoryDialogTest, AutoTuningOfTheNextBlockDoesNotConcernThisOne) {
+    d.ChATSwitch[40] = 1;  // first channel of block 2
+    d.ChATSwitch[39] = 0;
+    EXPECT_TRUE(AutoTuningInBlock(d, 2));
+    EXPECT_FALSE(AutoTuningInBlock(d, 1));
+    dialog.Factory_Bname->setCurrentIndex(1);
+    dialog.Command1[0]->click();
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(d.SelectedBlock, 1);
+    EXPECT_EQ(d.PollState, 7);
+}
+
 }  // namespace

@@ -147,6 +147,24 @@ TEST_F(SettingDispTest, KeyboardEntryInTheDisplayField) {
     EXPECT_FALSE(dlg->isVisible());
 }
 
+TEST_F(SettingDispTest, ThePadHoldsTenDigitsSignClearOkAndCancel) {
+    d.ChInputType[2] = 0;
+    Setting_Disp* dlg = Open(1, 2);
+    ASSERT_NE(dlg, nullptr);
+    QStringList captions;
+    for (const QPushButton* b : dlg->findChildren<QPushButton*>()) captions << b->text();
+    captions.sort();
+    EXPECT_EQ(captions, (QStringList{"+/-", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "CE",
+                                     "Cancel", "OK"}));
+    for (int digit = 0; digit < 10; ++digit) EXPECT_EQ(dlg->Ten_key[digit]->text(), QString::number(digit));
+    // Each digit key types its own digit.
+    for (int digit = 9; digit >= 1; --digit) {
+        dlg->Command2->click();
+        dlg->Ten_key[digit]->click();
+        EXPECT_EQ(Shown(dlg), QString::number(digit));
+    }
+}
+
 TEST_F(SettingDispTest, EnterConfirmsLikeOk) {
     for (Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
         SCOPED_TRACE(enter == Qt::Key_Return ? "Return" : "keypad Enter");

@@ -196,6 +196,24 @@ TEST_F(BlockDialogTest, RefusalsLeaveTheTablesUnchanged) {
     EXPECT_TRUE(AllButtons(true));
 }
 
+TEST_F(BlockDialogTest, SavingAWorkAreaFromBlock0ChecksBlock0sAutoTuning) {
+    Choose(0);
+    dlg->MoveToWork();
+    ASSERT_EQ(dlg->WorkRecords().size(), 20u);
+    d.ChStatus[19] = qint16(StatusBit::AutoTuning);  // last channel of block 0
+    d.ChStatus[20] = 0;
+    dlg->SaveWork();
+    EXPECT_EQ(op.told, QStringList{U8(SetDataMsg::AutoTuningSave)});
+    EXPECT_TRUE(op.fileDialogs.isEmpty());
+    // Auto-tuning in the next block does not concern block 0's work area.
+    d.ChStatus[19] = 0;
+    d.ChStatus[20] = qint16(StatusBit::AutoTuning);
+    op.files = {Path("b0.dat")};
+    dlg->SaveWork();
+    EXPECT_EQ(op.fileDialogs, QStringList{"save"});
+    EXPECT_TRUE(QFile::exists(Path("b0.dat")));
+}
+
 TEST_F(BlockDialogTest, BadBlockFilesChangeNothing) {
     Fill(2, 40);
     Choose(2);
