@@ -266,3 +266,91 @@ TEST_F(SettingRangeTest, AlarmSettingLimitsOnlyForAlarmSettings) {
 }
 
 }  // namespace
+
+namespace {
+
+// The settable range of every setting, written out for three channels: a whole-degree
+// thermocouple (code 0), a tenths thermocouple (code 7) and a linear input (code 12,
+// scaled -100..400 with one decimal). "-" where no range is computed.
+struct RangeRow {
+    int s;
+    const char* whole;
+    const char* tenths;
+    const char* linear;
+};
+const RangeRow kRangeRows[] = {
+    {1, "-200 ～ 1370", "0.0 ～ 600.0", "-10.0 ～ 40.0"},
+    {2, "-200 ～ 200", "-200.0 ～ 200.0", "-200.0 ～ 200.0"},
+    {3, "-200 ～ 1370", "0.0 ～ 600.0", "-10.0 ～ 40.0"},
+    {4, "0.0 ～ 50.0", "0.0 ～ 50.0", "0.0 ～ 50.0"},
+    {5, "0.0 ～ 100.0", "0.0 ～ 100.0", "0.0 ～ 100.0"},
+    {6, "0 ～ 3600", "0 ～ 3600", "0 ～ 3600"},
+    {7, "0 ～ 3600", "0 ～ 3600", "0 ～ 3600"},
+    {8, "0 ～ 100", "0 ～ 100", "0 ～ 100"},
+    {9, "1 ～ 120", "1 ～ 120", "1 ～ 120"},
+    {10, "-157.0 ～ 157.0", "-60.0 ～ 60.0", "-50.0 ～ 50.0"},
+    {11, "0.1 ～ 100.0", "0.1 ～ 100.0", "0.1 ～ 5.0"},
+    {12, "0.1 ～ 100.0", "0.1 ～ 100.0", "0.1 ～ 5.0"},
+    {13, "0.1 ～ 100.0", "0.1 ～ 100.0", "0.1 ～ 5.0"},
+    {14, "-", "-", "-"},
+    {15, "-", "-", "-"},
+    {16, "10 ～ 105", "10 ～ 105", "10 ～ 105"},
+    {17, "-5 ～ 90", "-5 ～ 90", "-5 ～ 90"},
+    {18, "0.0 ～ 100.0", "0.0 ～ 100.0", "0.0 ～ 100.0"},
+    {19, "-100.0 ～ 100.0", "-100.0 ～ 100.0", "-5.0 ～ 5.0"},
+    {20, "-", "-", "-"},
+    {21, "-", "-", "-"},
+    {22, "0 ～ 200", "0 ～ 200", "0 ～ 200"},
+    {23, "0.0 ～ 100.0", "0.0 ～ 100.0", "0.0 ～ 5.0"},
+    {24, "-", "-", "-"},
+    {25, "0.0 ～ 100.0", "0.0 ～ 100.0", "0.0 ～ 100.0"},
+    {26, "1 ～ 120", "1 ～ 120", "1 ～ 120"},
+    {27, "-100.0 ～ 100.0", "-100.0 ～ 100.0", "-5.0 ～ 5.0"},
+    {28, "0 ～ 2", "0 ～ 2", "0 ～ 2"},
+    {29, "0.1 ～ 100.0", "0.1 ～ 100.0", "0.1 ～ 5.0"},
+    {30, "0 ～ 200", "0 ～ 200", "0 ～ 200"},
+    {31, "0.0 ～ 100.0", "0.0 ～ 100.0", "0.0 ～ 5.0"},
+    {32, "-100 ～ 10000", "-100 ～ 10000", "-10.0 ～ 1000.0"},
+    {33, "-2000 ～ 400", "-2000 ～ 400", "-200.0 ～ 40.0"},
+    {34, "-", "-", "-"},
+    {35, "-", "-", "-"},
+};
+
+TEST(SettingRangeTable, EverySettingOnThreeKindsOfInput) {
+    for (const RangeRow& row : kRangeRows) {
+        SCOPED_TRACE(row.s);
+        const std::pair<int, const char*> kinds[] = {{0, row.whole}, {7, row.tenths}, {12, row.linear}};
+        for (const auto& [type, want] : kinds) {
+            RDX_INC inc;
+            const int c = 250;
+            inc.ChInputType[c] = qint16(type);
+            inc.ChScaleLow[c] = -100;
+            inc.ChScaleHigh[c] = 400;
+            inc.ChDecimal[c] = 10;
+            inc.ChOption[c] = 0x0003;  // heater-burnout option with the larger current
+            inc.ChPBand[c] = 100;
+            inc.ChOutLow[c] = 10;
+            inc.ChOutHigh[c] = 90;
+            inc.ChAlarm1Type[c] = 1;   // deviation
+            inc.ChAlarm2Type[c] = 9;   // absolute
+            inc.SelectedItem = row.s;
+            SettingRange range;
+            range.EditChannel = c;
+            range.RangeLow = 7777;
+            range.RangeHigh = 8888;
+            const SettingRangeTexts texts = ShowSettingRange(inc, range, QStringLiteral("now"));
+            EXPECT_EQ(texts.NowData, QStringLiteral("now"));
+            // A choice setting leaves the range as it was, and that is what is shown.
+            const bool choice = QByteArrayView(want) == "-";
+            EXPECT_EQ(texts.LimitData.value_or(QString()),
+                      choice ? QStringLiteral("7777 ～ 8888") : QString::fromUtf8(want))
+                << "code " << type;
+            if (choice) {
+                EXPECT_EQ(range.RangeLow, 7777) << "code " << type;
+                EXPECT_EQ(range.RangeHigh, 8888) << "code " << type;
+            }
+        }
+    }
+}
+
+}  // namespace

@@ -11,9 +11,12 @@
 #include "editing/Setting_Disp.h"
 
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <set>
 
 namespace {
 
@@ -173,6 +176,80 @@ TEST_F(SettingNumbersTest, EntryDialogsLeaveTheMainWindowUsable) {
     EXPECT_FALSE(editor.selectDialog()->isModal());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     editor.selectDialog()->close();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SettingNumbersTest, LinearEntryShowsPictureTenthsOrWholeBySetting) {
+    // Channel c is linear with two decimals: typing 1 then 2 shows 0.12 for the settings
+    // kept in engineering units, 1.2 for those in tenths and 12 for whole numbers.
+    d.ChDecimal[c] = 100;
+    const std::set<int> picture{1, 2, 3, 10, 11, 12, 13, 19, 23, 27, 29, 31, 32, 33};
+    const std::set<int> tenths{4, 5, 18, 25};
+    for (int s : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 16, 17, 18, 19, 22, 23, 25, 26, 27,
+                  29, 30, 31, 32, 33}) {
+        SCOPED_TRACE(s);
+        d.SelectedItem = s;
+        editor.Command_change_Click(c, QString());
+        Setting_Disp* dlg = editor.settingDialog();
+        ASSERT_NE(dlg, nullptr);
+        dlg->Ten_key[1]->click();
+        dlg->Ten_key[2]->click();
+        const QString want = picture.count(s) ? "0.12" : tenths.count(s) ? "1.2" : "12";
+        EXPECT_EQ(dlg->Disp_setdata->text(), want);
+        EXPECT_EQ(dlg->change_data->text(), QStringLiteral("12"));
+        EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(' ').toStdString();
+        dlg->Command4->click();
+    }
+}
+
+TEST_F(SettingNumbersTest, EachChoiceShowsOnlyItsFrameWithTheCurrentOption) {
+    struct Case { int setting; int frame; };  // frame index in the order below
+    const Case cases[] = {{14, 0}, {15, 0}, {20, 1}, {21, 2}, {28, 3}, {34, 4}, {35, 5}};
+    d.ChAlarm2Type[c] = 7;
+    d.ChAction[c] = 1;
+    d.ChTempUnit[c] = 1;
+    d.ChCoolMode[c] = 2;
+    d.ChDecimal[c] = 1000;
+    d.ChUnitText[c] = QStringLiteral("m3/h");
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.setting);
+        d.SelectedItem = k.setting;
+        editor.Command_change2_Click(c);
+        Select_Disp* s = editor.selectDialog();
+        ASSERT_NE(s, nullptr);
+        const QGroupBox* frames[] = {s->Select_alarm, s->Select_hc, s->Select_cf, s->Select_cool,
+                                     s->Select_dp, s->Select_unit};
+        for (int f = 0; f < 6; ++f) EXPECT_EQ(frames[f]->isVisibleTo(s), f == k.frame) << f;
+        s->Command2->click();
+    }
+    // The current value preselected, setting by setting.
+    auto checked = [](const auto& options) {
+        int found = -1;
+        for (int i = 0; i < int(options.size()); ++i)
+            if (options[i]->isChecked()) found = i;
+        return found;
+    };
+    d.SelectedItem = 15;
+    editor.Command_change2_Click(c);
+    EXPECT_EQ(checked(editor.selectDialog()->Option_alarm), 7);
+    editor.selectDialog()->Command2->click();
+    d.SelectedItem = 28;
+    editor.Command_change2_Click(c);
+    EXPECT_EQ(checked(editor.selectDialog()->Option_cool), 2);
+    editor.selectDialog()->Command2->click();
+    for (auto [divisor, option] : {std::pair{1, 0}, {10, 1}, {100, 2}, {1000, 3}, {10000, 4}, {7, -1}}) {
+        d.ChDecimal[c] = qint16(divisor);
+        d.SelectedItem = 34;
+        editor.Command_change2_Click(c);
+        EXPECT_EQ(checked(editor.selectDialog()->Option_dp), option) << divisor;
+        editor.selectDialog()->Command2->click();
+    }
+    d.SelectedItem = 35;
+    editor.Command_change2_Click(c);
+    EXPECT_EQ(editor.selectDialog()->Text_unit->text(), QStringLiteral("m3/h"));
 }
 
 }  // namespace
