@@ -163,6 +163,17 @@ TEST_F(SettingNumbersTest, TheSwitchSettingOpensNoEntryDialog) {
     for (int s : {0, 24, 32, 33, 34, 35, 36, -1}) EXPECT_EQ(SettingItemCode(d, s), QString()) << s;
 }
 
+TEST_F(SettingNumbersTest, ACommitForNoChannelRequestsNothing) {
+    for (int channel : {-1, ChannelCount}) {
+        for (int s : {1, 14, 32, 35}) {
+            CommitSetting(d, s, channel);
+            EXPECT_EQ(d.PollState, 1) << s;
+            EXPECT_EQ(d.SelectedBlock, 0) << s;
+            EXPECT_TRUE(d.WriteItemCode.isEmpty()) << s;
+        }
+    }
+}
+
 TEST_F(SettingNumbersTest, EntryDialogsLeaveTheMainWindowUsable) {
     d.SelectedItem = 1;
     editor.Command_change_Click(c, QString());
@@ -250,6 +261,25 @@ TEST_F(SettingNumbersTest, EachChoiceShowsOnlyItsFrameWithTheCurrentOption) {
     d.SelectedItem = 35;
     editor.Command_change2_Click(c);
     EXPECT_EQ(editor.selectDialog()->Text_unit->text(), QStringLiteral("m3/h"));
+}
+
+TEST_F(SettingNumbersTest, AChoiceReopenedForAnotherChannelStartsFromThatChannel) {
+    // The dialog stays open while the operator picks another row: the option of the first
+    // channel must not stay selected for a channel whose value has no option.
+    d.ChDecimal[c] = 100;
+    d.ChInputType[c + 2] = 12;
+    d.ChDecimal[c + 2] = 7;
+    d.SelectedItem = 34;
+    editor.Command_change2_Click(c);
+    Select_Disp* s = editor.selectDialog();
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(s->Option_dp[2]->isChecked());
+    editor.Command_change2_Click(c + 2);
+    ASSERT_EQ(editor.selectDialog(), s);
+    for (QRadioButton* o : s->Option_dp) EXPECT_FALSE(o->isChecked());
+    s->Command1->click();
+    EXPECT_EQ(d.ChDecimal[c + 2], 7) << "no option chosen: the value stays";
+    EXPECT_EQ(d.ChDecimal[c], 100);
 }
 
 }  // namespace

@@ -152,3 +152,27 @@ TEST_F(EngineTest, EachWrittenItemCarriesItsTableInTheInverseForm) {
         EXPECT_EQ(log[1].item, row.code);
     }
 }
+
+TEST(ItemTable, RepliesOfBlocksOutsideTheLineChangeNoTable) {
+    RDX_INC d;
+    d.FillItemCodes();
+    std::array<QString, 20> f;
+    f.fill(QStringLiteral("1234"));
+    const RDX_INC before = d;
+    for (int block : {-1, 16, 17}) {
+        d.StoreInputTypes(block, f);
+        for (const ItemOracle::Row& row : kItems) {
+            if (row.table) d.StoreReply(block, QString::fromLatin1(row.code), f);
+        }
+    }
+    for (const ItemOracle::Row& row : kItems) {
+        if (row.table) {
+            EXPECT_EQ(d.*row.table, before.*row.table) << row.code;
+        }
+    }
+    EXPECT_EQ(d.ChInputType, before.ChInputType);
+    EXPECT_EQ(d.ChOption, before.ChOption);
+    EXPECT_EQ(d.ChUnitShown, before.ChUnitShown);
+    EXPECT_EQ(d.ChScaleHigh, before.ChScaleHigh);
+    EXPECT_EQ(d.EncodeBlock(u"0001", 16), QString());
+}
