@@ -1,8 +1,11 @@
 #include "LineSettingsProbe.h"
 
+#include <atomic>
+#include <cstdarg>
 #include <dlfcn.h>
 #include <map>
 #include <mutex>
+#include <sys/ioctl.h>
 
 namespace {
 
@@ -13,6 +16,9 @@ std::mutex& Lock() {
     static std::mutex m;
     return m;
 }
+
+// -1: the driver's own answer.
+std::atomic<int> modemLines{-1};
 
 std::map<int, termios>& Requested() {
     static std::map<int, termios> requested;
@@ -54,7 +60,24 @@ extern "C" int tcgetattr(int fd, termios* settings) noexcept {
     return result;
 }
 
+extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
+    static const auto real = Real<int (*)(int, unsigned long, void*)>("ioctl");
+    va_list args;
+    va_start(args, request);
+    void* argument = va_arg(args, void*);
+    va_end(args);
+    const int lines = modemLines.load();
+    if (request == TIOCMGET && lines >= 0 && argument) {
+        *static_cast<int*>(argument) = lines;
+        return 0;
+    }
+    return real(fd, request, argument);
+}
+
 namespace LineSettingsProbe {
+
+void ReportModemLines(int lines) { modemLines = lines; }
+void Real() { modemLines = -1; }
 
 std::optional<termios> LastRequested(int fd) {
     std::lock_guard lock(Lock());

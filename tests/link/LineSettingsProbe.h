@@ -4,7 +4,7 @@
 // parity (it always has 8 bits without parity): it is given 8 bits, and tcgetattr() here
 // reports the size and parity as they were asked for, the way a real serial port keeps
 // them, so that a layer which reads the settings back before changing one of them carries
-// the others along.
+// the others along. The modem lines can be made to read like a real port's as well.
 #pragma once
 
 #include <optional>
@@ -13,4 +13,10 @@
 namespace LineSettingsProbe {
 // The last settings requested for fd, if any.
 std::optional<termios> LastRequested(int fd);
+
+// The modem lines a serial port reports (TIOCMGET). A pseudo-terminal reports none; a
+// test can make every terminal report these lines instead (TIOCM_CTS and so on), and
+// go back to what the driver says with Real().
+void ReportModemLines(int lines);
+void Real();
 }  // namespace LineSettingsProbe

@@ -2,6 +2,7 @@
 #include "LineSettingsProbe.h"
 #include "LinkFixture.h"
 
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -182,6 +183,22 @@ TEST_F(PortOpenOnPty, EveryLineSettingReachesTheDriver) {
     EXPECT_TRUE(tio.c_iflag & IXON);
     EXPECT_TRUE(tio.c_iflag & IXOFF);
     EXPECT_EQ(::cfgetospeed(&tio), speed_t(B4800));
+}
+
+TEST_F(PortOpenOnPty, AnOpenPortCountsOnlyWithClearToSend) {
+    // A port whose CTS line is low is closed again and PortOpen answers False.
+    LineSettingsProbe::ReportModemLines(TIOCM_DSR | TIOCM_CAR);
+    EXPECT_FALSE(link->PortOpen());
+    EXPECT_EQ(link->CommID(), -1);
+    EXPECT_THROW(ReadBlock0("0080"), STDCommError);
+    // With CTS asserted it opens.
+    LineSettingsProbe::ReportModemLines(TIOCM_CTS);
+    EXPECT_TRUE(link->PortOpen());
+    EXPECT_NE(link->CommID(), -1);
+    LineSettingsProbe::Real();
+    // A driver without modem lines (this pseudo-terminal) counts as CTS asserted.
+    EXPECT_TRUE(link->PortOpen());
+    EXPECT_NE(link->CommID(), -1);
 }
 
 TEST_F(PortOpenOnPty, OtherSettingsReachTheLine) {
