@@ -282,4 +282,24 @@ TEST_F(SettingNumbersTest, AChoiceReopenedForAnotherChannelStartsFromThatChannel
     EXPECT_EQ(d.ChDecimal[c], 100);
 }
 
+TEST_F(SettingNumbersTest, TheFirstAndLastChannelsEnterInTheirOwnUnits) {
+    // Channels 0 and 319 are channels like any other: linear with two decimals, the main
+    // setting shows as 0.12 after typing 1 and 2.
+    for (int channel : {0, ChannelCount - 1}) {
+        SCOPED_TRACE(channel);
+        Linear(channel, 0, 10000, 100);
+        d.SelectedItem = 1;
+        editor.Command_change_Click(channel, QString());
+        Setting_Disp* dlg = editor.settingDialog();
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->Limit_data->text(), QStringLiteral("0.00 ～ 100.00"));
+        dlg->Ten_key[1]->click();
+        dlg->Ten_key[2]->click();
+        EXPECT_EQ(dlg->Disp_setdata->text(), QStringLiteral("0.12"));
+        dlg->Command3->click();
+        EXPECT_EQ(d.ChSV[channel], 12);
+        EXPECT_EQ(d.SelectedBlock, channel / 20);
+    }
+}
+
 }  // namespace
