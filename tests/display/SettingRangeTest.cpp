@@ -157,6 +157,26 @@ TEST_F(SettingRangeTest, ManualResetIsTheBandShareOfTheInputRange) {
     Linear(12, 0, 1000, 10);
     inc->ChPBand[c] = 25;
     EXPECT_EQ(RangeOf(10), "-25.0 ～ 25.0");
+
+    // At a band of 10 %: the tenths inputs 6 to 9 are taken in degrees (600.0 and 699.9
+    // wide), the others as they are stored (N 1300, the scaled span 500).
+    for (auto [type, text] : {std::pair{5, "-13.0 ～ 13.0"}, {6, "-6.0 ～ 6.0"},
+                              {9, "-7.0 ～ 7.0"}, {10, "-5.0 ～ 5.0"}}) {
+        inc->ChInputType[c] = qint16(type);
+        inc->ChScaleLow[c] = -100;
+        inc->ChScaleHigh[c] = 400;
+        inc->ChDecimal[c] = 10;
+        inc->ChPBand[c] = 10;
+        EXPECT_EQ(RangeOf(10), QString::fromUtf8(text)) << type;
+    }
+
+    // The limits hold just past them: a half is not rounded over the edge.
+    Linear(12, 0, 3999, 1);
+    inc->ChPBand[c] = 50;  // 1999.5
+    EXPECT_EQ(RangeOf(10), "-1999 ～ 2000");
+    Linear(12, 0, 19999, 1);
+    inc->ChPBand[c] = 50;  // 9999.5
+    EXPECT_EQ(RangeOf(10), "-1999 ～ 9999");
 }
 
 TEST_F(SettingRangeTest, WholeNumberSettingsAreNotShownInTenths) {
@@ -321,8 +341,8 @@ TEST(SettingRangeTable, EverySettingOnThreeKindsOfInput) {
         SCOPED_TRACE(row.s);
         const std::pair<int, const char*> kinds[] = {{0, row.whole}, {7, row.tenths}, {12, row.linear}};
         for (const auto& [type, want] : kinds) {
+          for (const int c : {250, 0, ChannelCount - 1}) {
             RDX_INC inc;
-            const int c = 250;
             inc.ChInputType[c] = qint16(type);
             inc.ChScaleLow[c] = -100;
             inc.ChScaleHigh[c] = 400;
@@ -349,6 +369,7 @@ TEST(SettingRangeTable, EverySettingOnThreeKindsOfInput) {
                 EXPECT_EQ(range.RangeLow, 7777) << "code " << type;
                 EXPECT_EQ(range.RangeHigh, 8888) << "code " << type;
             }
+          }
         }
     }
 }

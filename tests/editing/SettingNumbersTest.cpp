@@ -302,4 +302,34 @@ TEST_F(SettingNumbersTest, TheFirstAndLastChannelsEnterInTheirOwnUnits) {
     }
 }
 
+TEST_F(SettingNumbersTest, PcSideSettingsOfTheFirstAndLastChannelsKeepTheirKeys) {
+    for (auto [channel, suffix] : {std::pair{0, "001"}, {ChannelCount - 1, "320"}}) {
+        Linear(channel, 0, 10000, 10);
+        d.ChScaleHigh[channel] = 4321;
+        d.ChScaleLow[channel] = -12;
+        d.ChDecimal[channel] = 1000;
+        d.ChUnitText[channel] = QStringLiteral("rpm");
+        for (int s : {32, 33, 34, 35}) CommitSetting(d, s, channel);
+        EXPECT_EQ(GetSetting(QStringLiteral("STLH") + suffix, QString()), QStringLiteral("4321"));
+        EXPECT_EQ(GetSetting(QStringLiteral("STLL") + suffix, QString()), QStringLiteral("-12"));
+        EXPECT_EQ(GetSetting(QStringLiteral("DP") + suffix, QString()), QStringLiteral("1000"));
+        EXPECT_EQ(GetSetting(QStringLiteral("UNIT") + suffix, QString()), QStringLiteral("rpm"));
+        EXPECT_EQ(d.PollState, 1);
+    }
+    // Keys exist for the PC-side settings of real channels only.
+    for (int s = 1; s <= 36; ++s) EXPECT_EQ(IsPcSideSetting(s), s >= 32 && s <= 35) << s;
+    for (int channel : {-1, ChannelCount}) EXPECT_EQ(PcSideSettingKey(32, channel), QString()) << channel;
+    EXPECT_EQ(PcSideSettingKey(31, 5), QString());
+}
+
+TEST_F(SettingNumbersTest, DecimalOptionsAreTheFivePowersOfTen) {
+    const int divisors[] = {1, 10, 100, 1000, 10000};
+    for (int option = 0; option < 5; ++option) {
+        EXPECT_EQ(DecimalOptionDivisor(option), divisors[option]) << option;
+        EXPECT_EQ(DecimalOptionOf(divisors[option]), option) << option;
+    }
+    for (int option : {-1, 5, 6}) EXPECT_EQ(DecimalOptionDivisor(option), 0) << option;
+    for (int divisor : {0, 2, 100000 % 65536, -10}) EXPECT_EQ(DecimalOptionOf(divisor), -1) << divisor;
+}
+
 }  // namespace
