@@ -388,3 +388,85 @@ TEST_F(EngineTest, CommunicateWithAFailedProbeWaitsSilentlyForThePortDialog) {
     EXPECT_EQ(view.startupFinished, 0);
     EXPECT_FALSE(link.open);
 }
+
+TEST_F(EngineTest, ChangeBitsAreLookedForInTheBlockJustReadOnly) {
+    Present({0, 1});
+    StartUp();
+    // Block 1's first channel still holds a change bit from its last read.
+    d.ChStatus[20] = 0x1000;
+    d.ChStatus[19] = 0x0EFF;
+    engine.statecomchk(0);
+    EXPECT_EQ(d.PollState, 1);
+    for (int block : {-1, 16}) engine.statecomchk(block);
+    EXPECT_EQ(d.PollState, 1);
+    engine.statecomchk(1);
+    EXPECT_EQ(d.PollState, 8);
+    EXPECT_EQ(d.RereadBlock, 1);
+    // The last block's last channel counts.
+    d.PollState = 1;
+    d.ChStatus.fill(0);
+    d.ChStatus[319] = 0x1000;
+    engine.statecomchk(15);
+    EXPECT_EQ(d.PollState, 8);
+    EXPECT_EQ(d.RereadBlock, 15);
+}
+
+TEST_F(EngineTest, ARepliedTextTooShortForTwentyFieldsStoresNothing) {
+    d.ChPV.fill(5);
+    const RDX_INC before = d;
+    Request r{0, QStringLiteral("\""), QStringLiteral("0080"), QString()};
+    for (const QString& reply : {FakeLink::Reply(QChar(Framing::ACK), r, QString()),
+                                 FakeLink::Reply(QChar(Framing::ACK), r, QStringLiteral("0001")),
+                                 QStringLiteral("\x06 "), QString()})
+        engine.ReadDataSet(reply, 0);
+    EXPECT_EQ(d.ChPV, before.ChPV);
+    // A full reply from a block outside the line stores nothing either.
+    Request outside{16, QStringLiteral("\""), QStringLiteral("0080"), QString()};
+    engine.ReadDataSet(FakeLink::Reply(QChar(Framing::ACK), outside, QString(80, u'1')), 0);
+    EXPECT_EQ(d.ChPV, before.ChPV);
+}
+
+TEST_F(EngineTest, TheDelayIsFifteenTicksOfOneSecond) {
+    Present({0});
+    StartUp();
+    d.SelectedBlock = 0;
+    d.PollState = 3;
+    engine.Timer4_Timer();
+    EXPECT_EQ(engine.timer3(0).interval(), 1000);
+    EXPECT_EQ(engine.timer3(1).interval(), 1000);
+    // A tick of a timer that does not exist changes nothing.
+    const int ticks = engine.DelayTicks;
+    engine.Timer3_Timer(2);
+    engine.Timer3_Timer(-1);
+    EXPECT_EQ(engine.DelayTicks, ticks);
+    EXPECT_EQ(view.writeProgress, 0);
+}
+
+TEST_F(EngineTest, WhileThePortIsGoneTheLoopKeepsTheErrorUpAndIdles) {
+    Present({0});
+    d.LinkFailed = false;
+    SaveSetting("Port", "COM1");
+    SaveSetting("Speed", "9600");
+    qint64 now = 0;
+    engine.NowMs = [&] { return now; };
+    int polls = 0;
+    bool errorWhileGone = true;
+    link.override = [&](const Request&) -> QString {
+        if (view.startupFinished && ++polls == 3) {
+            link.open = false;  // pulled out
+            link.openable = false;
+            // Let the loop run a while without the port, then end it.
+            QTimer::singleShot(150, [&] {
+                errorWhileGone = view.commError && engine.timer4().interval() == PollEngine::IdleIntervalMs;
+                d.EndRequested = true;
+            });
+        }
+        return QStringLiteral("\x01");
+    };
+    QTimer::singleShot(10000, [&] { d.EndRequested = true; });
+    engine.communicate();
+    EXPECT_TRUE(engine.PortLost);
+    EXPECT_TRUE(errorWhileGone) << "the error stays up and the timer idles while the port is gone";
+    EXPECT_TRUE(view.commError);
+    EXPECT_TRUE(d.CommErrorFlag);
+}

@@ -193,3 +193,46 @@ TEST_F(EngineTest, FactoryInitSendsThePreparedPairsOnce) {
     EXPECT_EQ(log[0].cmd, "R");
     EXPECT_EQ(log[0].data, engine.FactoryInitData);
 }
+
+TEST_F(EngineTest, BlockZeroIsWrittenAndRestoredLikeAnyOther) {
+    Present({0, 1});
+    StartUp();
+    for (int c = 0; c < 40; ++c) d.ChAlarm1[c] = d.ChAlarm2[c] = qint16(c);
+    d.SelectedBlock = 0;
+    d.PollState = 3;
+    engine.Timer4_Timer();
+    EXPECT_EQ(Trace(link.take()), BulkTrace(0, false));
+    for (int c = 0; c < 40; ++c) d.ChAlarm1[c] = d.ChAlarm2[c] = qint16(500 + c);
+    for (int i = 0; i < 15; ++i) engine.Timer3_Timer(0);
+    ASSERT_EQ(d.PollState, 5);
+    engine.Timer4_Timer();
+    const auto log = link.take();
+    EXPECT_EQ(Trace(log), (QStringList{"0:R0005", "0:R0006"}));
+    ASSERT_EQ(log.size(), 2u);
+    QString saved;
+    for (int c = 0; c < 20; ++c) saved += ItemOracle::Hex4(qint16(c));
+    EXPECT_EQ(log[0].data, saved);
+    EXPECT_EQ(log[1].data, saved);
+    for (int c = 0; c < 40; ++c) EXPECT_EQ(d.ChAlarm1[c], c < 20 ? c : 500 + c) << c;
+
+    engine.FactoryInitData = "0001" + QString(76, u'0');
+    d.PollState = 7;
+    engine.Timer4_Timer();
+    EXPECT_EQ(Trace(link.take()), QStringList{"0:R0040"});
+}
+
+TEST_F(EngineTest, RequestsForAnAbsentBlockOrNoBlockSendNothing) {
+    Present({0, 1});
+    StartUp();
+    engine.FactoryInitData = "0001" + QString(76, u'0');
+    for (int block : {3, 15, 16, -1}) {
+        for (int state : {2, 3, 7}) {
+            d.SelectedBlock = block;
+            d.WriteItemCode = QStringLiteral("0001");
+            d.PollState = state;
+            engine.Timer4_Timer();
+            EXPECT_TRUE(link.take().empty()) << "block " << block << " state " << state;
+            EXPECT_EQ(d.PollState, 1);
+        }
+    }
+}
