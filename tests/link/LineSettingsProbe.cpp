@@ -60,6 +60,7 @@ extern "C" int tcgetattr(int fd, termios* settings) noexcept {
     return result;
 }
 
+// The serial layer's requests pass a pointer or nothing, so one pointer is forwarded.
 extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
     static const auto real = Real<int (*)(int, unsigned long, void*)>("ioctl");
     va_list args;
