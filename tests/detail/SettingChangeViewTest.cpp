@@ -139,6 +139,23 @@ TEST_F(SettingChangeViewTest, OverlapBandOnHeatingCoolingBlockHidesOddRows) {
     }
 }
 
+TEST_F(SettingChangeViewTest, CoolingSettingsHideEveryRowOfABlockWithoutCooling) {
+    PresentBlock(4);
+    for (int s = 25; s <= 29; ++s) {
+        SCOPED_TRACE(s);
+        Choose(4, s, s == 28 ? 1 : 0);
+        for (int i = 0; i < 20; ++i) {
+            EXPECT_FALSE(Shown(view.settin_inf[i])) << i;
+            EXPECT_FALSE(Shown(s == 28 ? view.Select_comand[i] : view.Setdata_Para[i])) << i;
+            EXPECT_TRUE(Shown(view.label_setdata[i])) << i;
+        }
+    }
+    for (int s : {24, 30}) {
+        Choose(4, s, s == 24 ? 2 : 0);
+        EXPECT_TRUE(Shown(view.settin_inf[0])) << s;
+    }
+}
+
 TEST_F(SettingChangeViewTest, DecimalPointHidesTemperatureRowsAndShowsPicture) {
     PresentBlock(0);
     for (int i = 10; i < 20; ++i) {

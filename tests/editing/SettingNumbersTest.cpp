@@ -332,4 +332,21 @@ TEST_F(SettingNumbersTest, DecimalOptionsAreTheFivePowersOfTen) {
     for (int divisor : {0, 2, 100000 % 65536, -10}) EXPECT_EQ(DecimalOptionOf(divisor), -1) << divisor;
 }
 
+TEST_F(SettingNumbersTest, ChoicesOfTheFirstAndLastChannelsAreStoredAndWritten) {
+    for (int channel : {0, ChannelCount - 1}) {
+        SCOPED_TRACE(channel);
+        d.PollState = 1;
+        d.SelectedItem = 14;
+        editor.Command_change2_Click(channel);
+        Select_Disp* s = editor.selectDialog();
+        ASSERT_NE(s, nullptr);
+        s->Option_alarm[11]->click();
+        s->Command1->click();
+        EXPECT_EQ(d.ChAlarm1Type[channel], 11);
+        EXPECT_EQ(d.WriteItemCode, QStringLiteral("0013"));
+        EXPECT_EQ(d.SelectedBlock, channel / 20);
+        EXPECT_EQ(d.PollState, 2);
+    }
+}
+
 }  // namespace
