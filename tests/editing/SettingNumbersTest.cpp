@@ -349,4 +349,20 @@ TEST_F(SettingNumbersTest, ChoicesOfTheFirstAndLastChannelsAreStoredAndWritten) 
     }
 }
 
+TEST_F(SettingNumbersTest, TemperatureInputsEnterInTenthsOrWholeDegrees) {
+    // Type 9 (JPt100) is a temperature input: its main setting is entered in tenths
+    // whatever its decimal-point setting says; type 5 in whole degrees.
+    for (auto [type, shown] : {std::pair{9, "12.3"}, {5, "123"}}) {
+        d.ChInputType[c] = qint16(type);
+        d.ChDecimal[c] = 1000;
+        d.SelectedItem = 1;
+        editor.Command_change_Click(c, QString());
+        Setting_Disp* dlg = editor.settingDialog();
+        ASSERT_NE(dlg, nullptr);
+        for (int k : {1, 2, 3}) dlg->Ten_key[k]->click();
+        EXPECT_EQ(dlg->Disp_setdata->text(), QString::fromUtf8(shown)) << type;
+        dlg->Command4->click();
+    }
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include "display/OneBlockView.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
@@ -144,6 +145,21 @@ TEST_F(OneBlockViewOnScreen, TheThreeItemColumnsShareTheWidthEvenly) {
     EXPECT_NEAR(w2, w1, 2);
     EXPECT_NEAR(w3, w1, 2);
     EXPECT_NEAR(view.tb2_PV[0]->width(), w1, 2);
+}
+
+TEST_F(OneBlockViewOnScreen, RowsStandInChannelOrderUnderTheirHeadings) {
+    const QList<QLabel*> labels = view.findChildren<QLabel*>();
+    const auto heading = std::find_if(labels.begin(), labels.end(),
+                                      [](const QLabel* l) { return l->text() == QStringLiteral("PV"); });
+    ASSERT_NE(heading, labels.end());
+    int above = (*heading)->geometry().bottom();
+    for (int k = 0; k < OneBlockView::Rows; ++k) {
+        const QRect pv = view.tb2_PV[k]->geometry();
+        EXPECT_GT(pv.top(), above) << "row " << k;
+        EXPECT_EQ(view.tb2_label[k]->geometry().center().y(), pv.center().y()) << "row " << k;
+        EXPECT_EQ(view.tb2_OUT[k]->geometry().center().y(), pv.center().y()) << "row " << k;
+        above = pv.bottom();
+    }
 }
 
 TEST_F(OneBlockViewOnScreen, ValueFieldsAreWhite) {
