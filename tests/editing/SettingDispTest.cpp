@@ -230,6 +230,24 @@ TEST_F(SettingDispTest, ScalingLimitsMayNotMeet) {
     EXPECT_EQ(GetSetting(QStringLiteral("STLL009"), QString()), QStringLiteral("899"));
 }
 
+TEST_F(SettingDispTest, OnlyTheScalingLimitsMayNotMeetEachOther) {
+    // Any other setting may take the value of a scaling limit: here the main setting and
+    // alarm 1 of a channel scaled 300..900 take 300.
+    Linear(11, 300, 900, 1);
+    d.ChAlarm1Type[11] = 1;
+    for (int s : {1, 2}) {
+        SCOPED_TRACE(s);
+        d.PollState = 1;
+        Setting_Disp* dlg = Open(s, 11);
+        ASSERT_NE(dlg, nullptr);
+        Keys(dlg, {3, 0, 0});
+        dlg->Command3->click();
+        EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(' ').toStdString();
+        EXPECT_EQ(s == 1 ? d.ChSV[11] : d.ChAlarm1[11], 300);
+        EXPECT_EQ(d.PollState, 2);
+    }
+}
+
 TEST_F(SettingDispTest, OkWritesTheChannelTheDialogWasOpenedFor) {
     d.ChInputType.fill(8);
     Setting_Disp* dlg = Open(1, 21);

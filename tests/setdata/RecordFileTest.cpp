@@ -241,6 +241,17 @@ TEST_F(RecordFileTest, AFailedReadHoldsNoRecordsToApply) {
     EXPECT_EQ(ApplyAllRecords(inc, TakeBlockRecords(inc, 0)), -1);
 }
 
+TEST_F(RecordFileTest, ABlockOutsideTheLineTakesNoRecords) {
+    FillPattern(inc);
+    const std::vector<SetDataRecord> records = TakeBlockRecords(inc, 3);
+    for (int c = 0; c < ChannelCount; ++c) inc.ChPresent[c] = 1;
+    const RDX_INC before = inc;
+    for (int block : {16, -1}) EXPECT_EQ(ApplyBlockRecords(inc, block, records), -1) << block;
+    ExpectSameTables(inc, before);
+    EXPECT_EQ(inc.ChUnitText, before.ChUnitText);
+    EXPECT_EQ(ApplyBlockRecords(inc, 15, records), 20);
+}
+
 TEST_F(RecordFileTest, WritersRefuseUnitTextsThatCouldNotBeReadBack) {
     FillPattern(inc);
     const QString path = Path("refused.dat");

@@ -147,6 +147,16 @@ TEST_F(OneBlockViewOnScreen, TheThreeItemColumnsShareTheWidthEvenly) {
     EXPECT_NEAR(view.tb2_PV[0]->width(), w1, 2);
 }
 
+TEST_F(OneBlockViewOnScreen, OneBlockSelectorAndThreeItemSelectors) {
+    const QList<QComboBox*> selectors = view.findChildren<QComboBox*>();
+    EXPECT_EQ(selectors.size(), 4);
+    for (QComboBox* item : view.tb2_Block_P) {
+        EXPECT_TRUE(selectors.contains(item));
+        EXPECT_EQ(item->count(), 31);
+    }
+    EXPECT_TRUE(selectors.contains(view.tb2_BName));
+}
+
 TEST_F(OneBlockViewOnScreen, RowsStandInChannelOrderUnderTheirHeadings) {
     const QList<QLabel*> labels = view.findChildren<QLabel*>();
     const auto heading = std::find_if(labels.begin(), labels.end(),
