@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -26,11 +27,15 @@ TEST(SettingsStore, ValuesPersistUnderTheApplicationAndSection) {
     FlushSettings();
     const QString file = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                          "/TESMAR KORVEX/RDX-410 Monitor.ini";
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << file.toStdString();
-    const QByteArray text = f.readAll();
-    EXPECT_TRUE(text.contains("RDX-410")) << text.constData();
-    EXPECT_TRUE(text.contains("Chname320"));
+    ASSERT_TRUE(QFile::exists(file)) << file.toStdString();
+    // Read back as any other reader of the file would: one section, exactly this one,
+    // holding the keys as given.
+    QSettings ini(file, QSettings::IniFormat);
+    EXPECT_EQ(ini.childGroups(), QStringList{QStringLiteral("RDX-410 Monitor")});
+    EXPECT_TRUE(ini.childKeys().isEmpty()) << "nothing outside the section";
+    ini.beginGroup(QStringLiteral("RDX-410 Monitor"));
+    EXPECT_EQ(ini.value(QStringLiteral("Chname320")).toString(), QStringLiteral("炉 ｿﾞｰﾝ3"));
+    EXPECT_EQ(ini.value(QStringLiteral("DvtoN01"), QStringLiteral("missing")).toString(), QString());
 }
 
 TEST(SettingsStore, UnreadableNumbersFallBackToTheKeyDefault) {

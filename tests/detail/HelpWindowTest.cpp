@@ -21,6 +21,20 @@ TEST(HelpWindowTest, ListsTheTopicsOfTheHelpFile) {
     EXPECT_FALSE(help.Browser->toPlainText().contains(QStringLiteral("が見つかりません")));
 }
 
+TEST(HelpWindowTest, SubtopicsAreIndentedUnderTheirTopic) {
+    HelpWindow help;
+    const QStringList topics = help.Topics();
+    auto listed = [&](const char* title) {
+        const int row = topics.indexOf(QString::fromUtf8(title));
+        return row < 0 ? QString() : help.TopicList->item(row)->text();
+    };
+    EXPECT_EQ(listed("はじめに"), QStringLiteral("はじめに"));
+    EXPECT_EQ(listed("画面の見方"), QStringLiteral("画面の見方"));
+    EXPECT_EQ(listed("4ﾌﾞﾛｯｸ画面"), QStringLiteral("    4ﾌﾞﾛｯｸ画面"));
+    EXPECT_EQ(listed("設定できない場合"), QStringLiteral("    設定できない場合"));
+    EXPECT_EQ(listed("データロギング"), QStringLiteral("データロギング"));
+}
+
 TEST(HelpWindowTest, ChoosingATopicBringsItsHeading) {
     HelpWindow help;
     help.resize(800, 300);

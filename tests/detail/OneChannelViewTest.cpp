@@ -4,6 +4,7 @@
 #include "services/SettingsStore.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -170,11 +171,94 @@ TEST_F(OneChannelViewTest, FieldsFollowTheChannelTables) {
 }
 
 TEST_F(OneChannelViewTest, LastChannelWithCoolingOptionHasNoPartnerToRead) {
+    // Channel 318 leads a heating/cooling pair: its cooling output is channel 319's MV.
     d.ChPresent[318] = d.ChPresent[319] = 1;
     d.ChOption[318] = d.ChOption[319] = OptionBit::Cooling;
+    d.ChHeatMV[319] = 456;
+    Show(318);
+    EXPECT_FALSE(view.MV_BerGraph2->isHidden());
+    EXPECT_EQ(view.Text_MV[1]->text(), QStringLiteral("45.6"));
+    // Channel 319 carrying the option alone (a pair option read for it only) has nothing
+    // after it: the cooling output stays hidden and keeps its last text.
+    d.ChOption[318] = 0;
+    d.ChHeatMV[319] = 0;
     Show(319);
     EXPECT_TRUE(Shown(view.Label14[1]));
-    EXPECT_FALSE(Shown(view.MV_BerGraph2));
+    for (QWidget* w : std::initializer_list<QWidget*>{view.Label58, view.Label59, view.Text_MV[1],
+                                                      view.Lamp_CONT[1], view.MV_BerGraph2})
+        EXPECT_TRUE(w->isHidden());
+    EXPECT_EQ(view.Text_MV[1]->text(), QStringLiteral("45.6"));
+}
+
+TEST_F(OneChannelViewTest, EveryFieldShowsItsOwnValue) {
+    // A whole-degree heating/cooling channel with every table holding its own number.
+    const int c = 40;
+    d.ChPresent[c] = d.ChPresent[c + 1] = 1;
+    d.ChOption[c] = d.ChOption[c + 1] = OptionBit::HeaterBreak | OptionBit::Cooling;
+    struct Field { QLabel* label; ChannelTable RDX_INC::*table; int channel; qint16 value; const char* text; };
+    const Field fields[] = {
+        {view.Text_PV, &RDX_INC::ChPV, c, 101, "101"},
+        {view.Text_SV, &RDX_INC::ChSV, c, 102, "102"},
+        {view.Text_MV[0], &RDX_INC::ChHeatMV, c, 103, "10.3"},
+        {view.Text_MV[1], &RDX_INC::ChHeatMV, c + 1, 104, "10.4"},
+        {view.Text_HLIM, &RDX_INC::ChOutHigh, c, 105, "105"},
+        {view.Text_LLIM, &RDX_INC::ChOutLow, c, 106, "106"},
+        {view.Text_A1, &RDX_INC::ChAlarm1, c, 107, "107"},
+        {view.Text_A1HYS, &RDX_INC::ChAlarm1Hys, c, 108, "10.8"},
+        {view.Text_A2, &RDX_INC::ChAlarm2, c, 109, "109"},
+        {view.Text_A2HYS, &RDX_INC::ChAlarm2Hys, c, 110, "11.0"},
+        {view.Text_MHB, &RDX_INC::ChHeaterCurrent, c, 111, "11.1"},
+        {view.Text_SHB, &RDX_INC::ChHBAlarm, c, 112, "11.2"},
+        {view.Text_LPTIM, &RDX_INC::ChLoopTime, c, 113, "113"},
+        {view.Text_LPHYS, &RDX_INC::ChLoopSpan, c, 114, "11.4"},
+        {view.Text_P, &RDX_INC::ChPBand, c, 115, "11.5"},
+        {view.Text_I, &RDX_INC::ChITime, c, 116, "116"},
+        {view.Text_D, &RDX_INC::ChDTime, c, 117, "117"},
+        {view.Text_ARW, &RDX_INC::ChARW, c, 118, "118"},
+        {view.Text_CYC, &RDX_INC::ChPCycle, c, 119, "119"},
+        {view.Text_PD, &RDX_INC::ChManualReset, c, 120, "12.0"},
+        {view.Text_HYS, &RDX_INC::ChOutputHys, c, 121, "12.1"},
+        {view.Text_FILT, &RDX_INC::ChInputFilter, c, 122, "12.2"},
+        {view.Text_SO, &RDX_INC::ChSensorCorr, c, 123, "12.3"},
+        {view.Cool[0], &RDX_INC::ChCoolPBand, c, 124, "12.4"},
+        {view.Cool[1], &RDX_INC::ChCoolPCycle, c, 125, "125"},
+        {view.Cool[2], &RDX_INC::ChCoolMode, c, 2, "水冷"},
+        {view.Cool[3], &RDX_INC::ChOverlapBand, c, 126, "12.6"},
+        {view.Cool[4], &RDX_INC::ChCoolHys, c, 127, "12.7"},
+    };
+    for (const Field& f : fields) (d.*f.table)[f.channel] = f.value;
+    d.ChAlarm1Type[c] = 3;
+    d.ChAlarm2Type[c] = 12;
+    Show(c);
+    for (const Field& f : fields) EXPECT_EQ(f.label->text(), QString::fromUtf8(f.text)) << f.text;
+    EXPECT_EQ(view.Text_A1ACT->text(), QStringLiteral("下限警報"));
+    EXPECT_EQ(view.Text_A2ACT->text(), QStringLiteral("待機付絶対値下限警報"));
+}
+
+TEST_F(OneChannelViewTest, UnitLabelsSitBesideTheTemperatureFields) {
+    const int c = 60;
+    d.ChPresent[c] = d.ChPresent[c + 1] = 1;
+    d.ChOption[c] = d.ChOption[c + 1] = OptionBit::HeaterBreak | OptionBit::Cooling;
+    d.ChUnitShown[c] = 1;
+    view.resize(1000, 700);
+    view.show();
+    Show(c);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    const QLabel* fields[11] = {view.Text_PV, view.Text_SV, view.Text_A1, view.Text_A1HYS,
+                                view.Text_A2, view.Text_A2HYS, view.Text_LPHYS, view.Text_PD,
+                                view.Text_HYS, view.Text_SO, view.Cool[3]};
+    for (int i = 0; i < 11; ++i) {
+        const QLabel* unit = view.Label_CF[i];
+        ASSERT_NE(unit, nullptr) << i;
+        EXPECT_EQ(unit->text(), QStringLiteral("ﾟF")) << i;
+        EXPECT_TRUE(Shown(unit)) << i;
+        EXPECT_EQ(unit->parentWidget(), fields[i]->parentWidget()) << i;
+        const QRect f(fields[i]->mapTo(&view, QPoint(0, 0)), fields[i]->size());
+        const QRect u(unit->mapTo(&view, QPoint(0, 0)), unit->size());
+        EXPECT_NEAR(u.center().y(), f.center().y(), 3) << i;
+        EXPECT_GE(u.left(), f.right()) << i;
+    }
 }
 
 TEST_F(OneChannelViewTest, SelectorStoresItsChannelAndButtonsNameIt) {

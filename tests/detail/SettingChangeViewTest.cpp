@@ -3,6 +3,8 @@
 #include "display/SettingChangeView.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -82,6 +84,39 @@ TEST_F(SettingChangeViewTest, NotesForMissingOptionsAndInputs) {
     EXPECT_EQ(fresh.Select_comand[0]->text(), QString());
 }
 
+TEST_F(SettingChangeViewTest, NoteOfEverySettingOnChannelsWithAndWithoutItsNeeds) {
+    // Row 0: a resistance input (code 9) with no option and no alarm action; row 2: a
+    // linear input (code 10) with every option and both alarms; row 3: the second
+    // channel of row 2's heating/cooling pair.
+    PresentBlock(6);
+    const int base = 120;
+    d.ChInputType[base] = d.ChInputType[base + 1] = 9;
+    d.ChInputType[base + 2] = d.ChInputType[base + 3] = 10;
+    d.ChOption[base + 2] = d.ChOption[base + 3] = OptionBit::HeaterBreak | OptionBit::Cooling;
+    for (int c : {base + 2, base + 3}) d.ChAlarm1Type[c] = d.ChAlarm2Type[c] = 12;
+    const QString none = QStringLiteral("設定不可：警報動作なし。");
+    const QString noHb = QStringLiteral("設定不可：ﾋｰﾀ断線ｵﾌﾟｼｮﾝなし。");
+    const QString noCool = QStringLiteral("設定不可：加熱冷却出力機能なし。");
+    const QString input = QStringLiteral("設定不可：入力仕様が違います。");
+    for (int setting = 1; setting <= 35; ++setting) {
+        if (setting == 24) continue;
+        SCOPED_TRACE(setting);
+        QString row0, row3;
+        if (setting == 2 || setting == 3) row0 = none;
+        if (setting == 4) row0 = noHb;
+        if (setting >= 25 && setting <= 29) row0 = noCool, row3 = QStringLiteral("設定不可");
+        if (setting >= 32) row0 = input;
+        Choose(6, setting);
+        EXPECT_EQ(Note(0), row0);
+        EXPECT_EQ(Note(2), QString());
+        EXPECT_EQ(Note(3), row3);
+    }
+    // The switch setting writes no note: the last ones stay.
+    view.settin_inf[2]->setText(QStringLiteral("kept"));
+    Choose(6, 24, 2);
+    EXPECT_EQ(Note(2), QStringLiteral("kept"));
+}
+
 TEST_F(SettingChangeViewTest, OverlapBandOnHeatingCoolingBlockHidesOddRows) {
     PresentBlock(2);
     for (int i = 0; i < 20; ++i) {
@@ -104,6 +139,23 @@ TEST_F(SettingChangeViewTest, OverlapBandOnHeatingCoolingBlockHidesOddRows) {
     }
 }
 
+TEST_F(SettingChangeViewTest, CoolingSettingsHideEveryRowOfABlockWithoutCooling) {
+    PresentBlock(4);
+    for (int s = 25; s <= 29; ++s) {
+        SCOPED_TRACE(s);
+        Choose(4, s, s == 28 ? 1 : 0);
+        for (int i = 0; i < 20; ++i) {
+            EXPECT_FALSE(Shown(view.settin_inf[i])) << i;
+            EXPECT_FALSE(Shown(s == 28 ? view.Select_comand[i] : view.Setdata_Para[i])) << i;
+            EXPECT_TRUE(Shown(view.label_setdata[i])) << i;
+        }
+    }
+    for (int s : {24, 30}) {
+        Choose(4, s, s == 24 ? 2 : 0);
+        EXPECT_TRUE(Shown(view.settin_inf[0])) << s;
+    }
+}
+
 TEST_F(SettingChangeViewTest, DecimalPointHidesTemperatureRowsAndShowsPicture) {
     PresentBlock(0);
     for (int i = 10; i < 20; ++i) {
@@ -117,6 +169,43 @@ TEST_F(SettingChangeViewTest, DecimalPointHidesTemperatureRowsAndShowsPicture) {
         EXPECT_EQ(view.Select_comand[i]->text(), QStringLiteral("XX . XX")) << i;
     }
     EXPECT_FALSE(Shown(view.Setdata_Para[10]));  // numeric panel is not the one shown
+}
+
+TEST_F(SettingChangeViewTest, PcSideSettingsHideTheRowsOfTemperatureInputs) {
+    PresentBlock(3);
+    for (int i = 0; i < 20; ++i) d.ChInputType[60 + i] = qint16(i % 14);  // codes 0..13
+    struct Case { int s; int panel; };
+    for (const Case k : {Case{32, 0}, Case{33, 0}, Case{34, 1}, Case{35, 1}}) {
+        SCOPED_TRACE(k.s);
+        Choose(3, k.s, k.panel);
+        const auto& values = k.panel == 0 ? view.Setdata_Para : view.Select_comand;
+        for (int i = 0; i < 20; ++i) {
+            const bool linear = (i % 14) >= 10;
+            EXPECT_EQ(Shown(values[i]), linear) << "row " << i;
+            EXPECT_EQ(Shown(view.settin_inf[i]), linear) << "row " << i;
+        }
+    }
+    // Any other setting keeps them.
+    Choose(3, 1);
+    for (int i = 0; i < 20; ++i) EXPECT_TRUE(Shown(view.Setdata_Para[i])) << i;
+}
+
+TEST_F(SettingChangeViewTest, RowsStayBesideTheirChannelNamesWhenOthersHide) {
+    PresentBlock(2);
+    for (int i = 0; i < 20; ++i) d.ChOption[40 + i] = OptionBit::Cooling;
+    view.resize(1000, 760);
+    view.show();
+    Choose(2, 27);  // odd rows hidden
+    QCoreApplication::sendPostedEvents();
+    view.layout()->activate();
+    QCoreApplication::processEvents();
+    for (int i = 0; i < 20; i += 2) {
+        const QWidget* name = view.label_setdata[i];
+        const QWidget* value = view.Setdata_Para[i];
+        const int nameY = name->mapTo(&view, name->rect().center()).y();
+        const int valueY = value->mapTo(&view, value->rect().center()).y();
+        EXPECT_NEAR(valueY, nameY, 3) << "row " << i;
+    }
 }
 
 TEST_F(SettingChangeViewTest, SwitchSettingShowsLampsAndLeavesNotes) {
@@ -141,33 +230,67 @@ TEST_F(SettingChangeViewTest, SwitchSettingShowsLampsAndLeavesNotes) {
 
 TEST_F(SettingChangeViewTest, ShownValueDependsOnTheSetting) {
     PresentBlock(5);
-    const int c = 100;  // row 0 of block 5, thermocouple
-    d.ChSV[c] = 250;
-    d.ChHBAlarm[c] = 33;
-    d.ChAlarm1Type[c] = 3;
-    d.ChAlarm2Type[c] = 12;
-    d.ChOutHigh[c] = 95;
-    d.ChAction[c] = 1;
-    d.ChUnitShown[c] = 1;
-    d.ChLoopTime[c] = 40;
-    d.ChCoolPCycle[c] = 17;
-    d.ChCoolMode[c] = 1;
-    d.ChCoolHys[c] = 12;
-    d.ChLoop2Time[c] = 15;
-    d.ChLoop2Span[c] = 66;
-    d.ChScaleHigh[c] = 8000;
-    d.ChUnitText[c] = QStringLiteral("%RH");
-    struct Case { int s; int panel; const char* text; };
+    const int c = 100;  // row 0 of block 5, thermocouple, heating/cooling
+    d.ChOption[c] = d.ChOption[c + 1] = OptionBit::Cooling | OptionBit::HeaterBreak;
+    // Every setting's table holds its own number; the texts are how a whole-degree
+    // input shows them (spans and tenths items with one decimal).
+    struct Case { int s; int panel; ChannelTable RDX_INC::*table; qint16 value; const char* text; };
     const Case cases[] = {
-        {1, 0, "250"},  {4, 0, "3.3"},     {14, 1, "下限警報"}, {15, 1, "待機付絶対値下限警報"},
-        {16, 0, "95"},  {20, 1, "冷却"},   {21, 1, "ﾟF"},       {22, 0, "40"},
-        {26, 0, "17"},  {28, 1, "油冷"},   {29, 0, "1.2"},      {30, 0, "15"},
-        {31, 0, "6.6"}, {32, 0, "800.0"},  {35, 1, "%RH"},
+        {1, 0, &RDX_INC::ChSV, 250, "250"},
+        {2, 0, &RDX_INC::ChAlarm1, 21, "21"},
+        {3, 0, &RDX_INC::ChAlarm2, 22, "22"},
+        {4, 0, &RDX_INC::ChHBAlarm, 33, "3.3"},
+        {5, 0, &RDX_INC::ChPBand, 45, "4.5"},
+        {6, 0, &RDX_INC::ChITime, 46, "46"},
+        {7, 0, &RDX_INC::ChDTime, 47, "47"},
+        {8, 0, &RDX_INC::ChARW, 48, "48"},
+        {9, 0, &RDX_INC::ChPCycle, 49, "49"},
+        {10, 0, &RDX_INC::ChManualReset, 50, "5.0"},
+        {11, 0, &RDX_INC::ChOutputHys, 51, "5.1"},
+        {12, 0, &RDX_INC::ChAlarm1Hys, 52, "5.2"},
+        {13, 0, &RDX_INC::ChAlarm2Hys, 53, "5.3"},
+        {14, 1, &RDX_INC::ChAlarm1Type, 3, "下限警報"},
+        {15, 1, &RDX_INC::ChAlarm2Type, 12, "待機付絶対値下限警報"},
+        {16, 0, &RDX_INC::ChOutHigh, 95, "95"},
+        {17, 0, &RDX_INC::ChOutLow, 56, "56"},
+        {18, 0, &RDX_INC::ChInputFilter, 57, "5.7"},
+        {19, 0, &RDX_INC::ChSensorCorr, 58, "5.8"},
+        {20, 1, &RDX_INC::ChAction, 1, "冷却"},
+        {21, 1, &RDX_INC::ChUnitShown, 1, "ﾟF"},
+        {22, 0, &RDX_INC::ChLoopTime, 40, "40"},
+        {23, 0, &RDX_INC::ChLoopSpan, 61, "6.1"},
+        {25, 0, &RDX_INC::ChCoolPBand, 62, "6.2"},
+        {26, 0, &RDX_INC::ChCoolPCycle, 17, "17"},
+        {27, 0, &RDX_INC::ChOverlapBand, 63, "6.3"},
+        {28, 1, &RDX_INC::ChCoolMode, 1, "油冷"},
+        {29, 0, &RDX_INC::ChCoolHys, 12, "1.2"},
+        {30, 0, &RDX_INC::ChLoop2Time, 15, "15"},
+        {31, 0, &RDX_INC::ChLoop2Span, 66, "6.6"},
+        {32, 0, &RDX_INC::ChScaleHigh, 8000, "800.0"},
+        {33, 0, &RDX_INC::ChScaleLow, 64, "6.4"},
+        {34, 1, &RDX_INC::ChDecimal, 100, "XX . XX"},
     };
+    for (const Case& k : cases) (d.*k.table)[c] = k.value;
+    d.ChUnitText[c] = QStringLiteral("%RH");
     for (const Case& k : cases) {
+        // Start from empty fields, so a value left by another setting is not taken.
+        view.Setdata_Para[0]->clear();
+        view.Select_comand[0]->clear();
         Choose(5, k.s, k.panel);
         const QLabel* shown = k.panel == 0 ? view.Setdata_Para[0] : view.Select_comand[0];
+        const QLabel* other = k.panel == 0 ? view.Select_comand[0] : view.Setdata_Para[0];
         EXPECT_EQ(shown->text(), QString::fromUtf8(k.text)) << "setting " << k.s;
+        EXPECT_EQ(other->text(), QString()) << "setting " << k.s;
+    }
+    Choose(5, 35, 1);
+    EXPECT_EQ(view.Select_comand[0]->text(), QStringLiteral("%RH"));
+    // No setting, or a number past the last one: nothing is written.
+    for (int s : {0, 36}) {
+        view.Setdata_Para[0]->setText(QStringLiteral("x"));
+        view.Select_comand[0]->setText(QStringLiteral("y"));
+        Choose(5, s);
+        EXPECT_EQ(view.Setdata_Para[0]->text(), QStringLiteral("x")) << s;
+        EXPECT_EQ(view.Select_comand[0]->text(), QStringLiteral("y")) << s;
     }
 }
 

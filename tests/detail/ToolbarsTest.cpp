@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QToolBar>
 #include <gtest/gtest.h>
+#include <iterator>
 
 namespace {
 
@@ -67,30 +68,72 @@ TEST_F(ToolbarsTest, AlarmActionButtonShowsChoicePanelAndLongNames) {
     EXPECT_EQ(view->Select_comand[1]->text(), QStringLiteral("待機付絶対値上限警報"));
 }
 
-TEST_F(ToolbarsTest, EachButtonChoosesItsSettingCaptionAndPanel) {
-    struct Case { QToolBar* bar; int button; int item; const char* caption; int panel; };
-    const Case cases[] = {
-        {bars.Toolbar2, 1, 1, "主設定", 0},
-        {bars.Toolbar2, 2, 2, "警報１設定", 0},
-        {bars.Toolbar2, 13, 13, "警報２動作すきま設定", 0},
-        {bars.Toolbar2, 20, 20, "制御動作選択(加熱/冷却)", 1},
-        {bars.Toolbar2, 21, 21, "温度単位選択(ﾟC/ﾟF)", 1},
-        {bars.Toolbar2, 23, 23, "ﾙｰﾌﾟ異常警報動作巾設定", 0},
-        {bars.Toolbar2, 24, 24, "制御ON/OFFとｵｰﾄﾁｭｰﾆﾝｸﾞ動作選択", 2},
-        {bars.Toolbar4, 1, 25, "冷却比例帯設定", 0},
-        {bars.Toolbar4, 4, 28, "冷却動作モード選択", 1},
-        {bars.Toolbar4, 5, 29, "冷却出力ＯＮ／ＯＦＦ動作すきま設定", 0},
-        {bars.Toolbar4, 6, 32, "スケーリング上限設定", 0},
-        {bars.Toolbar4, 8, 34, "小数点位置選択", 1},
-        {bars.Toolbar4, 9, 35, "レンジ単位選択", 1},
-        {bars.Toolbar3, 1, 30, "ﾙｰﾌﾟ2異常警報動作時間設定", 0},
-        {bars.Toolbar3, 2, 31, "ﾙｰﾌﾟ2異常警報動作巾設定", 0},
-    };
-    for (const Case& k : cases) {
-        Button(k.bar, k.button)->trigger();
-        EXPECT_EQ(d.SelectedItem, k.item) << k.caption;
-        EXPECT_EQ(view->Frame_main->title(), QString::fromUtf8(k.caption));
-        EXPECT_EQ(ShownPanel(), k.panel) << k.caption;
+// Every button of the three tool bars as the operator meets it: its text, its tool tip,
+// the setting it chooses, the frame caption and the panel it brings forward.
+struct Row {
+    int bar;  // 2, 4 or 3
+    int button;
+    const char* text;
+    const char* toolTip;
+    int item;
+    const char* caption;
+    int panel;
+};
+const Row kRows[] = {
+    {2, 1, "SV", "主設定", 1, "主設定", 0},
+    {2, 2, "A1", "警報1設定", 2, "警報１設定", 0},
+    {2, 3, "A2", "警報2設定", 3, "警報２設定", 0},
+    {2, 4, "HB", "ﾋｰﾀ断線警報設定", 4, "ﾋｰﾀ断線警報設定", 0},
+    {2, 5, "P", "比例帯設定", 5, "比例帯設定", 0},
+    {2, 6, "I", "積分時間設定", 6, "積分時間設定", 0},
+    {2, 7, "D", "微分時間設定", 7, "微分時間設定", 0},
+    {2, 8, "ARW", "ｱﾝﾁﾘｾｯﾄﾜｲﾝﾄﾞｱｯﾌﾟ設定", 8, "ｱﾝﾁﾘｾｯﾄﾜｲﾝﾄﾞｱｯﾌﾟ設定", 0},
+    {2, 9, "CYC", "比例周期設定", 9, "比例周期設定", 0},
+    {2, 10, "PDR", "PD(手動)ﾘｾｯﾄ設定", 10, "PD(手動)ﾘｾｯﾄ設定", 0},
+    {2, 11, "HYS", "主出力ON/OFF動作すきま設定", 11, "主出力ON/OFF動作すきま設定", 0},
+    {2, 12, "A1H", "警報1動作すきま設定", 12, "警報１動作すきま設定", 0},
+    {2, 13, "A2H", "警報2動作すきま設定", 13, "警報２動作すきま設定", 0},
+    {2, 14, "A1A", "警報1動作選択", 14, "警報１動作選択", 1},
+    {2, 15, "A2A", "警報2動作選択", 15, "警報２動作選択", 1},
+    {2, 16, "HLI", "制御出力上限設定", 16, "制御出力上限設定", 0},
+    {2, 17, "LLI", "制御出力下限設定", 17, "制御出力下限設定", 0},
+    {2, 18, "FIL", "入力ﾌｨﾙﾀ設定", 18, "入力ﾌｨﾙﾀ設定", 0},
+    {2, 19, "SC", "ｾﾝｻ補正設定", 19, "ｾﾝｻ補正設定", 0},
+    {2, 20, "H/C", "制御動作選択(加熱/冷却)", 20, "制御動作選択(加熱/冷却)", 1},
+    {2, 21, "C/F", "温度単位選択（゜Ｃ/゜Ｆ）", 21, "温度単位選択(ﾟC/ﾟF)", 1},
+    {2, 22, "LPT", "ﾙｰﾌﾟ異常警報動作時間設定", 22, "ﾙｰﾌﾟ異常警報動作時間設定", 0},
+    {2, 23, "LPH", "ﾙｰﾌﾟ異常警報動作巾設定", 23, "ﾙｰﾌﾟ異常警報動作巾設定", 0},
+    {2, 24, "AT", "制御ON/OFFとＰＩＤｵｰﾄﾁｭｰﾆﾝｸﾞ動作指定", 24, "制御ON/OFFとｵｰﾄﾁｭｰﾆﾝｸﾞ動作選択", 2},
+    {4, 1, "PB", "冷却比例帯設定", 25, "冷却比例帯設定", 0},
+    {4, 2, "CYCB", "冷却比例周期設定", 26, "冷却比例周期設定", 0},
+    {4, 3, "DB", "オーバラップバンド／デッドバンド設定", 27, "オーバーラップバンド／デッドバンド設定", 0},
+    {4, 4, "BCS", "冷却動作モード選択", 28, "冷却動作モード選択", 1},
+    {4, 5, "HYSB", "冷却出力ＯＮ／ＯＦＦ動作すきま設定", 29, "冷却出力ＯＮ／ＯＦＦ動作すきま設定", 0},
+    {4, 6, "STLH", "スケーリング上限設定", 32, "スケーリング上限設定", 0},
+    {4, 7, "STLL", "スケーリング下限設定", 33, "スケーリング下限設定", 0},
+    {4, 8, "DP", "小数点位置選択", 34, "小数点位置選択", 1},
+    {4, 9, "UNIT", "レンジ単位選択", 35, "レンジ単位選択", 1},
+    {3, 1, "LPT2", "ﾙｰﾌﾟ2異常警報動作時間設定", 30, "ﾙｰﾌﾟ2異常警報動作時間設定", 0},
+    {3, 2, "LPH2", "ﾙｰﾌﾟ2異常警報動作巾設定", 31, "ﾙｰﾌﾟ2異常警報動作巾設定", 0},
+};
+
+TEST_F(ToolbarsTest, EveryButtonShowsItsTextsAndChoosesItsSettingCaptionAndPanel) {
+    ASSERT_EQ(std::size(kRows), 35u);
+    for (const Row& r : kRows) {
+        SCOPED_TRACE(r.text);
+        QToolBar* bar = r.bar == 2 ? bars.Toolbar2 : r.bar == 4 ? bars.Toolbar4 : bars.Toolbar3;
+        QAction* a = Button(bar, r.button);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(bar->actions().indexOf(a), r.button - 1) << "position on the bar";
+        EXPECT_EQ(a->text(), QString::fromUtf8(r.text));
+        EXPECT_EQ(a->toolTip(), QString::fromUtf8(r.toolTip));
+        // Start from another panel each time, so showing the right one is seen.
+        bars.Toolbar2_ButtonClick(r.panel == 2 ? 1 : 24);
+        d.SelectedItem = 0;
+        a->trigger();
+        EXPECT_EQ(d.SelectedItem, r.item);
+        EXPECT_EQ(view->Frame_main->title(), QString::fromUtf8(r.caption));
+        EXPECT_EQ(ShownPanel(), r.panel);
     }
 }
 

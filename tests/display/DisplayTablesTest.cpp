@@ -1,4 +1,6 @@
 #include "format/DisplayTables.h"
+#include "format/SettingRange.h"
+#include "format/ValueFormat.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -108,6 +110,80 @@ TEST(Cp932Test, TextsWrittenToFilesEncodeWithoutLoss) {
         for (int unit = 0; unit <= 1; ++unit)
             EXPECT_TRUE(SurvivesCp932(QString::fromUtf8(TemperatureInputRange(code, unit)->text))) << code;
     for (int n = 0; n < DisplayItemListCount; ++n) EXPECT_TRUE(SurvivesCp932(DisplayItemListText(n))) << n;
+}
+
+// Every temperature input written out: range text and limits in both units, as
+// MakeRange shows them and as the main setting's range takes them.
+struct RangeRow {
+    int code;
+    const char* celsius;
+    int cLow, cHigh;
+    const char* fahrenheit;
+    int fLow, fHigh;
+    const char* shown;  // range text of the main setting in °C
+};
+const RangeRow kRanges[] = {
+    {0, "-200 ～ 1370ﾟC K", -200, 1370, "-320 ～ 2500ﾟF K", -320, 2500, "-200 ～ 1370"},
+    {1, "-200 ～ 1000ﾟC J", -200, 1000, "-320 ～ 1800ﾟF J", -320, 1800, "-200 ～ 1000"},
+    {2, "0 ～ 1760ﾟC R", 0, 1760, "0 ～ 3200ﾟF R", 0, 3200, "0 ～ 1760"},
+    {3, "0 ～ 1820ﾟC B", 0, 1820, "0 ～ 3300ﾟF B", 0, 3300, "0 ～ 1820"},
+    {4, "0 ～ 1390ﾟC PL-Ⅱ", 0, 1390, "0 ～ 2500ﾟF PL-Ⅱ", 0, 2500, "0 ～ 1390"},
+    {5, "0 ～ 1300ﾟC N", 0, 1300, "0 ～ 2300ﾟF N", 0, 2300, "0 ～ 1300"},
+    {6, "0.0 ～\u3000600.0ﾟC K", 0, 6000, "0.0 ～\u3000999.9ﾟF K", 0, 9999, "0.0 ～ 600.0"},
+    {7, "0.0 ～\u3000600.0ﾟC J", 0, 6000, "0.0 ～\u3000999.9ﾟF J", 0, 9999, "0.0 ～ 600.0"},
+    {8, "-199.9 ～ 850.0ﾟC Pt100", -1999, 8500, "-199.9 ～ 999.9ﾟF Pt100", -1999, 9999, "-199.9 ～ 850.0"},
+    {9, "-199.9 ～ 500.0ﾟC JPt100", -1999, 5000, "-199.9 ～ 900.0ﾟF JPt100", -1999, 9000, "-199.9 ～ 500.0"},
+};
+
+TEST(InputRangeTableTest, EveryTemperatureInputInBothUnits) {
+    for (const RangeRow& r : kRanges) {
+        SCOPED_TRACE(r.code);
+        for (int unit : {0, 1}) {
+            const InputRangeEntry* e = TemperatureInputRange(r.code, unit);
+            ASSERT_NE(e, nullptr);
+            EXPECT_EQ(QString::fromUtf8(e->text), QString::fromUtf8(unit ? r.fahrenheit : r.celsius));
+            EXPECT_EQ(e->low, unit ? r.fLow : r.cLow);
+            EXPECT_EQ(e->high, unit ? r.fHigh : r.cHigh);
+        }
+        // Through the channel tables: the range label, the limits and the range shown.
+        RDX_INC inc;
+        const int c = 77;
+        inc.ChInputType[c] = qint16(r.code);
+        EXPECT_EQ(MakeRange(inc, c), QString::fromUtf8(r.celsius));
+        SettingRange range;
+        range.EditChannel = c;
+        inc.SelectedItem = 1;
+        const SettingRangeTexts texts = ShowSettingRange(inc, range, QString());
+        EXPECT_EQ(range.RangeLow, r.cLow);
+        EXPECT_EQ(range.RangeHigh, r.cHigh);
+        EXPECT_EQ(texts.LimitData.value_or(QString()), QString::fromUtf8(r.shown));
+        inc.ChUnitShown[c] = 1;
+        EXPECT_EQ(MakeRange(inc, c), QString::fromUtf8(r.fahrenheit));
+        InputRangeLimits(inc, range);
+        EXPECT_EQ(range.RangeLow, r.fLow);
+        EXPECT_EQ(range.RangeHigh, r.fHigh);
+    }
+}
+
+TEST(InputRangeTableTest, LinearInputsTakeTheirUnitFromTheCode) {
+    RDX_INC inc;
+    const int c = 12;
+    inc.ChScaleLow[c] = -500;
+    inc.ChScaleHigh[c] = 2500;
+    inc.ChDecimal[c] = 10;
+    const char* const expected[] = {"-50.0～250.0 DC V", "-50.0～250.0 DC mA", "-50.0～250.0 DC V",
+                                    "-50.0～250.0 DC mA"};
+    for (int code = 10; code <= 13; ++code) {
+        inc.ChInputType[c] = qint16(code);
+        EXPECT_EQ(MakeRange(inc, c), QString::fromUtf8(expected[code - 10])) << code;
+        inc.ChUnitShown[c] = 1;
+        EXPECT_EQ(MakeRange(inc, c), QString::fromUtf8(expected[code - 10])) << code;
+        inc.ChUnitShown[c] = 0;
+    }
+    for (int code : {14, -1, 100}) {
+        inc.ChInputType[c] = qint16(code);
+        EXPECT_EQ(MakeRange(inc, c), QString()) << code;
+    }
 }
 
 }  // namespace

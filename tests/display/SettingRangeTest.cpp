@@ -119,6 +119,12 @@ TEST_F(SettingRangeTest, HysteresisOfLinearInputIsATenthOfItsSpan) {
     Linear(12, 0, 15, 1);
     EXPECT_EQ(RangeOf(11), "1 ～ 2");
 
+    // Code 10 is the first linear input: its tenth of the span, not the fixed 100.0.
+    Linear(10, -100, 400, 10);
+    EXPECT_EQ(RangeOf(13), "0.1 ～ 5.0");
+    EXPECT_EQ(RangeOf(19), "-5.0 ～ 5.0");
+    EXPECT_EQ(RangeOf(23), "0.0 ～ 5.0");
+
     // The span is taken in full width: -30000..30000 must not wrap round.
     Linear(12, -30000, 30000, 1);
     EXPECT_EQ(RangeOf(13), "1 ～ 6000");
@@ -151,6 +157,26 @@ TEST_F(SettingRangeTest, ManualResetIsTheBandShareOfTheInputRange) {
     Linear(12, 0, 1000, 10);
     inc->ChPBand[c] = 25;
     EXPECT_EQ(RangeOf(10), "-25.0 ～ 25.0");
+
+    // At a band of 10 %: the tenths inputs 6 to 9 are taken in degrees (600.0 and 699.9
+    // wide), the others as they are stored (N 1300, the scaled span 500).
+    for (auto [type, text] : {std::pair{5, "-13.0 ～ 13.0"}, {6, "-6.0 ～ 6.0"},
+                              {9, "-7.0 ～ 7.0"}, {10, "-5.0 ～ 5.0"}}) {
+        inc->ChInputType[c] = qint16(type);
+        inc->ChScaleLow[c] = -100;
+        inc->ChScaleHigh[c] = 400;
+        inc->ChDecimal[c] = 10;
+        inc->ChPBand[c] = 10;
+        EXPECT_EQ(RangeOf(10), QString::fromUtf8(text)) << type;
+    }
+
+    // The limits hold just past them: a half is not rounded over the edge.
+    Linear(12, 0, 3999, 1);
+    inc->ChPBand[c] = 50;  // 1999.5
+    EXPECT_EQ(RangeOf(10), "-1999 ～ 2000");
+    Linear(12, 0, 19999, 1);
+    inc->ChPBand[c] = 50;  // 9999.5
+    EXPECT_EQ(RangeOf(10), "-1999 ～ 9999");
 }
 
 TEST_F(SettingRangeTest, WholeNumberSettingsAreNotShownInTenths) {
@@ -257,6 +283,95 @@ TEST_F(SettingRangeTest, AlarmSettingLimitsOnlyForAlarmSettings) {
     AlarmSettingLimits(*inc, range, 10);
     EXPECT_EQ(range.RangeLow, 0);
     EXPECT_EQ(range.RangeHigh, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// The settable range of every setting, written out for three channels: a whole-degree
+// thermocouple (code 0), a tenths thermocouple (code 7) and a linear input (code 12,
+// scaled -100..400 with one decimal). "-" where no range is computed.
+struct RangeRow {
+    int s;
+    const char* whole;
+    const char* tenths;
+    const char* linear;
+};
+const RangeRow kRangeRows[] = {
+    {1, "-200 ～ 1370", "0.0 ～ 600.0", "-10.0 ～ 40.0"},
+    {2, "-200 ～ 200", "-200.0 ～ 200.0", "-200.0 ～ 200.0"},
+    {3, "-200 ～ 1370", "0.0 ～ 600.0", "-10.0 ～ 40.0"},
+    {4, "0.0 ～ 50.0", "0.0 ～ 50.0", "0.0 ～ 50.0"},
+    {5, "0.0 ～ 100.0", "0.0 ～ 100.0", "0.0 ～ 100.0"},
+    {6, "0 ～ 3600", "0 ～ 3600", "0 ～ 3600"},
+    {7, "0 ～ 3600", "0 ～ 3600", "0 ～ 3600"},
+    {8, "0 ～ 100", "0 ～ 100", "0 ～ 100"},
+    {9, "1 ～ 120", "1 ～ 120", "1 ～ 120"},
+    {10, "-157.0 ～ 157.0", "-60.0 ～ 60.0", "-50.0 ～ 50.0"},
+    {11, "0.1 ～ 100.0", "0.1 ～ 100.0", "0.1 ～ 5.0"},
+    {12, "0.1 ～ 100.0", "0.1 ～ 100.0", "0.1 ～ 5.0"},
+    {13, "0.1 ～ 100.0", "0.1 ～ 100.0", "0.1 ～ 5.0"},
+    {14, "-", "-", "-"},
+    {15, "-", "-", "-"},
+    {16, "10 ～ 105", "10 ～ 105", "10 ～ 105"},
+    {17, "-5 ～ 90", "-5 ～ 90", "-5 ～ 90"},
+    {18, "0.0 ～ 100.0", "0.0 ～ 100.0", "0.0 ～ 100.0"},
+    {19, "-100.0 ～ 100.0", "-100.0 ～ 100.0", "-5.0 ～ 5.0"},
+    {20, "-", "-", "-"},
+    {21, "-", "-", "-"},
+    {22, "0 ～ 200", "0 ～ 200", "0 ～ 200"},
+    {23, "0.0 ～ 100.0", "0.0 ～ 100.0", "0.0 ～ 5.0"},
+    {24, "-", "-", "-"},
+    {25, "0.0 ～ 100.0", "0.0 ～ 100.0", "0.0 ～ 100.0"},
+    {26, "1 ～ 120", "1 ～ 120", "1 ～ 120"},
+    {27, "-100.0 ～ 100.0", "-100.0 ～ 100.0", "-5.0 ～ 5.0"},
+    {28, "0 ～ 2", "0 ～ 2", "0 ～ 2"},
+    {29, "0.1 ～ 100.0", "0.1 ～ 100.0", "0.1 ～ 5.0"},
+    {30, "0 ～ 200", "0 ～ 200", "0 ～ 200"},
+    {31, "0.0 ～ 100.0", "0.0 ～ 100.0", "0.0 ～ 5.0"},
+    {32, "-100 ～ 10000", "-100 ～ 10000", "-10.0 ～ 1000.0"},
+    {33, "-2000 ～ 400", "-2000 ～ 400", "-200.0 ～ 40.0"},
+    {34, "-", "-", "-"},
+    {35, "-", "-", "-"},
+};
+
+TEST(SettingRangeTable, EverySettingOnThreeKindsOfInput) {
+    for (const RangeRow& row : kRangeRows) {
+        SCOPED_TRACE(row.s);
+        const std::pair<int, const char*> kinds[] = {{0, row.whole}, {7, row.tenths}, {12, row.linear}};
+        for (const auto& [type, want] : kinds) {
+          for (const int c : {250, 0, ChannelCount - 1}) {
+            RDX_INC inc;
+            inc.ChInputType[c] = qint16(type);
+            inc.ChScaleLow[c] = -100;
+            inc.ChScaleHigh[c] = 400;
+            inc.ChDecimal[c] = 10;
+            inc.ChOption[c] = 0x0003;  // heater-burnout option with the larger current
+            inc.ChPBand[c] = 100;
+            inc.ChOutLow[c] = 10;
+            inc.ChOutHigh[c] = 90;
+            inc.ChAlarm1Type[c] = 1;   // deviation
+            inc.ChAlarm2Type[c] = 9;   // absolute
+            inc.SelectedItem = row.s;
+            SettingRange range;
+            range.EditChannel = c;
+            range.RangeLow = 7777;
+            range.RangeHigh = 8888;
+            const SettingRangeTexts texts = ShowSettingRange(inc, range, QStringLiteral("now"));
+            EXPECT_EQ(texts.NowData, QStringLiteral("now"));
+            // A choice setting leaves the range as it was, and that is what is shown.
+            const bool choice = QByteArrayView(want) == "-";
+            EXPECT_EQ(texts.LimitData.value_or(QString()),
+                      choice ? QStringLiteral("7777 ～ 8888") : QString::fromUtf8(want))
+                << "code " << type;
+            if (choice) {
+                EXPECT_EQ(range.RangeLow, 7777) << "code " << type;
+                EXPECT_EQ(range.RangeHigh, 8888) << "code " << type;
+            }
+          }
+        }
+    }
 }
 
 }  // namespace

@@ -106,37 +106,56 @@ TEST_F(SettingViewTest, AlarmSettingOfAChannelWithoutAlarmActionDoesNotOpen) {
 }
 
 TEST_F(SettingViewTest, NumericEntryRefusals) {
+    // Each refusal next to the same opening with its one condition lifted: the refusal is
+    // silent and opens nothing, the lifted one opens the entry for that channel.
     struct Case {
         const char* what;
         int setting;
-        std::function<void(RDX_INC&)> prepare;
+        std::function<void(RDX_INC&, bool refused)> prepare;
     };
-    const Case refused[] = {
-        {"AT switch on", 1, [](RDX_INC& d) { d.ChATSwitch[9] = 1; }},
-        {"auto-tuning running", 5, [](RDX_INC& d) { d.ChStatus[9] = StatusBit::AutoTuning; }},
-        {"no setting chosen", 0, [](RDX_INC&) {}},
-        {"alarm 2 without action", 3, [](RDX_INC& d) { d.ChAlarm2Type[9] = 0; }},
-        {"no heater-burnout option", 4, [](RDX_INC&) {}},
-        {"no heating/cooling option", 27, [](RDX_INC&) {}},
-        {"scaling high of a thermocouple", 32, [](RDX_INC& d) { d.ChInputType[9] = 0; }},
-        {"scaling low of a resistance input", 33, [](RDX_INC& d) { d.ChInputType[9] = 8; }},
+    const Case cases[] = {
+        {"AT switch on", 1, [](RDX_INC& d, bool r) { d.ChATSwitch[9] = r ? 1 : 0; }},
+        {"auto-tuning running", 5, [](RDX_INC& d, bool r) { d.ChStatus[9] = r ? StatusBit::AutoTuning : 0; }},
+        {"no setting chosen", 0, [](RDX_INC& d, bool r) { d.SelectedItem = r ? 0 : 6; }},
+        {"alarm 1 without action", 2, [](RDX_INC& d, bool r) { d.ChAlarm1Type[9] = r ? 0 : 3; }},
+        {"alarm 2 without action", 3, [](RDX_INC& d, bool r) { d.ChAlarm2Type[9] = r ? 0 : 12; }},
+        {"no heater-burnout option", 4,
+         [](RDX_INC& d, bool r) { d.ChOption[9] = r ? OptionBit::Cooling : OptionBit::HeaterBreak; }},
+        {"no heating/cooling option for 25", 25,
+         [](RDX_INC& d, bool r) { d.ChOption[9] = r ? OptionBit::HeaterBreak : OptionBit::Cooling; }},
+        {"no heating/cooling option for 26", 26, [](RDX_INC& d, bool r) { d.ChOption[9] = r ? 0 : OptionBit::Cooling; }},
+        {"no heating/cooling option for 27", 27, [](RDX_INC& d, bool r) { d.ChOption[9] = r ? 0 : OptionBit::Cooling; }},
+        {"no heating/cooling option for 29", 29, [](RDX_INC& d, bool r) { d.ChOption[9] = r ? 0 : OptionBit::Cooling; }},
+        {"scaling high of a thermocouple", 32, [](RDX_INC& d, bool r) { d.ChInputType[9] = r ? 9 : 10; }},
+        {"scaling low of a resistance input", 33, [](RDX_INC& d, bool r) { d.ChInputType[9] = r ? 8 : 13; }},
     };
-    for (const Case& c : refused) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        RDX_INC fresh;
-        fresh.FillItemCodes();
-        fresh.ChPresent.fill(1);
-        c.prepare(fresh);
-        d = fresh;
-        Choose(0, c.setting);
-        view.Command_change[9]->click();
-        EXPECT_EQ(editor.settingDialog(), nullptr);
-        EXPECT_EQ(d.PollState, 0);
+        for (bool refused : {true, false}) {
+            RDX_INC fresh;
+            fresh.FillItemCodes();
+            fresh.ChPresent.fill(1);
+            fresh.ChScaleHigh.fill(10000);
+            fresh.ChDecimal.fill(100);
+            d = fresh;
+            Choose(0, c.setting);
+            c.prepare(d, refused);
+            editor.range.EditChannel = -1;
+            view.Command_change[9]->click();
+            EXPECT_EQ(editor.range.EditChannel, 9);
+            EXPECT_TRUE(prompts.messages.isEmpty());
+            EXPECT_EQ(prompts.beeps, 0);
+            if (refused) {
+                EXPECT_EQ(editor.settingDialog(), nullptr);
+                continue;
+            }
+            Setting_Disp* dlg = editor.settingDialog();
+            ASSERT_NE(dlg, nullptr) << "the same opening without the refusal";
+            EXPECT_EQ(dlg->Channel(), 9);
+            EXPECT_EQ(dlg->Setting(), d.SelectedItem);
+            dlg->close();
+        }
     }
-    d.ChInputType[9] = 12;
-    Choose(0, 32);
-    view.Command_change[9]->click();
-    EXPECT_NE(editor.settingDialog(), nullptr);
 }
 
 TEST_F(SettingViewTest, DecimalPointAndUnitOfATemperatureInputDoNotOpen) {

@@ -66,6 +66,26 @@ TEST_F(FactoryDialogTest, ConfirmedResetSendsTheTickedUnitsToTheChosenBlock) {
     EXPECT_EQ(d.PollState, 1);
 }
 
+TEST_F(FactoryDialogTest, TheDialogLeavesTheMainWindowUsable) {
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(FactoryDialogTest, OnlyABlockOfTheLineCanBeRequested) {
+    FactoryMask mask;
+    mask.SetUnit(0, true);
+    for (int block : {16, -1}) {
+        RequestFactoryInit(d, engine, block, mask);
+        EXPECT_EQ(d.PollState, 1) << block;
+        EXPECT_TRUE(engine.FactoryInitData.isEmpty()) << block;
+    }
+    RequestFactoryInit(d, engine, 15, mask);
+    EXPECT_EQ(d.SelectedBlock, 15);
+    EXPECT_EQ(d.PollState, 7);
+    EXPECT_EQ(engine.FactoryInitData, mask.Text());
+}
+
 TEST_F(FactoryDialogTest, NoAnswerSendsNothingAndReopeningStartsWithNoUnit) {
     dialog.Check1[3]->click();
     prompts.answer = false;
@@ -130,6 +150,19 @@ TEST_F(FactoryDialogTest, AutoTuningInTheBlockIsRefusedBeforeTheQuestion) {
     dialog.Command1[0]->click();
     EXPECT_EQ(prompts.questions.size(), 1);
     EXPECT_EQ(d.SelectedBlock, 0);
+    EXPECT_EQ(d.PollState, 7);
+}
+
+TEST_F(FactoryDialogTest, AutoTuningOfTheNextBlockDoesNotConcernThisOne) {
+    d.ChATSwitch[40] = 1;  // first channel of block 2
+    d.ChATSwitch[39] = 0;
+    EXPECT_TRUE(AutoTuningInBlock(d, 2));
+    EXPECT_FALSE(AutoTuningInBlock(d, 1));
+    dialog.Factory_Bname->setCurrentIndex(1);
+    dialog.Command1[0]->click();
+    EXPECT_TRUE(prompts.messages.isEmpty());
+    EXPECT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(d.SelectedBlock, 1);
     EXPECT_EQ(d.PollState, 7);
 }
 

@@ -147,6 +147,48 @@ TEST_F(SettingDispTest, KeyboardEntryInTheDisplayField) {
     EXPECT_FALSE(dlg->isVisible());
 }
 
+TEST_F(SettingDispTest, ThePadHoldsTenDigitsSignClearOkAndCancel) {
+    d.ChInputType[2] = 0;
+    Setting_Disp* dlg = Open(1, 2);
+    ASSERT_NE(dlg, nullptr);
+    QStringList captions;
+    for (const QPushButton* b : dlg->findChildren<QPushButton*>()) captions << b->text();
+    captions.sort();
+    EXPECT_EQ(captions, (QStringList{"+/-", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "CE",
+                                     "Cancel", "OK"}));
+    for (int digit = 0; digit < 10; ++digit) EXPECT_EQ(dlg->Ten_key[digit]->text(), QString::number(digit));
+    // Each digit key types its own digit.
+    for (int digit = 9; digit >= 1; --digit) {
+        dlg->Command2->click();
+        dlg->Ten_key[digit]->click();
+        EXPECT_EQ(Shown(dlg), QString::number(digit));
+    }
+}
+
+TEST_F(SettingDispTest, EnterConfirmsLikeOk) {
+    for (Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
+        SCOPED_TRACE(enter == Qt::Key_Return ? "Return" : "keypad Enter");
+        d.ChInputType[1] = 0;
+        d.ChSV[1] = 0;
+        d.PollState = 1;
+        Setting_Disp* dlg = Open(1, 1);
+        ASSERT_NE(dlg, nullptr);
+        // Nothing typed: refused the way OK refuses it, and the dialog stays.
+        QTest::keyClick(dlg->Disp_setdata, enter);
+        EXPECT_EQ(prompts.messages.size(), 1);
+        EXPECT_TRUE(dlg->isVisible());
+        QTest::keyClicks(dlg->Disp_setdata, QStringLiteral("250"));
+        EXPECT_EQ(d.ChSV[1], 0) << "digits alone confirm nothing";
+        QTest::keyClick(dlg->Disp_setdata, enter);
+        EXPECT_EQ(d.ChSV[1], 250);
+        EXPECT_EQ(d.WriteItemCode, QStringLiteral("0001"));
+        EXPECT_EQ(d.PollState, 2);
+        EXPECT_FALSE(dlg->isVisible());
+        prompts.messages.clear();
+        prompts.beeps = 0;
+    }
+}
+
 TEST_F(SettingDispTest, WholeDegreeSettingShowsTheEntryAsTyped) {
     d.ChInputType[5] = 0;  // K, -200 .. 1370
     Setting_Disp* dlg = Open(1, 5);
@@ -186,6 +228,24 @@ TEST_F(SettingDispTest, ScalingLimitsMayNotMeet) {
     dlg->Command3->click();
     EXPECT_EQ(d.ChScaleLow[8], 899);
     EXPECT_EQ(GetSetting(QStringLiteral("STLL009"), QString()), QStringLiteral("899"));
+}
+
+TEST_F(SettingDispTest, OnlyTheScalingLimitsMayNotMeetEachOther) {
+    // Any other setting may take the value of a scaling limit: here the main setting and
+    // alarm 1 of a channel scaled 300..900 take 300.
+    Linear(11, 300, 900, 1);
+    d.ChAlarm1Type[11] = 1;
+    for (int s : {1, 2}) {
+        SCOPED_TRACE(s);
+        d.PollState = 1;
+        Setting_Disp* dlg = Open(s, 11);
+        ASSERT_NE(dlg, nullptr);
+        Keys(dlg, {3, 0, 0});
+        dlg->Command3->click();
+        EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(' ').toStdString();
+        EXPECT_EQ(s == 1 ? d.ChSV[11] : d.ChAlarm1[11], 300);
+        EXPECT_EQ(d.PollState, 2);
+    }
 }
 
 TEST_F(SettingDispTest, OkWritesTheChannelTheDialogWasOpenedFor) {

@@ -78,6 +78,41 @@ TEST_F(EngineOnSim, ProbeThenStartupReadOfSixteenCoolingBlocks) {
     EXPECT_EQ(view.progress.back(), 16 * 38);
 }
 
+// One write and its read-back as bytes, written out by hand: the simulator builds its
+// replies with the monitor's own framing and hex code, so a fault there would move both
+// sides of the line together and go unseen by any round trip.
+TEST_F(EngineOnSim, WriteAndReadBackAreTheseBytesOnTheLine) {
+    Start(Blocks("0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15"));  // no silent block to wait for
+    OpenAndRead();
+    line->link().take();
+    QByteArrayList sent;
+    line->service.OnTransmission = [&](const rdxsim::Response&, const rdxsim::Transmission& t) {
+        sent << t.Bytes();
+    };
+    for (int k = 0; k < 20; ++k) d.ChPCycle[k] = qint16(k + 1);
+    d.SelectedBlock = 0;
+    d.WriteItemCode = QStringLiteral("0007");
+    d.PollState = 2;
+    engine->Timer4_Timer();
+    line->service.OnTransmission = nullptr;
+
+    const QString data = QStringLiteral(
+        "000100020003000400050006000700080009000A000B000C000D000E000F0010001100120013" "0014");
+    const auto log = line->link().take();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].frame, QString("\x02  R0007") + data + "F6\x03");
+    EXPECT_EQ(log[0].reply, QString("\x06  R0007A7\x03"));
+    EXPECT_EQ(log[1].frame, QString("\x02  \"0007D7\x03"));
+    EXPECT_EQ(log[1].reply, QString("\x06  \"0007") + data + "26\x03");
+    ASSERT_EQ(sent.size(), 2);
+    EXPECT_EQ(sent[0], QByteArray("\x06  R0007A7\x03"));
+    EXPECT_EQ(sent[1], "\x06  \"0007" + data.toLatin1() + "26\x03");
+    for (int k = 0; k < 20; ++k) {
+        EXPECT_EQ(d.ChPCycle[k], k + 1) << k;
+        EXPECT_EQ(line->Locked([&](rdxsim::LineModel& m) { return m.Param(k, rdxsim::PCycle); }), k + 1) << k;
+    }
+}
+
 TEST_F(EngineOnSim, SilentBlockIsAskedOnceAndNeverAgain) {
     Start(Blocks("0,1,2,4"));
     OpenAndRead();

@@ -1,6 +1,35 @@
 #include "EngineFixture.h"
 
+#include "ItemOracle.h"
 #include "services/SettingsStore.h"
+
+#include <QTimer>
+
+namespace {
+
+// The start-up read in full, request by request: "block:item" in the order sent.
+QStringList StartupOrder(const std::array<int, 16>& kind) {  // 0 absent, 1 plain, 2 cooling
+    QStringList out;
+    auto at = [](int b, const QString& item) { return QString::number(b) + ":" + item; };
+    for (int b = 0; b < 16; ++b) {
+        out << at(b, "00A1");
+        if (kind[b]) out << at(b, "00A0");
+    }
+    for (int b = 0; b < 16; ++b)
+        if (kind[b]) out << at(b, "0013") << at(b, "0014");
+    for (int b = 0; b < 16; ++b)
+        for (const QString& item : ItemOracle::Codes(1, 37))
+            if (kind[b] == 2 || (kind[b] == 1 && !ItemOracle::CoolingItems().contains(item))) out << at(b, item);
+    return out;
+}
+
+QStringList Trace(const std::vector<Request>& log) {
+    QStringList out;
+    for (const auto& r : log) out << QString::number(r.block) + ":" + r.item;
+    return out;
+}
+
+}  // namespace
 
 TEST_F(EngineTest, StartupReadOfSixteenCoolingBlocksCosts656Exchanges) {
     for (int b = 0; b < 16; ++b) {
@@ -10,20 +39,42 @@ TEST_F(EngineTest, StartupReadOfSixteenCoolingBlocksCosts656Exchanges) {
     d.PollState = 0;
     engine.Timer4_Timer();
     const auto log = link.take();
-    EXPECT_EQ(log.size(), 656u);
-    // Inquiry and presence per block first, then alarm types, then the 37 items.
-    EXPECT_EQ(log[0].item, "00A1");
-    EXPECT_EQ(log[1].item, "00A0");
-    EXPECT_EQ(log[32].item, "0013");
-    EXPECT_EQ(log[33].item, "0014");
-    EXPECT_EQ(log[64].item, "00A1");
-    EXPECT_EQ(log[65].item, "0080");
-    EXPECT_EQ(log.back().item, "0020");
-    EXPECT_EQ(log.back().block, 15);
+    ASSERT_EQ(log.size(), 656u);
+    std::array<int, 16> kind;
+    kind.fill(2);
+    EXPECT_EQ(Trace(log), StartupOrder(kind));
+    for (const auto& r : log) EXPECT_EQ(r.cmd, "\"");
+    for (const auto& r : log) EXPECT_EQ(r.data, QString());
     EXPECT_EQ(view.startupFinished, 1);
     EXPECT_EQ(d.PollState, 1);
     EXPECT_EQ(view.progress.back(), 16 * 38);
-    EXPECT_TRUE(d.BlockHasCooling[15]);
+    for (int b = 0; b < 16; ++b) EXPECT_TRUE(d.BlockHasCooling[b]) << b;
+}
+
+TEST_F(EngineTest, StartupReadOfAMixedLineInFull) {
+    // Block 0 with cooling on its last pair only, 5 without, 9 with; the rest silent.
+    Present({0, 5, 9});
+    link.values[0][QStringLiteral("00A1")][19] = 0x0400;
+    link.values[5][QStringLiteral("00A1")][19] = 0x0001;
+    link.values[9][QStringLiteral("00A1")][1] = 0x0401;
+    d.PollState = 0;
+    engine.Timer4_Timer();
+    std::array<int, 16> kind{};
+    kind[0] = 2;
+    kind[5] = 1;
+    kind[9] = 2;
+    EXPECT_EQ(Trace(link.take()), StartupOrder(kind));
+    EXPECT_TRUE(d.BlockHasCooling[0]);
+    EXPECT_FALSE(d.BlockHasCooling[5]);
+    EXPECT_TRUE(d.BlockHasCooling[9]);
+    std::vector<int> progress;
+    for (int i = 1; i <= 16; ++i) progress.push_back(i);
+    for (int b = 1; b <= 16; ++b) progress.push_back(16 + 37 * b);
+    EXPECT_EQ(view.progress, progress);
+    std::array<qint16, 16> absent;
+    absent.fill(1);
+    absent[0] = absent[5] = absent[9] = 0;
+    EXPECT_EQ(d.BlockAbsent, absent);
 }
 
 TEST_F(EngineTest, SilentBlockGetsOneInquiryAndIsNeverAddressedAgain) {
@@ -97,11 +148,48 @@ TEST_F(EngineTest, ChangeBitLeadsToA37ItemRereadWithTheMessageShown) {
     const auto log = link.take();
     ASSERT_EQ(log.size(), 37u);
     for (const auto& r : log) EXPECT_EQ(r.block, 5);
-    EXPECT_EQ(log.front().item, "00A1");
-    EXPECT_EQ(log.back().item, "0020");
+    // Every item from "00A1" on, the cooling ones included although block 5 has none.
+    EXPECT_EQ(Items(log), ItemOracle::Codes(1, 37));
     EXPECT_TRUE(view.readMessageDuringReread);
     EXPECT_EQ(view.resets, 1);
     EXPECT_EQ(d.PollState, 1);
+}
+
+TEST_F(EngineTest, ChangeBitOnBlockZeroRereadsBlockZero) {
+    Present({0, 1});
+    StartUp();
+    d.SelectedItem = 5;
+    link.values[0][QStringLiteral("0001")][0] = 123;  // changed at the front panel
+    link.values[0][QStringLiteral("0083")][19] = 0x1000 | 0x0001;
+    for (int i = 0; i < 3; ++i) engine.Timer4_Timer();  // 0:0080, 1:0080, 0:0083
+    EXPECT_EQ(d.PollState, 8);
+    EXPECT_EQ(d.RereadBlock, 0);
+    link.take();
+    link.values[0][QStringLiteral("0083")][19] = 0;
+    engine.Timer4_Timer();
+    const auto log = link.take();
+    ASSERT_EQ(log.size(), 37u);
+    for (const auto& r : log) EXPECT_EQ(r.block, 0);
+    EXPECT_EQ(d.ChSV[0], 123);
+    EXPECT_EQ(d.SelectedItem, 0);
+    EXPECT_EQ(d.PollState, 1);
+    // A status word without the bit schedules nothing.
+    for (int i = 0; i < 6; ++i) engine.Timer4_Timer();
+    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(view.resets, 1);
+}
+
+TEST_F(EngineTest, ChangeBitOnTheLastBlockAndOnlyThatBit) {
+    Present({15});
+    StartUp();
+    // Every other status bit, on every channel, schedules nothing.
+    link.values[15][QStringLiteral("0083")].fill(qint16(0xEFFF));
+    for (int i = 0; i < 6; ++i) engine.Timer4_Timer();
+    EXPECT_EQ(d.PollState, 1);
+    link.values[15][QStringLiteral("0083")][0] = 0x1000;
+    for (int i = 0; i < 3 && d.PollState != 8; ++i) engine.Timer4_Timer();
+    EXPECT_EQ(d.PollState, 8);
+    EXPECT_EQ(d.RereadBlock, 15);
 }
 
 TEST_F(EngineTest, ProtocolErrorsAreRecordedAndSilenceRaisesTheCommError) {
@@ -236,4 +324,149 @@ TEST_F(EngineTest, ReadReplyMissingFieldsIsCorruptedAndStoresNothing) {
     ASSERT_EQ(history.size(), 1u);
     EXPECT_EQ(history[0].code, "CHKSUM");
     EXPECT_NE(view.panel[1], "OK");
+}
+
+TEST_F(EngineTest, CommunicateOpensProbesReadsPollsAndClosesWhenEndIsRequested) {
+    Present({0, 2});
+    d.LinkFailed = false;
+    SaveSetting("Port", "COM2");
+    SaveSetting("Speed", "19200");
+    d.EndRequested = true;  // left from an earlier run: the loop starts afresh
+    link.events = false;
+    bool eventsCheckAtProbe = false;
+    int polls = 0;
+    link.override = [&](const Request& r) -> QString {
+        if (link.log.size() == 1) eventsCheckAtProbe = link.events;
+        if (!view.startupFinished) return QStringLiteral("\x01");
+        ++polls;
+        if (polls == 2) return QString();  // one silent block: the error box goes up
+        if (polls == 4 && r.item == u"0083") link.values[2][QStringLiteral("0083")][0] = 0x1000;
+        if (polls == 5) link.values[2][QStringLiteral("0083")][0] = 0;
+        if (polls == 60) d.EndRequested = true;
+        return QStringLiteral("\x01");
+    };
+    // Never hang the suite, whatever the loop does.
+    QTimer::singleShot(10000, [&] { d.EndRequested = true; });
+    const int closesBefore = link.closes;
+    engine.communicate();
+
+    const auto log = link.take();
+    ASSERT_GE(log.size(), 1u);
+    EXPECT_EQ(log[0].block, 0);
+    EXPECT_EQ(log[0].item, "00A0");
+    EXPECT_TRUE(eventsCheckAtProbe) << "the link must not yield while it waits";
+    EXPECT_EQ(link.port, "COM2");
+    EXPECT_EQ(link.baud, "19200");
+    EXPECT_EQ(link.timeOut, 300);
+    EXPECT_EQ(view.startupFinished, 1);
+    EXPECT_EQ(view.portDialogs, 0);
+    EXPECT_GE(polls, 60);
+    EXPECT_EQ(view.resets, 1) << "the change bit led to one re-read";
+    // Between steps the loop hides what no longer holds.
+    EXPECT_FALSE(view.readMessage);
+    EXPECT_FALSE(view.commError);
+    EXPECT_EQ(d.PollState, 1);
+    EXPECT_TRUE(d.EndRequested);
+    EXPECT_FALSE(engine.timer4().isActive());
+    EXPECT_GT(link.closes, closesBefore);
+    EXPECT_FALSE(link.open) << "the port is closed when the loop ends";
+}
+
+TEST_F(EngineTest, CommunicateWithAFailedProbeWaitsSilentlyForThePortDialog) {
+    SaveSetting("Port", "COM1");
+    SaveSetting("Speed", "9600");
+    QTimer::singleShot(150, [&] { d.EndRequested = true; });
+    engine.communicate();
+    const auto log = link.take();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].item, "00A0");
+    EXPECT_EQ(view.portDialogs, 1);
+    EXPECT_EQ(view.dialogPort, "COM1");
+    EXPECT_EQ(view.dialogSpeed, "9600");
+    EXPECT_EQ(d.PollState, 9);
+    EXPECT_TRUE(d.LinkFailed);
+    EXPECT_EQ(view.startupFinished, 0);
+    EXPECT_FALSE(link.open);
+}
+
+TEST_F(EngineTest, ChangeBitsAreLookedForInTheBlockJustReadOnly) {
+    Present({0, 1});
+    StartUp();
+    // Block 1's first channel still holds a change bit from its last read.
+    d.ChStatus[20] = 0x1000;
+    d.ChStatus[19] = 0x0EFF;
+    engine.statecomchk(0);
+    EXPECT_EQ(d.PollState, 1);
+    for (int block : {-1, 16}) engine.statecomchk(block);
+    EXPECT_EQ(d.PollState, 1);
+    engine.statecomchk(1);
+    EXPECT_EQ(d.PollState, 8);
+    EXPECT_EQ(d.RereadBlock, 1);
+    // The last block's last channel counts.
+    d.PollState = 1;
+    d.ChStatus.fill(0);
+    d.ChStatus[319] = 0x1000;
+    engine.statecomchk(15);
+    EXPECT_EQ(d.PollState, 8);
+    EXPECT_EQ(d.RereadBlock, 15);
+}
+
+TEST_F(EngineTest, ARepliedTextTooShortForTwentyFieldsStoresNothing) {
+    d.ChPV.fill(5);
+    const RDX_INC before = d;
+    Request r{0, QStringLiteral("\""), QStringLiteral("0080"), QString()};
+    for (const QString& reply : {FakeLink::Reply(QChar(Framing::ACK), r, QString()),
+                                 FakeLink::Reply(QChar(Framing::ACK), r, QStringLiteral("0001")),
+                                 QStringLiteral("\x06 "), QString()})
+        engine.ReadDataSet(reply, 0);
+    EXPECT_EQ(d.ChPV, before.ChPV);
+    // A full reply from a block outside the line stores nothing either.
+    Request outside{16, QStringLiteral("\""), QStringLiteral("0080"), QString()};
+    engine.ReadDataSet(FakeLink::Reply(QChar(Framing::ACK), outside, QString(80, u'1')), 0);
+    EXPECT_EQ(d.ChPV, before.ChPV);
+}
+
+TEST_F(EngineTest, TheDelayIsFifteenTicksOfOneSecond) {
+    Present({0});
+    StartUp();
+    d.SelectedBlock = 0;
+    d.PollState = 3;
+    engine.Timer4_Timer();
+    EXPECT_EQ(engine.timer3(0).interval(), 1000);
+    EXPECT_EQ(engine.timer3(1).interval(), 1000);
+    // A tick of a timer that does not exist changes nothing.
+    const int ticks = engine.DelayTicks;
+    engine.Timer3_Timer(2);
+    engine.Timer3_Timer(-1);
+    EXPECT_EQ(engine.DelayTicks, ticks);
+    EXPECT_EQ(view.writeProgress, 0);
+}
+
+TEST_F(EngineTest, WhileThePortIsGoneTheLoopKeepsTheErrorUpAndIdles) {
+    Present({0});
+    d.LinkFailed = false;
+    SaveSetting("Port", "COM1");
+    SaveSetting("Speed", "9600");
+    qint64 now = 0;
+    engine.NowMs = [&] { return now; };
+    int polls = 0;
+    bool errorWhileGone = true;
+    link.override = [&](const Request&) -> QString {
+        if (view.startupFinished && ++polls == 3) {
+            link.open = false;  // pulled out
+            link.openable = false;
+            // Let the loop run a while without the port, then end it.
+            QTimer::singleShot(150, [&] {
+                errorWhileGone = view.commError && engine.timer4().interval() == PollEngine::IdleIntervalMs;
+                d.EndRequested = true;
+            });
+        }
+        return QStringLiteral("\x01");
+    };
+    QTimer::singleShot(10000, [&] { d.EndRequested = true; });
+    engine.communicate();
+    EXPECT_TRUE(engine.PortLost);
+    EXPECT_TRUE(errorWhileGone) << "the error stays up and the timer idles while the port is gone";
+    EXPECT_TRUE(view.commError);
+    EXPECT_TRUE(d.CommErrorFlag);
 }

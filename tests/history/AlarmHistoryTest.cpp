@@ -232,3 +232,18 @@ TEST_F(AlarmHistoryTest, ViewerCopyAndClear) {
 }
 
 }  // namespace
+
+TEST(HistoryTableTest, CellsOutsideTheTableAreEmptyAndWritesThereIgnored) {
+    HistoryTable table;
+    table.SetRow(1, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")});
+    table.SetRow(101, {QStringLiteral("w"), QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z")});
+    EXPECT_EQ(table.Cell(1, 0), QStringLiteral("a"));
+    EXPECT_EQ(table.Cell(1, 3), QStringLiteral("d"));
+    EXPECT_EQ(table.Cell(101, 3), QStringLiteral("z"));
+    for (auto [row, column] : {std::pair{1, 4}, {1, -1}, {-1, 0}, {102, 0}, {101, 4}})
+        EXPECT_EQ(table.Cell(row, column), QString()) << row << "," << column;
+    table.SetRow(102, {QStringLiteral("q")});
+    table.SetRow(-1, {QStringLiteral("q")});
+    EXPECT_EQ(table.Cell(101, 0), QStringLiteral("w"));
+    EXPECT_EQ(table.Cell(0, 0), QString());
+}

@@ -49,6 +49,21 @@ TEST(HistoryFile, SecondStartInSameMinuteKeepsFirstRunsFile) {
     EXPECT_EQ(QFileInfo(later).fileName(), QStringLiteral("2007_3_9_8_6.hys"));
 }
 
+TEST(HistoryFile, AThousandStartsInOneMinuteEachGetTheirOwnFile) {
+    QTemporaryDir dir;
+    const QString folder = QDir(dir.path()).filePath(QStringLiteral("hystory"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    // Starts 1 to 999 of the minute have taken their names already.
+    for (int n = 1; n <= 999; ++n) {
+        QFile f(QDir(folder).filePath(n == 1 ? QStringLiteral("2007_3_9_8_5.hys")
+                                             : QStringLiteral("2007_3_9_8_5-%1.hys").arg(n)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QString thousandth = CreateHistoryFile(dir.path(), At(2007, 3, 9, 8, 5, 59), JapaneseLocale());
+    EXPECT_EQ(QFileInfo(thousandth).fileName(), QStringLiteral("2007_3_9_8_5-1000.hys"));
+    EXPECT_EQ(FileBytes(thousandth), kHeader20070309);
+}
+
 TEST(HistoryFile, UncreatableFileStillNamesThePath) {
     QTemporaryDir dir;
     // A plain file where the folder should be: nothing can be created below it.

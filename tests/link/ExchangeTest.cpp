@@ -216,3 +216,21 @@ TEST_F(LinkOnPty, PortCloseGivesUpOnOutputHeldTooLong) {
     EXPECT_EQ(link->CommID(), -1);
     EXPECT_TRUE(peer.ReceivedWithin(300).isEmpty());
 }
+
+TEST(LinkOnVanishingPty, ADeviceThatGoesAwayEndsTheExchangeAndClosesThePort) {
+    auto peer = std::make_unique<PtyPeer>();
+    qputenv("TESMARCOMM_COM1", peer->SlavePath().toLocal8Bit());
+    std::unique_ptr<ISTDComm> link(TesmarCreateObject(TesmarIds::Class));
+    link->setTimeOut(2000);
+    link->setEventsCheck(true);
+    ASSERT_TRUE(link->PortOpen());
+    peer.reset();  // the adapter is pulled out
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(link->RWcomm(QStringLiteral(" "), QStringLiteral(" "), QStringLiteral("\""),
+                           QStringLiteral("0080"), QString(), 1),
+              QString());
+    EXPECT_LT(clock.elapsed(), 1500) << "no need to wait the whole time limit";
+    EXPECT_EQ(link->CommID(), -1) << "the port closes itself";
+    qunsetenv("TESMARCOMM_COM1");
+}

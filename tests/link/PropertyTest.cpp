@@ -1,6 +1,8 @@
 // Settings, their checks and numbered errors, and what an open port looks like on the line.
+#include "LineSettingsProbe.h"
 #include "LinkFixture.h"
 
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -117,6 +119,86 @@ TEST_F(PortOpenOnPty, DefaultsOpenAt9600OneStopWithoutHandshake) {
     EXPECT_FALSE(tio.c_cflag & CSTOPB);
     EXPECT_FALSE(tio.c_cflag & CRTSCTS);
     EXPECT_FALSE(tio.c_iflag & IXON);
+}
+
+// The line format as the serial layer asked the driver for it (a pseudo-terminal itself
+// forgets the character size and the parity).
+static termios Requested(ISTDComm& link) {
+    const std::optional<termios> tio = LineSettingsProbe::LastRequested(link.CommID());
+    EXPECT_TRUE(tio) << "no line settings were requested for the open port";
+    return tio.value_or(termios{});
+}
+
+TEST_F(PortOpenOnPty, DefaultLineIsSevenBitsEvenParityOneStopNoHandshake) {
+    ASSERT_TRUE(link->PortOpen());
+    const termios tio = Requested(*link);
+    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS7));
+    EXPECT_TRUE(tio.c_cflag & PARENB);
+    EXPECT_FALSE(tio.c_cflag & PARODD);
+    EXPECT_FALSE(tio.c_cflag & CSTOPB);
+    EXPECT_FALSE(tio.c_cflag & CRTSCTS);
+    EXPECT_FALSE(tio.c_iflag & (IXON | IXOFF));
+    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B9600));
+    EXPECT_EQ(::cfgetispeed(&tio), speed_t(B9600));
+}
+
+TEST_F(PortOpenOnPty, EveryLineSettingReachesTheDriver) {
+    link->setBaudRate(QStringLiteral("19200"));
+    link->setDataBit(QStringLiteral("8"));
+    link->setPality(QStringLiteral("Odd"));
+    link->setStopBit(QStringLiteral("2"));
+    link->setFlow(QStringLiteral("XON/XOFF"));
+    ASSERT_TRUE(link->PortOpen());
+    termios tio = Requested(*link);
+    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS8));
+    EXPECT_TRUE(tio.c_cflag & PARENB);
+    EXPECT_TRUE(tio.c_cflag & PARODD);
+    EXPECT_TRUE(tio.c_cflag & CSTOPB);
+    EXPECT_FALSE(tio.c_cflag & CRTSCTS);
+    EXPECT_TRUE(tio.c_iflag & IXON);
+    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B19200));
+
+    link->setBaudRate(QStringLiteral("2400"));
+    link->setDataBit(QStringLiteral("7"));
+    link->setPality(QStringLiteral("none"));
+    link->setStopBit(QStringLiteral("1"));
+    link->setFlow(QStringLiteral("RTS/CTS"));
+    ASSERT_TRUE(link->PortOpen());
+    tio = Requested(*link);
+    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS7));
+    EXPECT_FALSE(tio.c_cflag & PARENB);
+    EXPECT_FALSE(tio.c_cflag & CSTOPB);
+    EXPECT_TRUE(tio.c_cflag & CRTSCTS);
+    EXPECT_FALSE(tio.c_iflag & IXON);
+    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B2400));
+
+    link->setBaudRate(QStringLiteral("4800"));
+    link->setPality(QStringLiteral("EVEN"));
+    link->setFlow(QStringLiteral("BOTH"));
+    ASSERT_TRUE(link->PortOpen());
+    tio = Requested(*link);
+    EXPECT_TRUE(tio.c_cflag & PARENB);
+    EXPECT_FALSE(tio.c_cflag & PARODD);
+    EXPECT_TRUE(tio.c_cflag & CRTSCTS);
+    EXPECT_TRUE(tio.c_iflag & IXON);
+    EXPECT_TRUE(tio.c_iflag & IXOFF);
+    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B4800));
+}
+
+TEST_F(PortOpenOnPty, AnOpenPortCountsOnlyWithClearToSend) {
+    // A port whose CTS line is low is closed again and PortOpen answers False.
+    LineSettingsProbe::ReportModemLines(TIOCM_DSR | TIOCM_CAR);
+    EXPECT_FALSE(link->PortOpen());
+    EXPECT_EQ(link->CommID(), -1);
+    EXPECT_THROW(ReadBlock0("0080"), STDCommError);
+    // With CTS asserted it opens.
+    LineSettingsProbe::ReportModemLines(TIOCM_CTS);
+    EXPECT_TRUE(link->PortOpen());
+    EXPECT_NE(link->CommID(), -1);
+    LineSettingsProbe::Real();
+    // A driver without modem lines (this pseudo-terminal) counts as CTS asserted.
+    EXPECT_TRUE(link->PortOpen());
+    EXPECT_NE(link->CommID(), -1);
 }
 
 TEST_F(PortOpenOnPty, OtherSettingsReachTheLine) {

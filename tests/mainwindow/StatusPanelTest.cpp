@@ -5,6 +5,7 @@
 #include "exchange/PollEngine.h"
 
 #include <QLabel>
+#include <QProgressBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -76,4 +77,37 @@ TEST_F(MainWindowTest, StatusPanelsStartWithTheWaitingTexts) {
     EXPECT_EQ(window->SSTab1->count(), 7);
     EXPECT_EQ(window->SSTab1->tabText(0), "4ﾌﾞﾛｯｸ画面");
     EXPECT_EQ(window->SSTab1->tabText(6), "ﾃﾞｰﾀﾛｷﾞﾝｸﾞ画面");
+}
+
+TEST_F(MainWindowTest, TheEndOfABulkWriteEmptiesPanelFourAndHidesTheProgress) {
+    window->SetPanelText(4, QStringLiteral("設定値変更中"));
+    window->ProgressBar1->show();
+    window->SetWriteProgress(90);
+    EXPECT_EQ(window->ProgressBar1->value(), 90);
+    window->SetWriteProgress(200);
+    EXPECT_EQ(window->ProgressBar1->value(), 150) << "never past the bar's end";
+    int finished = 0;
+    QObject::connect(window.get(), &MainDisp::bulkWriteFinished, [&] { ++finished; });
+    window->BulkWriteFinished();
+    EXPECT_EQ(window->StatusPanel[3]->text(), QString());
+    EXPECT_TRUE(window->ProgressBar1->isHidden());
+    EXPECT_EQ(finished, 1);
+    // Panels 2 and 3 are set and emptied at once; only panel 1 waits for the next reply.
+    window->SetPanelText(2, QStringLiteral("ﾛｷﾞﾝｸﾞ中"));
+    window->SetPanelText(3, QString());
+    EXPECT_EQ(window->StatusPanel[1]->text(), QStringLiteral("ﾛｷﾞﾝｸﾞ中"));
+    EXPECT_EQ(window->StatusPanel[2]->text(), QString());
+}
+
+TEST_F(MainWindowTest, PanelsOutsideOneToFourChangeNothing) {
+    QStringList before;
+    for (QLabel* l : window->StatusPanel) before << l->text();
+    const QString read = window->Text_readmsg->text();
+    const QString error = window->Text_readmsg2->text();
+    for (int panel : {0, 5, -1, 6}) window->SetPanelText(panel, QStringLiteral("x"));
+    QStringList after;
+    for (QLabel* l : window->StatusPanel) after << l->text();
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(window->Text_readmsg->text(), read);
+    EXPECT_EQ(window->Text_readmsg2->text(), error);
 }

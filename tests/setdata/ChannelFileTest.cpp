@@ -133,6 +133,10 @@ TEST_F(ChannelFileTest, WriterRefusesTextsThatCouldNotBeReadBackAndKeepsTheOldFi
     outcome = WriteChannelFile(path, texts);
     EXPECT_EQ(outcome.status, SetDataStatus::NotEncodable);
     EXPECT_EQ(outcome.index, 31);
+    // The first text that cannot be written is the one named.
+    texts[0] = U("1µ");
+    EXPECT_EQ(WriteChannelFile(path, texts).index, 0);
+    texts[0] = TakeChannelTexts(inc, 5)[0];
 
     texts[31] = QString(800, u'%');  // would count as a block file and never load back
     EXPECT_EQ(WriteChannelFile(path, texts).status, SetDataStatus::TooLarge);

@@ -55,6 +55,26 @@ TEST_F(ChannelTextTest, RuleADependsOnInputTypeAndDecimalSetting) {
     EXPECT_EQ(Value(3, 1, "-199.9"), -1999);
 }
 
+TEST_F(ChannelTextTest, RulesAAndBForEveryInputType) {
+    // Text "12.5" on a channel of each input type, with decimal setting 1000 on all of
+    // them: rule A (SV, alarms) and rule B (spans) as the operator gets them back.
+    struct Row { int type; int a; int b; };
+    const Row rows[] = {
+        {0, 12, 125},    {1, 12, 125},    {2, 12, 125},    {3, 12, 125},    {4, 12, 125},
+        {5, 12, 125},    {6, 125, 125},   {7, 125, 125},   {8, 125, 125},   {9, 125, 125},
+        {10, 12500, 12500}, {11, 12500, 12500}, {12, 12500, 12500}, {13, 12500, 12500},
+    };
+    for (const Row& r : rows) {
+        const int c = 100 + r.type;
+        inc.ChInputType[c] = qint16(r.type);
+        inc.ChDecimal[c] = 1000;
+        EXPECT_EQ(Value(3, c, "12.5"), r.a) << "rule A, type " << r.type;   // SV
+        EXPECT_EQ(Value(5, c, "12.5"), r.a) << "rule A, type " << r.type;   // alarm 2
+        EXPECT_EQ(Value(13, c, "12.5"), r.b) << "rule B, type " << r.type;  // output hysteresis
+        EXPECT_EQ(Value(32, c, "12.5"), r.b) << "rule B, type " << r.type;  // scaling low
+    }
+}
+
 TEST_F(ChannelTextTest, RuleBShowsTenthsForEveryTemperatureInput) {
     inc.ChInputType[0] = 0;
     inc.ChInputType[1] = 9;

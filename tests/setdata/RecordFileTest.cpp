@@ -221,6 +221,17 @@ TEST_F(RecordFileTest, AFailedReadHoldsNoRecordsToApply) {
     EXPECT_EQ(ApplyAllRecords(inc, TakeBlockRecords(inc, 0)), -1);
 }
 
+TEST_F(RecordFileTest, ABlockOutsideTheLineTakesNoRecords) {
+    FillPattern(inc);
+    const std::vector<SetDataRecord> records = TakeBlockRecords(inc, 3);
+    for (int c = 0; c < ChannelCount; ++c) inc.ChPresent[c] = 1;
+    const RDX_INC before = inc;
+    for (int block : {16, -1}) EXPECT_EQ(ApplyBlockRecords(inc, block, records), -1) << block;
+    ExpectSameTables(inc, before);
+    EXPECT_EQ(inc.ChUnitText, before.ChUnitText);
+    EXPECT_EQ(ApplyBlockRecords(inc, 15, records), 20);
+}
+
 TEST_F(RecordFileTest, WritersRefuseUnitTextsThatCouldNotBeReadBack) {
     FillPattern(inc);
     const QString path = Path("refused.dat");
@@ -235,7 +246,11 @@ TEST_F(RecordFileTest, WritersRefuseUnitTextsThatCouldNotBeReadBack) {
 
     std::vector<SetDataRecord> records = TakeBlockRecords(inc, 0);
     records[3].UnitText = U("é");
-    EXPECT_EQ(EncodeRecordFile(RecordFileKind::Block, records).outcome.status, SetDataStatus::NotEncodable);
+    records[9].UnitText = U("ñ");
+    outcome = EncodeRecordFile(RecordFileKind::Block, records).outcome;
+    EXPECT_EQ(outcome.status, SetDataStatus::NotEncodable);
+    EXPECT_EQ(outcome.index, 3);
+    records[9].UnitText = U("%");
     records[3].UnitText = QString(18000, u'%');  // over 20000 bytes: an all-channel file
     EXPECT_EQ(EncodeRecordFile(RecordFileKind::Block, records).outcome.status, SetDataStatus::TooLarge);
     records.pop_back();

@@ -86,6 +86,29 @@ TEST_F(BlockDialogTest, CopyOfBlock2IntoBlock5SkipsAbsentSourcesAndWritesBlock5)
     EXPECT_TRUE(window->StatusPanel[3]->text().isEmpty());
 }
 
+TEST_F(BlockDialogTest, AWorkAreaOfAbsentChannelsChangesNoTableButStillWritesTheBlock) {
+    // A block file taken while nothing was connected: every record marked absent.
+    QStringList lines = BlockLines(QStringLiteral("7"));
+    for (int i = 0; i < ChannelsPerBlock; ++i) lines[1 + i * (SetDataFieldCount + 1) + PresentField] = "0";
+    WriteLines(Path("absent.dat"), lines);
+    op.files = {Path("absent.dat")};
+    dlg->LoadWork();
+    ASSERT_EQ(dlg->WorkRecords().size(), 20u);
+    Fill(5, 5000);
+    const RDX_INC before = d;
+    Choose(5);
+    op.answers = {true};
+    dlg->MoveToBlock();
+    EXPECT_EQ(d.ChSV, before.ChSV);
+    EXPECT_EQ(d.ChPBand, before.ChPBand);
+    EXPECT_EQ(d.SelectedBlock, 5);
+    EXPECT_EQ(d.PollState, 3);
+    EXPECT_TRUE(AllButtons(false));
+    const std::vector<Request> sent = RunBulkWrite(0);
+    EXPECT_EQ(sent.size(), 28u);
+    EXPECT_EQ(link->values[5]["0001"][7], 5007);
+}
+
 TEST_F(BlockDialogTest, SavedHeatingCoolingBlockLoadsBackAndButtonsReturnAfterTheWrite) {
     Fill(2, 300);
     d.ChUnitText[40] = QStringLiteral("ﾟC");
@@ -171,6 +194,24 @@ TEST_F(BlockDialogTest, RefusalsLeaveTheTablesUnchanged) {
     EXPECT_EQ(TakeAllRecords(d), before);
     EXPECT_EQ(d.PollState, 1);
     EXPECT_TRUE(AllButtons(true));
+}
+
+TEST_F(BlockDialogTest, SavingAWorkAreaFromBlock0ChecksBlock0sAutoTuning) {
+    Choose(0);
+    dlg->MoveToWork();
+    ASSERT_EQ(dlg->WorkRecords().size(), 20u);
+    d.ChStatus[19] = qint16(StatusBit::AutoTuning);  // last channel of block 0
+    d.ChStatus[20] = 0;
+    dlg->SaveWork();
+    EXPECT_EQ(op.told, QStringList{U8(SetDataMsg::AutoTuningSave)});
+    EXPECT_TRUE(op.fileDialogs.isEmpty());
+    // Auto-tuning in the next block does not concern block 0's work area.
+    d.ChStatus[19] = 0;
+    d.ChStatus[20] = qint16(StatusBit::AutoTuning);
+    op.files = {Path("b0.dat")};
+    dlg->SaveWork();
+    EXPECT_EQ(op.fileDialogs, QStringList{"save"});
+    EXPECT_TRUE(QFile::exists(Path("b0.dat")));
 }
 
 TEST_F(BlockDialogTest, BadBlockFilesChangeNothing) {

@@ -13,7 +13,7 @@ struct Exchanged {
     QString cmd;
     QString item;
     QString data;
-    QString frame;  // the request as sent
+    QString frame;  // the request as the link wrote it (its OutputBuffer)
     QString reply;  // what RWcomm returned
 };
 
@@ -27,8 +27,8 @@ public:
     QString RWcomm(const QString& a, const QString& s, const QString& c, const QString& i,
                    const QString& d, qint16 n) override {
         const QString reply = in->RWcomm(a, s, c, i, d, n);
-        log.push_back({a.isEmpty() ? -1 : a[0].unicode() - 0x20, c, i, d,
-                       Framing::BuildFrame(a, s, c, i, d), reply});
+        // The frame as the link itself wrote it to the port.
+        log.push_back({a.isEmpty() ? -1 : a[0].unicode() - 0x20, c, i, d, in->OutputBuffer(), reply});
         return reply;
     }
     bool BSuccessFlag() const override { return in->BSuccessFlag(); }

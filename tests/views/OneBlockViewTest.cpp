@@ -4,6 +4,9 @@
 #include "display/OneBlockView.h"
 
 #include <QComboBox>
+#include <algorithm>
+#include <QCoreApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -116,6 +119,67 @@ TEST_F(OneBlockViewTest, OutputButtonForwardsItsChannel) {
     view.tb2_OUT[19]->click();
     ASSERT_EQ(spy.count(), 1);
     EXPECT_EQ(spy.at(0).at(0).toInt(), 159);
+}
+
+}  // namespace
+
+namespace {
+
+// The tab as a person sees it at the window's size.
+class OneBlockViewOnScreen : public OneBlockViewTest {
+protected:
+    void SetUp() override {
+        OneBlockViewTest::SetUp();
+        view.resize(1000, 640);
+        view.show();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(OneBlockViewOnScreen, TheThreeItemColumnsShareTheWidthEvenly) {
+    const int w1 = view.tb2_Para1[0]->width();
+    const int w2 = view.tb2_Para2[0]->width();
+    const int w3 = view.tb2_Para3[0]->width();
+    EXPECT_GT(w1, view.tb2_Para1[0]->minimumSizeHint().width()) << "the columns take the spare width";
+    EXPECT_NEAR(w2, w1, 2);
+    EXPECT_NEAR(w3, w1, 2);
+    EXPECT_NEAR(view.tb2_PV[0]->width(), w1, 2);
+}
+
+TEST_F(OneBlockViewOnScreen, OneBlockSelectorAndThreeItemSelectors) {
+    const QList<QComboBox*> selectors = view.findChildren<QComboBox*>();
+    EXPECT_EQ(selectors.size(), 4);
+    for (QComboBox* item : view.tb2_Block_P) {
+        EXPECT_TRUE(selectors.contains(item));
+        EXPECT_EQ(item->count(), 31);
+    }
+    EXPECT_TRUE(selectors.contains(view.tb2_BName));
+}
+
+TEST_F(OneBlockViewOnScreen, RowsStandInChannelOrderUnderTheirHeadings) {
+    const QList<QLabel*> labels = view.findChildren<QLabel*>();
+    const auto heading = std::find_if(labels.begin(), labels.end(),
+                                      [](const QLabel* l) { return l->text() == QStringLiteral("PV"); });
+    ASSERT_NE(heading, labels.end());
+    int above = (*heading)->geometry().bottom();
+    for (int k = 0; k < OneBlockView::Rows; ++k) {
+        const QRect pv = view.tb2_PV[k]->geometry();
+        EXPECT_GT(pv.top(), above) << "row " << k;
+        EXPECT_EQ(view.tb2_label[k]->geometry().center().y(), pv.center().y()) << "row " << k;
+        EXPECT_EQ(view.tb2_OUT[k]->geometry().center().y(), pv.center().y()) << "row " << k;
+        above = pv.bottom();
+    }
+}
+
+TEST_F(OneBlockViewOnScreen, ValueFieldsAreWhite) {
+    view.Refresh();
+    const QImage shot = view.grab().toImage();
+    for (QLabel* field : {view.tb2_PV[3], view.tb2_SV[3], view.tb2_Para2[3]}) {
+        // Inside the frame, left of the right-aligned value.
+        const QPoint p = field->mapTo(&view, QPoint(4, field->height() / 2));
+        EXPECT_EQ(shot.pixelColor(p), QColor(255, 255, 255)) << field->text().toStdString();
+    }
 }
 
 }  // namespace

@@ -1,0 +1,91 @@
+// The per-channel button decisions as their callers rely on them: what each answers, what
+// it changes and what it requests, for the first and last channels and for numbers that
+// are no channel at all.
+#include "EditingFixture.h"
+
+#include "editing/DirectOperations.h"
+
+namespace {
+
+class DirectDecisionsTest : public EditingTest {};
+
+TEST_F(DirectDecisionsTest, SwitchesAnswerWhetherTheyRequestedTheWrite) {
+    for (int c : {0, ChannelCount - 1}) {
+        SCOPED_TRACE(c);
+        d.PollState = 1;
+        d.ChATSwitch[c] = 0;
+        d.ChOutputSwitch[c] = 0;
+        EXPECT_FALSE(SwitchAutoTuning(d, c)) << "output off";
+        EXPECT_EQ(d.PollState, 1);
+        EXPECT_TRUE(SwitchOutputOnSettingView(d, c));
+        EXPECT_EQ(d.ChOutputSwitch[c], 1);
+        EXPECT_EQ(d.WriteItemCode, QStringLiteral("0009"));
+        EXPECT_EQ(d.SelectedBlock, c / 20);
+        EXPECT_EQ(d.PollState, 2);
+        d.PollState = 1;
+        EXPECT_TRUE(SwitchAutoTuning(d, c));
+        EXPECT_EQ(d.ChATSwitch[c], 1);
+        EXPECT_EQ(d.WriteItemCode, QStringLiteral("000A"));
+        EXPECT_EQ(d.PollState, 2);
+        d.PollState = 1;
+        EXPECT_FALSE(SwitchOutputOnSettingView(d, c)) << "AT switch on";
+        EXPECT_FALSE(MainSettingEntryAllowed(d, c));
+        EXPECT_EQ(d.ChOutputSwitch[c], 1);
+        EXPECT_EQ(d.PollState, 1);
+        d.ChStatus[c] = StatusBit::AutoTuning;
+        EXPECT_FALSE(SwitchOutput(d, c)) << "auto-tuning runs";
+        EXPECT_EQ(d.ChOutputSwitch[c], 1);
+        EXPECT_EQ(d.PollState, 1);
+        d.ChStatus[c] = 0;
+        EXPECT_TRUE(SwitchOutput(d, c));
+        EXPECT_EQ(d.ChOutputSwitch[c], 0);
+        EXPECT_EQ(d.PollState, 2);
+        d.ChATSwitch[c] = 0;
+        EXPECT_TRUE(MainSettingEntryAllowed(d, c));
+    }
+}
+
+TEST_F(DirectDecisionsTest, NumbersThatAreNoChannelAreRefusedAndChangeNothing) {
+    d.ChOutputSwitch.fill(1);
+    const RDX_INC before = d;
+    for (int c : {-1, ChannelCount, ChannelCount + 20}) {
+        EXPECT_FALSE(SwitchOutputOnSettingView(d, c)) << c;
+        EXPECT_FALSE(SwitchAutoTuning(d, c)) << c;
+        EXPECT_FALSE(SwitchOutput(d, c)) << c;
+        EXPECT_FALSE(MainSettingEntryAllowed(d, c)) << c;
+        EXPECT_FALSE(NumericEntryApplicable(d, 1, c)) << c;
+        EXPECT_FALSE(ChoiceEntryApplicable(d, 14, c)) << c;
+        EXPECT_EQ(PreselectedOption(d, 14, c), -1) << c;
+    }
+    EXPECT_EQ(d.PollState, before.PollState);
+    EXPECT_EQ(d.ChOutputSwitch, before.ChOutputSwitch);
+    EXPECT_EQ(d.ChATSwitch, before.ChATSwitch);
+}
+
+TEST_F(DirectDecisionsTest, PreselectionOnlyForValuesThatHaveAnOption) {
+    const int c = 77;
+    struct Case { int setting; ChannelTable RDX_INC::*table; qint16 value; int option; };
+    const Case cases[] = {
+        {14, &RDX_INC::ChAlarm1Type, 0, 0},   {14, &RDX_INC::ChAlarm1Type, 12, 12},
+        {14, &RDX_INC::ChAlarm1Type, 13, -1}, {14, &RDX_INC::ChAlarm1Type, -1, -1},
+        {15, &RDX_INC::ChAlarm2Type, 12, 12}, {15, &RDX_INC::ChAlarm2Type, 13, -1},
+        {20, &RDX_INC::ChAction, 1, 1},       {20, &RDX_INC::ChAction, 2, -1},
+        {21, &RDX_INC::ChTempUnit, 1, 1},     {21, &RDX_INC::ChTempUnit, 2, -1},
+        {28, &RDX_INC::ChCoolMode, 2, 2},     {28, &RDX_INC::ChCoolMode, 3, -1},
+        {34, &RDX_INC::ChDecimal, 10000, 4},  {34, &RDX_INC::ChDecimal, 1, 0},
+        {34, &RDX_INC::ChDecimal, 100, 2},    {34, &RDX_INC::ChDecimal, 20000, -1},
+        {34, &RDX_INC::ChDecimal, 0, -1},     {34, &RDX_INC::ChDecimal, -1, -1},
+        {35, &RDX_INC::ChDecimal, 100, -1},   {5, &RDX_INC::ChPBand, 1, -1},
+    };
+    for (const Case& k : cases) {
+        (d.*k.table)[c] = k.value;
+        EXPECT_EQ(PreselectedOption(d, k.setting, c), k.option) << k.setting << " value " << k.value;
+    }
+    // The first and last channels too.
+    d.ChCoolMode[0] = 1;
+    d.ChCoolMode[ChannelCount - 1] = 2;
+    EXPECT_EQ(PreselectedOption(d, 28, 0), 1);
+    EXPECT_EQ(PreselectedOption(d, 28, ChannelCount - 1), 2);
+}
+
+}  // namespace

@@ -1,0 +1,90 @@
+#include "LineSettingsProbe.h"
+
+#include <atomic>
+#include <cstdarg>
+#include <dlfcn.h>
+#include <map>
+#include <mutex>
+#include <sys/ioctl.h>
+
+namespace {
+
+// The bits a pseudo-terminal does not keep.
+constexpr tcflag_t kForgotten = CSIZE | PARENB;
+
+std::mutex& Lock() {
+    static std::mutex m;
+    return m;
+}
+
+// -1: the driver's own answer.
+std::atomic<int> modemLines{-1};
+
+std::map<int, termios>& Requested() {
+    static std::map<int, termios> requested;
+    return requested;
+}
+
+template <class Fn>
+Fn Real(const char* name) {
+    return reinterpret_cast<Fn>(::dlsym(RTLD_NEXT, name));
+}
+
+}  // namespace
+
+// Both are exported from the test program (ENABLE_EXPORTS), so the serial library's calls
+// land here. Only pseudo-terminals are opened by these tests.
+extern "C" int tcsetattr(int fd, int optionalActions, const termios* settings) noexcept {
+    static const auto real = Real<int (*)(int, int, const termios*)>("tcsetattr");
+    if (!settings) return real(fd, optionalActions, settings);
+    // The terminal gets what it can hold; the C library would call the rest a failure.
+    termios held = *settings;
+    held.c_cflag = (held.c_cflag & ~kForgotten) | CS8;
+    const int result = real(fd, optionalActions, &held);
+    if (result == 0) {
+        std::lock_guard lock(Lock());
+        Requested()[fd] = *settings;
+    }
+    return result;
+}
+
+extern "C" int tcgetattr(int fd, termios* settings) noexcept {
+    static const auto real = Real<int (*)(int, termios*)>("tcgetattr");
+    const int result = real(fd, settings);
+    if (result == 0 && settings) {
+        std::lock_guard lock(Lock());
+        const auto it = Requested().find(fd);
+        if (it != Requested().end())
+            settings->c_cflag = (settings->c_cflag & ~kForgotten) | (it->second.c_cflag & kForgotten);
+    }
+    return result;
+}
+
+// The serial layer's requests pass a pointer or nothing, so one pointer is forwarded.
+extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
+    static const auto real = Real<int (*)(int, unsigned long, void*)>("ioctl");
+    va_list args;
+    va_start(args, request);
+    void* argument = va_arg(args, void*);
+    va_end(args);
+    const int lines = modemLines.load();
+    if (request == TIOCMGET && lines >= 0 && argument) {
+        *static_cast<int*>(argument) = lines;
+        return 0;
+    }
+    return real(fd, request, argument);
+}
+
+namespace LineSettingsProbe {
+
+void ReportModemLines(int lines) { modemLines = lines; }
+void Real() { modemLines = -1; }
+
+std::optional<termios> LastRequested(int fd) {
+    std::lock_guard lock(Lock());
+    const auto it = Requested().find(fd);
+    if (it == Requested().end()) return std::nullopt;
+    return it->second;
+}
+
+}  // namespace LineSettingsProbe
