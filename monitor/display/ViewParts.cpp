@@ -1,16 +1,13 @@
 #include "display/ViewParts.h"
 
 #include "display/DisplayTables.h"
+#include "display/ValueFormat.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
 
-QString UnitLabelText(const RDX_INC& d, int c) {
-    if (c < 0 || c >= ChannelCount) return QString();
-    if (d.ChInputType[c] >= 10) return d.ChUnitText[c];
-    return TempUnitName(d.ChUnitShown[c]);
-}
+QString UnitLabelText(const RDX_INC& d, int c) { return ChannelUnitText(d, c); }
 
 QString OutputButtonCaption(const RDX_INC& d, int c) {
     const bool on = c >= 0 && c < ChannelCount && d.ChOutputSwitch[c] == 1;
