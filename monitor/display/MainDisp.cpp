@@ -339,3 +339,8 @@ void MainDisp::BulkWriteFinished() {
     SetPanelText(4, QString());
     emit bulkWriteFinished();
 }
+
+void MainDisp::BlockContactChanged(int /*block*/, bool /*outOfContact*/) {
+    // The views read BlockOutOfContact when they redraw.
+    SelectDispItem();
+}

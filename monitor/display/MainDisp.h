@@ -102,6 +102,7 @@ public:
     void ResetSettingView() override;
     void SetWriteProgress(int value) override;
     void BulkWriteFinished() override;
+    void BlockContactChanged(int block, bool outOfContact) override;
 
 signals:
     // The bulk write's alarm values went out; the save/load dialogs enable their buttons.

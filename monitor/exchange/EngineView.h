@@ -30,4 +30,6 @@ public:
     // A bulk write's alarm values went out: progress hidden, panel 4 emptied,
     // the save/load dialogs' buttons enabled again.
     virtual void BulkWriteFinished() = 0;
+    // A block went out of contact (its values are frozen) or answered again.
+    virtual void BlockContactChanged(int block, bool outOfContact) = 0;
 };

@@ -165,6 +165,9 @@ void PollEngine::EnterPortLost() {
     d.CommErrorFlag = true;
     view.ShowCommError(true);
     lastReopenMs_ = NowMs();
+    // Nothing is read until the port is back: every present block's values are frozen.
+    for (int b = 0; b < BlockCount; ++b)
+        if (d.BlockAbsent[b] == 0) SetOutOfContact(b, true);
 }
 
 void PollEngine::TryReopen() {
@@ -214,11 +217,30 @@ QString PollEngine::Exchange(int block, const QString& cmdType, const QString& i
     d.AddrChar = AddressOf(block);
     const QString reply = link.RWcomm(d.AddrChar, d.SubAddrChar, cmdType, item, data, 1);
     ++exchangesInStep;
-    Classify(reply, kind);
+    NoteContact(block, Classify(reply, kind));
     return reply;
 }
 
-void PollEngine::Classify(const QString& reply, Kind kind) {
+void PollEngine::NoteContact(int block, char16_t outcome) {
+    if (block < 0 || block >= BlockCount) return;
+    if (outcome == 0) {
+        if (++silentInRow_[block] >= SilentRequestsForOutOfContact) SetOutOfContact(block, true);
+        return;
+    }
+    silentInRow_[block] = 0;
+    // A corrupted reply shows the block is there, but proves nothing about its values.
+    if (outcome == Framing::ACK || outcome == Framing::NAK) SetOutOfContact(block, false);
+}
+
+void PollEngine::SetOutOfContact(int block, bool out) {
+    if (d.BlockOutOfContact[block] == out) return;
+    d.BlockOutOfContact[block] = out;
+    if (HystoryWrite)
+        HystoryWrite(QString::fromLatin1(OutOfContactCode), block * ChannelsPerBlock, out ? -1 : 0);
+    view.BlockContactChanged(block, out);
+}
+
+char16_t PollEngine::Classify(const QString& reply, Kind kind) {
     d.CommErrorFlag = false;
     char16_t first = reply.isEmpty() ? 0 : reply[0].unicode();
     // A read reply whose checksum happens to match although it lost data (a data byte
@@ -236,6 +258,7 @@ void PollEngine::Classify(const QString& reply, Kind kind) {
         view.ShowCommError(true);
         d.CommErrorFlag = true;
     }
+    return first;
 }
 
 bool PollEngine::HoldsEveryChannel(const QString& reply) const {

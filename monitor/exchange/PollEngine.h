@@ -72,7 +72,11 @@ private:
     // Sends one request to block's address and classifies the reply.
     QString Exchange(int block, const QString& cmdType, const QString& item,
                      const QString& data, Kind kind);
-    void Classify(const QString& reply, Kind kind);
+    // Returns the reply's effective first character: ACK, NAK, ESC, or 0 for silence.
+    char16_t Classify(const QString& reply, Kind kind);
+    // Counts silences in a row per block and flips BlockOutOfContact.
+    void NoteContact(int block, char16_t outcome);
+    void SetOutOfContact(int block, bool out);
     // A read reply carries a field for each of the block's 20 channels.
     bool HoldsEveryChannel(const QString& reply) const;
     void WriteBlockItems(int block);
@@ -94,6 +98,7 @@ private:
     QTimer Timer4;
     std::array<QTimer, 2> Timer3;
     int exchangesInStep = 0;
+    std::array<int, BlockCount> silentInRow_{};
     qint64 lastReopenMs_ = 0;
     // The block of the last all-parameter write: its alarm values follow 15 s later,
     // even if a single-item write changed SelectedBlock in between.

@@ -13,6 +13,11 @@ inline constexpr int BlockCount = 16;
 inline constexpr int ChannelsPerBlock = 20;
 inline constexpr int ChannelCount = BlockCount * ChannelsPerBlock;  // 320
 inline constexpr int ItemCount = 38;
+// A block that leaves this many requests in a row unanswered is out of contact.
+inline constexpr int SilentRequestsForOutOfContact = 3;
+// History code of a block going out of contact (state not 0) and answering again (state 0);
+// its channel argument is the block's first channel.
+inline constexpr char OutOfContactCode[] = "NOCOM";
 
 using ChannelTable = std::array<qint16, ChannelCount>;
 
@@ -63,6 +68,9 @@ public:
     // Per-block tables.
     std::array<qint16, BlockCount> BlockAbsent{};
     std::array<bool, BlockCount> BlockHasCooling{};
+    // True from a block's third unanswered request in a row (or the loss of the port)
+    // until its next valid reply: its table values are frozen, not live.
+    std::array<bool, BlockCount> BlockOutOfContact{};
 
     // Scalars of the exchange.
     int PollState = 0;

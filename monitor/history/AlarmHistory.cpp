@@ -43,7 +43,17 @@ constexpr std::array<Message, 8> kMessages{{
 }};
 
 bool IsProtocolCode(const QString& alm) {
-    return alm == QLatin1String("NAK") || alm == QLatin1String("CHKSUM");
+    return alm == QLatin1String("NAK") || alm == QLatin1String("CHKSUM") ||
+           alm == QLatin1String(OutOfContactCode);
+}
+
+// Names the block by its registered name, as the operator knows it from the selectors.
+QString ContactMessage(int ch, int state) {
+    const QString suffix = BlockSuffix(qBound(0, ch, ChannelCount - 1) / ChannelsPerBlock);
+    const QString name = GetSetting(QStringLiteral("DvtoN") + suffix, QStringLiteral("Block") + suffix);
+    return QString::fromUtf8(state != 0 ? "ﾌﾞﾛｯｸ「%1」のMGU-500から応答がありません。"
+                                        : "ﾌﾞﾛｯｸ「%1」のMGU-500との通信が回復しました。")
+        .arg(name);
 }
 
 }  // namespace
@@ -72,8 +82,10 @@ void AlarmHistory::AlarmChk(int ch) {
 void AlarmHistory::Hystory_Write(const QString& alm, int ch, int state) {
     const QDateTime now = Clock();
     const int r = HistoryRow >= 1 && HistoryRow <= RingRows ? HistoryRow : 1;
+    const QString content = alm == QLatin1String(OutOfContactCode) ? ContactMessage(ch, state)
+                                                                   : HistoryMessage(alm, state);
     const Entry entry{EntryDateText(now.date()), EntryTimeText(now.time()), ChannelText(alm, ch),
-                      HistoryMessage(alm, state)};
+                      content};
     Table.SetRow(r, entry);
     HistoryBuffer[r - 1] = entry;
     Table.ClearRow(r + 1);

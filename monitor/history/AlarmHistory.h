@@ -48,7 +48,8 @@ public:
     // Compares the channel's status word with its latch and records each change.
     void AlarmChk(int ch);
     // Records one entry. state 0: the condition ended; any other value: it began.
-    // "NAK" and "CHKSUM" ignore channel and state.
+    // "NAK" and "CHKSUM" ignore channel and state; OutOfContactCode takes the block's
+    // first channel and names the block.
     void Hystory_Write(const QString& alm, int ch, int state);
 
     // Viewer support: copy the ring into table rows 1 to 100, and the clear command.

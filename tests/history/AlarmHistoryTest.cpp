@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QStringList>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <vector>
@@ -168,6 +169,26 @@ TEST_F(AlarmHistoryTest, ChannelNamesComeFromStore) {
     EXPECT_EQ(history.Table.Cell(2, 2), QStringLiteral("----"));
     EXPECT_EQ(history.Table.Cell(2, 3), QStringLiteral("MGU-500から否定応答(NAK応答)が返ってきました。"));
     EXPECT_EQ(history.Table.Cell(3, 2), QStringLiteral("Ch151"));
+}
+
+TEST_F(AlarmHistoryTest, BlockContactEntriesNameTheBlockWithoutAChannel) {
+    SaveSetting(QStringLiteral("DvtoN03"), QStringLiteral("炉Ｂ"));
+    history.Hystory_Write(QString::fromLatin1(OutOfContactCode), 40, -1);
+    now = At(2007, 3, 9, 20, 6, 0);
+    history.Hystory_Write(QString::fromLatin1(OutOfContactCode), 40, 0);
+    history.Hystory_Write(QString::fromLatin1(OutOfContactCode), 300, -1);
+    SaveSetting(QStringLiteral("DvtoN03"), QStringLiteral("Block03"));
+    EXPECT_EQ(history.Table.Cell(1, 2), QStringLiteral("----"));
+    EXPECT_EQ(history.Table.Cell(1, 3), QStringLiteral("ﾌﾞﾛｯｸ「炉Ｂ」のMGU-500から応答がありません。"));
+    EXPECT_EQ(history.Table.Cell(2, 2), QStringLiteral("----"));
+    EXPECT_EQ(history.Table.Cell(2, 3), QStringLiteral("ﾌﾞﾛｯｸ「炉Ｂ」のMGU-500との通信が回復しました。"));
+    EXPECT_EQ(history.Table.Cell(3, 3), QStringLiteral("ﾌﾞﾛｯｸ「Block16」のMGU-500から応答がありません。"));
+    // Written like every other entry: time, "----", the text; CP932, CR LF.
+    const QList<QByteArray> lines = FileLines().split('\n');
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_EQ(lines[2], QByteArray("\"8:5:3 PM\",\"----\",\"") +
+                            QStringEncoder("Shift_JIS").encode(history.Table.Cell(1, 3)) + "\"\r");
+    EXPECT_EQ(lines[3].left(19), QByteArray("\"8:6:0 PM\",\"----\",\""));
 }
 
 TEST_F(AlarmHistoryTest, FileFailureShowsMessageAndKeepsEntry) {

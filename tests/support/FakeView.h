@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <array>
+#include <utility>
 #include <vector>
 
 class FakeView : public EngineView {
@@ -28,4 +29,7 @@ public:
     void ResetSettingView() override { ++resets; }
     void SetWriteProgress(int v) override { writeProgress = v; }
     void BulkWriteFinished() override { ++bulkFinished; }
+    // (block, out of contact) in the order they were told.
+    std::vector<std::pair<int, bool>> contactChanges;
+    void BlockContactChanged(int b, bool out) override { contactChanges.emplace_back(b, out); }
 };
