@@ -285,8 +285,10 @@ void PollEngine::PollStep() {
     case 1: item = QStringLiteral("0083"); break;
     default: item = d.MVToggle ? QStringLiteral("0081") : QStringLiteral("0082"); break;
     }
-    if (d.BlockAbsent[d.PollBlock] == 0) Exchange(d.PollBlock, kReadCmd, item, QString(), Kind::Read);
+    const bool asked = d.BlockAbsent[d.PollBlock] == 0;
+    if (asked) Exchange(d.PollBlock, kReadCmd, item, QString(), Kind::Read);
     if (item == u"0083") statecomchk(d.PollBlock);
+    if (asked && AfterPoll) AfterPoll(d.PollBlock, item);
     // Advance to the next present block; one full turn at most, so an empty line ends.
     for (int turn = 0; turn < BlockCount; ++turn) {
         if (++d.PollBlock > BlockCount - 1) {

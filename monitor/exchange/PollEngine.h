@@ -23,6 +23,9 @@ public:
 
     // Records a protocol error or alarm transition (code, channel, state).
     std::function<void(const QString& code, int ch, int state)> HystoryWrite;
+    // Called after each monitoring request with the block and item it asked for, once the
+    // reply is stored: the cue for the publisher that a block's values are fresh.
+    std::function<void(int block, const QString& item)> AfterPoll;
 
     // The program's outer loop; returns when EndRequested is set.
     void communicate();

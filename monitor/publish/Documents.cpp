@@ -72,12 +72,16 @@ bool IsChannelCode(const QString& code) {
     return false;
 }
 
+bool CodeHasState(const QString& code) {
+    return IsChannelCode(code) || code == QLatin1String(OutOfContactCode);
+}
+
 QByteArray EventDocument(const EventFacts& f) {
     JsonObject o;
     o.AddString("line", f.line).AddInt("seq", qint64(f.seq)).AddString("time", DocumentTime(f.time));
     o.AddString("code", f.code);
     const bool channel = IsChannelCode(f.code) && f.channel >= 0 && f.channel < ChannelCount;
-    if (channel) o.AddBool("on", f.state != 0);
+    if (CodeHasState(f.code)) o.AddBool("on", f.state != 0);
     else o.AddNull("on");
     if (f.block >= 0 && f.block < BlockCount) o.AddInt("block", f.block + 1);
     else o.AddNull("block");

@@ -32,13 +32,15 @@ struct EventFacts {
     QString code;      // the history's code: "Alarm1" .. "DOWNS", "NAK", "CHKSUM", ...
     int state = 0;     // 0: ended; other: began (alarm codes only)
     int block = -1;    // 0..15 or -1 when not known
-    int channel = -1;  // 0..319 for alarm codes, -1 otherwise
+    int channel = -1;  // 0..319 for the channel codes, -1 otherwise
     QString channelText;  // the history's channel column ("----" for protocol errors)
     QString text;         // the history's content column
 };
 
 // Whether a history code concerns one channel (and so has a channel and an on/off state).
 bool IsChannelCode(const QString& code);
+// Whether a history code begins and ends (the channel codes and the block's contact).
+bool CodeHasState(const QString& code);
 QByteArray EventDocument(const EventFacts& facts);
 
 struct PublisherFacts {

@@ -33,7 +33,8 @@ LinePublisher::LinePublisher(const RDX_INC& inc, PublishConfig config, QString p
         return clock.elapsed();
     };
     Clock = [] { return QDateTime::currentDateTime(); };
-    OutOfContact = [](int) { return false; };
+    watch_.setInterval(WatchIntervalMs);
+    connect(&watch_, &QTimer::timeout, this, &LinePublisher::Watch);
 }
 
 LinePublisher::~LinePublisher() { Stop(0); }
@@ -53,10 +54,12 @@ void LinePublisher::Start() {
         QMetaObject::invokeMethod(this, [this, event] { OnConnectionEvent(event); }, Qt::QueuedConnection);
     };
     connection_->Start();
+    watch_.start();
 }
 
 void LinePublisher::Stop(int waitMs) {
     if (!connection_) return;
+    watch_.stop();
     connection_->Stop(waitMs);
     connection_.reset();
 }
@@ -67,10 +70,14 @@ MqttConnection::Counters LinePublisher::Counters() const {
 
 void LinePublisher::AfterPoll(int block, const QString& item) {
     if (!connection_ || block < 0 || block >= BlockCount) return;
-    if (item == u"0081" || item == u"0082") {
-        const qint64 now = NowMs();
-        if (!documentSent_[block] || now - lastDocumentMs_[block] >= DocumentIntervalMs) PublishBlock(block);
-    }
+    if (item != u"0081" && item != u"0082") return;
+    if (!documentSent_[block] || NowMs() - lastDocumentMs_[block] >= DocumentIntervalMs) PublishBlock(block);
+}
+
+void LinePublisher::Watch() {
+    if (!connection_) return;
+    for (int b = 0; b < BlockCount; ++b)
+        if (documentSent_[b] && inc_.BlockOutOfContact[b] != contactShown_[b]) PublishBlock(b);
     if (NowMs() - lastCountersMs_ >= CountersIntervalMs) {
         const MqttConnection::Counters c = connection_->counters();
         if (c.droppedEvents + c.replacedDocuments != countersShown_) PublishCounters();
@@ -90,13 +97,14 @@ void LinePublisher::PublishBlock(int block) {
     BlockFacts facts;
     facts.line = config_.line;
     facts.time = Clock();
-    facts.outOfContact = OutOfContact(block);
+    facts.outOfContact = inc_.BlockOutOfContact[block];
     facts.blockName = StoredBlockName(block);
     for (int k = 0; k < ChannelsPerBlock; ++k)
         facts.channelNames[size_t(k)] = StoredChannelName(block * ChannelsPerBlock + k);
     connection_->PutDocument(block, OutMessage{topics_.Block(block), BlockDocument(inc_, block, facts), 0, true});
     lastDocumentMs_[block] = NowMs();
     documentSent_[block] = true;
+    contactShown_[block] = facts.outOfContact;
 }
 
 void LinePublisher::HistoryEntry(const QString& code, int channel, int state, const QString& channelText,
@@ -108,9 +116,12 @@ void LinePublisher::HistoryEntry(const QString& code, int channel, int state, co
     f.time = Clock();
     f.code = code;
     f.state = state;
+    const bool inRange = channel >= 0 && channel < ChannelCount;
     if (IsChannelCode(code)) {
         f.channel = channel;
-        f.block = channel >= 0 && channel < ChannelCount ? channel / ChannelsPerBlock : -1;
+        f.block = inRange ? channel / ChannelsPerBlock : -1;
+    } else if (code == QLatin1String(OutOfContactCode)) {
+        f.block = inRange ? channel / ChannelsPerBlock : -1;
     } else if (!inc_.AddrChar.isEmpty()) {
         // A refused or corrupted reply: the block of the exchange that got it.
         f.block = inc_.AddrChar[0].unicode() - 0x20;

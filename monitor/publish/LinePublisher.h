@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <array>
 #include <functional>
 #include <memory>
@@ -22,6 +23,9 @@ class LinePublisher : public QObject {
 public:
     static constexpr int DocumentIntervalMs = 1000;
     static constexpr int CountersIntervalMs = 10000;
+    // How often the publisher looks for a block whose contact changed while nothing was
+    // polled (the port lost), and for new counters.
+    static constexpr int WatchIntervalMs = 1000;
     static constexpr int EventQueueLimit = 256;
 
     LinePublisher(const RDX_INC& inc, PublishConfig config, QString program, QObject* parent = nullptr);
@@ -30,8 +34,6 @@ public:
     // Monotonic milliseconds and the wall clock; replaced by tests.
     std::function<qint64()> NowMs;
     std::function<QDateTime()> Clock;
-    // Whether a block is out of contact (three unanswered requests in a row).
-    std::function<bool(int block)> OutOfContact;
 
     void Start();
     // Says "offline" (waiting at most waitMs for the broker) and ends the connection.
@@ -61,6 +63,7 @@ signals:
 private:
     void PublishBlock(int block);
     void PublishCounters();
+    void Watch();
     void OnConnectionEvent(MqttConnection::Event event);
 
     const RDX_INC& inc_;
@@ -71,6 +74,8 @@ private:
     std::unique_ptr<MqttConnection> connection_;
     std::array<qint64, BlockCount> lastDocumentMs_{};
     std::array<bool, BlockCount> documentSent_{};
+    std::array<bool, BlockCount> contactShown_{};  // outOfContact of the last document
+    QTimer watch_;
     qint64 lastCountersMs_ = 0;
     quint64 countersShown_ = ~quint64(0);
     quint64 eventSeq_ = 0;

@@ -171,4 +171,13 @@ TEST(EventDocument, AlarmTransitionsCarryTheirChannelProtocolErrorsTheirBlock) {
     EXPECT_TRUE(e["ch"].isNull());
     EXPECT_EQ(e["block"].toInt(), 5);
     EXPECT_EQ(e["name"].toString(), "----");
+
+    // A block out of contact begins and ends, like an alarm, but concerns no one channel.
+    f.code = QString::fromLatin1(OutOfContactCode);
+    f.state = -1;
+    f.block = 3;
+    e = Parse(EventDocument(f));
+    EXPECT_TRUE(e["on"].toBool());
+    EXPECT_EQ(e["block"].toInt(), 4);
+    EXPECT_TRUE(e["ch"].isNull());
 }
