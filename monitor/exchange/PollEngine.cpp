@@ -68,15 +68,21 @@ void PollEngine::UpdateLoopMessages() {
 }
 
 QString PollEngine::ApplyPortSettings() {
-    QString speed = GetSetting(QStringLiteral("Speed"), QStringLiteral("9600"));
-    if (speed != u"19200" && speed != u"9600") {
-        speed = QStringLiteral("9600");
-        SaveSetting(QStringLiteral("Speed"), speed);
+    QString speed = SpeedOverride;
+    if (speed.isEmpty()) {
+        speed = GetSetting(QStringLiteral("Speed"), QStringLiteral("9600"));
+        if (speed != u"19200" && speed != u"9600") {
+            speed = QStringLiteral("9600");
+            SaveSetting(QStringLiteral("Speed"), speed);
+        }
     }
-    QString port = GetSetting(QStringLiteral("Port"), QStringLiteral("COM1"));
-    if (port != u"COM2" && port != u"COM1") {
-        port = QStringLiteral("COM1");
-        SaveSetting(QStringLiteral("Port"), port);
+    QString port = PortOverride;
+    if (port.isEmpty()) {
+        port = GetSetting(QStringLiteral("Port"), QStringLiteral("COM1"));
+        if (port != u"COM2" && port != u"COM1") {
+            port = QStringLiteral("COM1");
+            SaveSetting(QStringLiteral("Port"), port);
+        }
     }
     return OpenLink(port, speed);
 }

@@ -27,6 +27,11 @@ public:
     // reply is stored: the cue for the publisher that a block's values are fresh.
     std::function<void(int block, const QString& item)> AfterPoll;
 
+    // A program without a port dialog (the gateway) may fix the port ("COM1"/"COM2") and
+    // the speed for its run; they are used instead of the stored ones and not stored.
+    QString PortOverride;
+    QString SpeedOverride;
+
     // The program's outer loop; returns when EndRequested is set.
     void communicate();
     // Validates the stored port settings and opens the link; "ok" or empty.

@@ -135,7 +135,7 @@ void LinePublisher::PublishCounters() {
     const MqttConnection::Counters c = connection_->counters();
     PublisherFacts f;
     f.program = program_;
-    f.version = QCoreApplication::applicationVersion();
+    f.version = QStringLiteral(RDX_VERSION);
     f.host = QSysInfo::machineHostName();
     f.started = started_;
     f.time = Clock();
