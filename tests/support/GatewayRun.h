@@ -27,6 +27,9 @@ public:
     bool Running() const;
     int ExitCode() const;
     QStringList HistoryFiles() const;
+    // CPU seconds (user + system) and resident memory (kB) of the running gateway.
+    double CpuSeconds() const;
+    long RssKb() const;
 
     // Runs the gateway to its end with these arguments (for --help and the like).
     static int RunToEnd(const QStringList& arguments, QString* output);

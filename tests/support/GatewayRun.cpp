@@ -1,5 +1,7 @@
 #include "GatewayRun.h"
 
+#include "ProgramRun.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -57,6 +59,17 @@ int GatewayRun::ExitCode() const { return process_ ? process_->exitCode() : -1; 
 
 QStringList GatewayRun::HistoryFiles() const {
     return QDir(Home() + "/hystory").entryList({"*.hys"}, QDir::Files, QDir::Name);
+}
+
+double GatewayRun::CpuSeconds() const { return Running() ? ProcessCpuSeconds(process_->processId()) : 0; }
+
+long GatewayRun::RssKb() const {
+    if (!Running()) return 0;
+    QFile f(QString("/proc/%1/status").arg(process_->processId()));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
 }
 
 int GatewayRun::RunToEnd(const QStringList& arguments, QString* output) {
