@@ -72,14 +72,15 @@ protected:
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_).count();
     }
 
+    // Before the line, so that they outlive its server thread, which records into them.
+    std::mutex mutex;
+    std::vector<LineRequest> requests;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+
     QTemporaryDir dir;
     std::unique_ptr<SimLine> line;
     MosquittoBroker broker{dir.filePath("broker")};
     GatewayRun gateway{dir.filePath("gw")};
     std::unique_ptr<MqttProbe> probe;
 
-private:
-    std::mutex mutex;
-    std::vector<LineRequest> requests;
-    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };

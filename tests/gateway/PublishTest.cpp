@@ -142,8 +142,11 @@ TEST_F(GatewayFixture, ABrokerAwayForTenSecondsChangesNeitherPollingOrderNorRate
     const double rateBefore = pollsBefore.size() / ((away - before) / 1000);
     const double rateAway = pollsAway.size() / ((back - away) / 1000);
     EXPECT_GT(rateBefore, 10) << "the line should be busy";
-    // Line-paced polling: the same rate within what scheduling jitter allows.
-    EXPECT_NEAR(rateAway / rateBefore, 1.0, 0.1) << rateBefore << " vs " << rateAway;
+    // Line-paced polling: the same rate, within what scheduling on a busy machine (or a
+    // sanitizer build) allows; a publisher that waited on the network would cost far more.
+    // The exact figure is the benchmark's (bench_gateway).
+    EXPECT_GT(rateAway, 0.85 * rateBefore) << rateBefore << " before, " << rateAway << " while away";
+    EXPECT_LT(rateAway, 1.15 * rateBefore) << rateBefore << " before, " << rateAway << " while away";
     const std::vector<QString> cycle = Cycle(pollsBefore, 12);
     ASSERT_EQ(cycle.size(), 12u);
     EXPECT_EQ(Cycle(pollsAway, 12), cycle) << "polling order changed while the broker was away";
