@@ -9,7 +9,11 @@
 
 GatewayLogging::GatewayLogging(const RDX_INC& inc, QString programFolder, QObject* parent)
     : QObject(parent), logger_([&inc](int ch) { return DisplayedPvText(inc, ch); }), folder_(std::move(programFolder)) {
-    timer_.setInterval(200);
+    // A block out of contact gets empty fields, not its frozen values (as in the monitor).
+    logger_.BlockOutOfContact = [&inc](int block) {
+        return block >= 0 && block < BlockCount && inc.BlockOutOfContact[block];
+    };
+        timer_.setInterval(200);
     connect(&timer_, &QTimer::timeout, this, &GatewayLogging::Tick);
 }
 

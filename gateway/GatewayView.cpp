@@ -14,6 +14,10 @@ void GatewayView::StartupFinished() {
     if (OnStartupFinished) OnStartupFinished();
 }
 
+void GatewayView::StartupInterrupted() {
+    Report(QStringLiteral("起動時の読込み中に通信ﾎﾟｰﾄが使えなくなりました。ﾎﾟｰﾄが戻ったら読込みをやり直します。"));
+}
+
 void GatewayView::ShowPortDialog(const QString& port, const QString& speed) {
     // Said once per outage; the engine asks again every PortRetryMs.
     if (!portReported_) {

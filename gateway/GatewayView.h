@@ -30,6 +30,7 @@ public:
     void ShowCommError(bool) override {}
     void SplashProgress(int) override {}
     void StartupFinished() override;
+    void StartupInterrupted() override;
     void ShowPortDialog(const QString& port, const QString& speed) override;
     void RefreshView() override {}
     void ResetSettingView() override {}

@@ -9,8 +9,13 @@
 #include <thread>
 
 #ifdef Q_OS_UNIX
+#include <QFile>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/sysmacros.h>
 #endif
 
 namespace {
@@ -52,6 +57,19 @@ std::optional<LineSettings> ParseSettings(const QString& text) {
 
 void SleepMs(qint64 msecs) {
     if (msecs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(msecs));
+}
+
+// Slave side of a pseudo-terminal (Unix98 majors 136..143, legacy BSD major 3).
+bool IsPseudoTerminal(const QString& device) {
+#ifdef Q_OS_LINUX
+    struct stat st {};
+    if (::stat(QFile::encodeName(device).constData(), &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+    const unsigned int m = major(st.st_rdev);
+    return (m >= 136 && m <= 143) || m == 3;
+#else
+    Q_UNUSED(device);
+    return false;
+#endif
 }
 
 }  // namespace
@@ -113,7 +131,18 @@ bool FrmComm::ApplyHandshaking() {
 bool FrmComm::Open(const QString& device, QString* why) {
     if (port_.isOpen()) return true;
     port_.setPortName(device);
-    if (!port_.open(QIODevice::ReadWrite)) {
+    const bool pty = IsPseudoTerminal(device);
+    bool opened = port_.open(QIODevice::ReadWrite);
+    if (!opened && pty && port_.error() == QSerialPort::UnsupportedOperationError) {
+        // A pseudo-terminal carries 8 bits without parity whatever it is asked. The C
+        // library reports a request for parity or 7 bits as invalid when nothing else
+        // changes, which is the case when the program before us died with the port open
+        // (a crash) and left exactly our other settings behind. Ask for what it carries.
+        port_.setDataBits(QSerialPort::Data8);
+        port_.setParity(QSerialPort::NoParity);
+        opened = port_.open(QIODevice::ReadWrite);
+    }
+    if (!opened) {
         if (why) *why = port_.errorString();
         return false;
     }
@@ -122,6 +151,14 @@ bool FrmComm::Open(const QString& device, QString* why) {
         port_.close();
         return false;
     }
+#ifdef Q_OS_UNIX
+    // The exclusive flag of a pseudo-terminal lives as long as the line side holds it
+    // open, so a crash would lock every later start out. The lock file still keeps a
+    // second program away while this one runs. (A real port drops the flag on last close.)
+    if (pty) ::ioctl(port_.handle(), TIOCNXCL);
+#endif
+    // Whatever arrived before this open answers requests of an earlier owner of the port.
+    port_.clear(QSerialPort::Input);
     return true;
 }
 

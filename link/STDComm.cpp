@@ -33,10 +33,14 @@ qint16 To16(qint32 value) {
 void ShowCannotOpen() {
     // Only a widget application can show a box; a console host just gets False.
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kLibraryTitle),
-                    QStringLiteral("Communications port cannot be oprnd.(通信ポートをオープン出来ません！)"),
-                    QMessageBox::Ok);
-    box.exec();
+    // The host opens the port inside a polling step: a box that waited would run a nested
+    // event loop there, so it is shown and left to the operator.
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QString::fromLatin1(kLibraryTitle),
+                                QStringLiteral("Communications port cannot be oprnd.(通信ポートをオープン出来ません！)"),
+                                QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
 }
 
 }  // namespace
@@ -124,8 +128,14 @@ void STDComm::OpenConfigured() {
 bool STDComm::PortOpen() {
     try {
         OpenConfigured();
-        if (MSComm1.CTSHolding()) return true;
-        ShowCannotOpen();
+        if (MSComm1.CTSHolding()) {
+            ctsLowShown_ = false;
+            return true;
+        }
+        // Once per loss of CTS: a host that retries every second must not raise a box for
+        // every attempt.
+        if (!ctsLowShown_) ShowCannotOpen();
+        ctsLowShown_ = true;
         MSComm1.Close();
         return false;
     } catch (...) {

@@ -77,6 +77,8 @@ private:
     QString m_DataBit = QStringLiteral("7");
     QString m_BaudRate = QStringLiteral("9600");
     QString m_Port = QStringLiteral("COM1");
+    // The CTS-low box was shown and CTS has not been seen asserted since.
+    bool ctsLowShown_ = false;
 #ifndef TESMAR_OLDER_BUILD
     bool m_EventsCheck = false;
     QString m_PortDevice;

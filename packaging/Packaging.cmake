@@ -68,10 +68,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "electronics")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # Library packages (libqt6core6, libqt6serialport6, ...) come from dpkg-shlibdeps; the
 # link library is the package's own. The Japanese font is needed for the interface to
-# show at all; nothing links it.
+# show at all, and Qt's Japanese catalogue (qtbase_ja.qm) for Qt's own buttons and file
+# dialogs; nothing links either.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${CMAKE_BINARY_DIR}/link")
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, adduser")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n, adduser")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "mosquitto")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 

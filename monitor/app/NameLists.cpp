@@ -3,6 +3,7 @@
 #include "app/SettingsStore.h"
 #include "display/ValueFormat.h"
 #include "exchange/RDX_INC.h"
+#include "history/Cp932File.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -32,6 +33,12 @@ QStringList ChannelNames() {
     names.reserve(ChannelCount);
     for (int c = 0; c < ChannelCount; ++c) names << ChannelName(c);
     return names;
+}
+
+QString UnwritableNameMessage(const QString& name) {
+    const QString missing = CharactersWithoutCp932(name);
+    if (missing.isEmpty()) return {};
+    return QStringLiteral("「%1」はファイルに記録できない文字です。ほかの文字に変えてください。").arg(missing);
 }
 
 void SetListIndexQuietly(QComboBox* list, int index) {

@@ -28,6 +28,10 @@ QString ChannelName(int channel);
 QStringList BlockNames();
 QStringList ChannelNames();
 
+// Empty when the alarm history and the log files can hold the name; otherwise the message
+// that refuses it (its characters without a code in code page 932 would be replaced).
+QString UnwritableNameMessage(const QString& name);
+
 // Sets a selector's list index without its change signal, so that the caller can run the
 // selector's click handler exactly once itself.
 void SetListIndexQuietly(QComboBox* list, int index);

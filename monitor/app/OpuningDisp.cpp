@@ -1,21 +1,33 @@
 #include "app/OpuningDisp.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 OpuningDisp::OpuningDisp(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("RDX-410 Monitoring software"));
-    auto* title = new QLabel(QStringLiteral("RDX-410 Monitoring software"), this);
-    title->setAlignment(Qt::AlignCenter);
-    title->setStyleSheet(QStringLiteral("font-size: 20pt; font-weight: bold; padding: 24px;"));
+    Title = new QLabel(QStringLiteral("RDX-410 Monitoring software"), this);
+    Title->setAlignment(Qt::AlignCenter);
+    QFont titleFont = Title->font();
+    titleFont.setPointSize(titleFont.pointSize() * 2);
+    titleFont.setBold(true);
+    Title->setFont(titleFont);
+    Message = new QLabel(
+        QStringLiteral("ﾓﾆﾀｿﾌﾄは、RDX-410からﾃﾞｰﾀを読取り中です。\nしばらくお待ちください。"), this);
+    Message->setAlignment(Qt::AlignCenter);
     ProgressBar1 = new QProgressBar(this);
     // 16 inquiries plus 37 items for each of 16 blocks.
     ProgressBar1->setRange(0, 16 * 38);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(title);
+    layout->setContentsMargins(24, 24, 24, 24);
+    layout->setSpacing(16);
+    layout->addWidget(Title);
+    layout->addWidget(Message);
     layout->addWidget(ProgressBar1);
-    resize(480, 200);
+    setFixedSize(sizeHint().expandedTo(QSize(480, 0)));
 }
 
 void OpuningDisp::SetProgress(int count) {
@@ -26,5 +38,11 @@ void OpuningDisp::SetProgress(int count) {
 void OpuningDisp::ShowNow() {
     show();
     raise();
+    // The window manager maps the window some time after show(); until the window is
+    // exposed nothing painted reaches the screen. No timer of the program runs yet (a quit
+    // signal handled here ends the program before its communicate loop starts).
+    const QDeadlineTimer deadline(ShowWaitMs);
+    while (!(windowHandle() && windowHandle()->isExposed()) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
     repaint();
 }

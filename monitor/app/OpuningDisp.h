@@ -3,15 +3,21 @@
 
 #include <QWidget>
 
+class QLabel;
 class QProgressBar;
 
 class OpuningDisp : public QWidget {
     Q_OBJECT
 public:
     explicit OpuningDisp(QWidget* parent = nullptr);
+    QLabel* Title = nullptr;
+    QLabel* Message = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     // Advances the bar and paints it at once: the read blocks the event loop.
     void SetProgress(int count);
-    // Shows and paints the form before the long steps that follow.
+    // Shows the form and returns once the window system has it on screen, painted: the
+    // start-up read that follows blocks the event loop, so nothing would paint it later.
     void ShowNow();
+    // How long ShowNow waits at most for the window system.
+    static constexpr int ShowWaitMs = 3000;
 };

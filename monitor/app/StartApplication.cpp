@@ -5,8 +5,10 @@
 #include "app/SubDisp_Mqtt.h"
 #include "app/OpuningDisp.h"
 #include "app/ProgramFolder.h"
+#include "app/QtCatalogue.h"
 #include "controls/ChartView.h"
 #include "display/MainMenus.h"
+#include "display/ScreenFit.h"
 #include "display/MainDisp.h"
 #include "display/ValueFormat.h"
 #include "editing/EditingWiring.h"
@@ -14,8 +16,10 @@
 #include "history/LoggingView.h"
 #include "history/SubDisp_History.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QTranslator>
 #include <exception>
 
 namespace {
@@ -32,6 +36,11 @@ void Try(Step&& step) {
 }  // namespace
 
 RDXApplication::RDXApplication(LinkFactory createLink) : history_(data_), createLink_(createLink) {
+    // Qt's buttons and file dialogs speak Japanese like the rest of the program; a missing
+    // catalogue leaves them in English.
+    qtCatalogue_.reset(InstallQtJapanese());
+    // Windows of the program open whole on small screens.
+    if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(&windowKeeper_);
     data_.AlarmCheckHook = [this](int ch) { history_.AlarmChk(ch); };
     history_.ShowMessage = [this](const QString& text) { ShowModelessMessage(main_.get(), text); };
 }
@@ -50,6 +59,9 @@ void RDXApplication::StartApplication() {
     folder_ = ProgramFolder();
     auto* logging = new LoggingView([this](int ch) { return FormatItemValue(data_, 0, ch); }, folder_);
     logging->SetPanel2 = [this](const QString& text) { main_->SetPanelText(2, text); };
+    logging->Logger.BlockOutOfContact = [this](int block) {
+        return block >= 0 && block < BlockCount && data_.BlockOutOfContact[block];
+    };
     logging->LoadResumeChoice();
     main_->SetTabView(6, logging, QString());
     main_->loggingView = logging;
@@ -79,8 +91,15 @@ void RDXApplication::StartApplication() {
     splash_->ShowNow();
     main_->OnSplashProgress = [this](int count) {
         if (splash_) splash_->SetProgress(count);
+        if (OnStartupProgress) OnStartupProgress(count);
     };
     main_->OnStartupFinished = [this] { EndOfStartup(); };
+    main_->OnStartupInterrupted = [this] {
+        if (splash_) {
+            splash_->hide();
+            splash_.reset();
+        }
+    };
     Try([&] { main_->regRead(); });
     publishing_->Apply();
     main_->communicate();

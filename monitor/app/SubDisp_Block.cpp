@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
@@ -42,6 +43,9 @@ SubDisp_Block::SubDisp_Block(NameLists& lists, QWidget* parent) : QDialog(parent
     layout->addLayout(buttons, 1, 0);
     connect(DvOK, &QPushButton::clicked, this, &SubDisp_Block::DvOK_Click);
     connect(DvCan, &QPushButton::clicked, this, &SubDisp_Block::DvCan_Click);
+    ShowMessage = [this](const QString& text) {
+        QMessageBox::warning(this, QStringLiteral("RDX-410 Monitor"), text);
+    };
 }
 
 void SubDisp_Block::LoadNames() {
@@ -56,6 +60,15 @@ void SubDisp_Block::Open() {
 }
 
 void SubDisp_Block::DvOK_Click() {
+    // Block names go into the alarm history: refuse what its file cannot hold.
+    for (QLineEdit* field : DvtoN) {
+        const QString refusal = UnwritableNameMessage(field->text());
+        if (refusal.isEmpty()) continue;
+        field->setFocus();
+        field->selectAll();
+        if (ShowMessage) ShowMessage(refusal);
+        return;
+    }
     for (int n = 0; n < 16; ++n) SaveSetting(QStringLiteral("DvtoN") + BlockSuffix(n), DvtoN[n]->text());
     emit namesSaved();
     lists_.RefreshNameLists(NameLists::BlockNamesChanged);

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 
 class NameLists;
 class QLineEdit;
@@ -22,8 +23,11 @@ public:
     // mnuDevno_Click: the stored names, shown without waiting.
     void Open();
     // Stores all 16 names (an emptied field stores an empty name), then namesSaved,
-    // RefreshNameLists(0), close.
+    // RefreshNameLists(0), close. A name with characters the files cannot hold is
+    // refused with a message; nothing is stored then.
     void DvOK_Click();
+    // The refusal's OK-only box; replaced by tests.
+    std::function<void(const QString&)> ShowMessage;
     // Stores nothing; RefreshNameLists(0), close.
     void DvCan_Click();
 

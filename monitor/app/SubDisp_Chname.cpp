@@ -51,18 +51,36 @@ SubDisp_Chname::SubDisp_Chname(NameLists& lists, QWidget* parent) : QDialog(pare
 
 void SubDisp_Chname::LoadNames(int block) {
     shownBlock_ = block;
+    refusedField_ = nullptr;
     for (int i = 0; i < 20; ++i) {
         ChName[i]->setText(ChannelName(ChannelsPerBlock * block + i));
         ChName[i]->setModified(false);
     }
 }
 
-void SubDisp_Chname::SaveShownNames() {
+bool SubDisp_Chname::SaveShownNames() {
+    // Channel names go into the alarm history and the log files: refuse what they cannot
+    // hold. The fields keep the typed names so the operator can mend them.
+    for (QLineEdit* field : ChName) {
+        const QString refusal = UnwritableNameMessage(field->text());
+        if (refusal.isEmpty()) continue;
+        Label_msg->setText(refusal);
+        refusedField_ = field;
+        return false;
+    }
+    refusedField_ = nullptr;
     Label_msg->setText(QStringLiteral("ﾁｬﾝﾈﾙ名を登録します。"));
     for (int i = 0; i < 20; ++i) {
         SaveSetting(QStringLiteral("Chname") + ChannelSuffix(ChannelsPerBlock * shownBlock_ + i), ChName[i]->text());
         ChName[i]->setModified(false);
     }
+    return true;
+}
+
+void SubDisp_Chname::FocusRefusedField() {
+    if (!refusedField_) return;
+    refusedField_->setFocus();
+    refusedField_->selectAll();
 }
 
 void SubDisp_Chname::Open() {
@@ -87,8 +105,13 @@ void SubDisp_Chname::Block_Name_Click() {
     // names here so that they are not thrown away.
     if (block != shownBlock_) {
         for (const QLineEdit* field : ChName) {
-            if (field->isModified()) {
-                SaveShownNames();
+            if (field->isModified() || refusedField_) {
+                if (!SaveShownNames()) {
+                    // Loading the other block would throw the refused names away.
+                    SetListIndexQuietly(Block_Name, shownBlock_);
+                    FocusRefusedField();
+                    return;
+                }
                 break;
             }
         }
@@ -99,7 +122,10 @@ void SubDisp_Chname::Block_Name_Click() {
 void SubDisp_Chname::Block_Name_GotFocus() { SaveShownNames(); }
 
 void SubDisp_Chname::Command1_Click() {
-    SaveShownNames();
+    if (!SaveShownNames()) {
+        FocusRefusedField();
+        return;
+    }
     emit namesSaved();
     lists_.RefreshNameLists(NameLists::ChannelNamesChanged);
     hide();

@@ -34,7 +34,8 @@ public:
     void Block_Name_Click();
     // Stores the 20 fields under the channels of the chosen block.
     void Block_Name_GotFocus();
-    // Stores the fields, then namesSaved, RefreshNameLists(1), close.
+    // Stores the fields, then namesSaved, RefreshNameLists(1), close. A name with
+    // characters the files cannot hold is refused in Label_msg; nothing is stored then.
     void Command1_Click();
     // RefreshNameLists(1), close; names stored on focus stay stored.
     void Command2_Click();
@@ -49,9 +50,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void SaveShownNames();
+    // False (with the refusal in Label_msg) when a field holds characters the files cannot.
+    bool SaveShownNames();
+    void FocusRefusedField();
     void LoadNames(int block);
 
     NameLists& lists_;
     int shownBlock_ = 0;  // block whose names the fields hold
+    QLineEdit* refusedField_ = nullptr;  // the field of the last refused save
 };

@@ -2,6 +2,7 @@
 
 #include "app/SettingsStore.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -95,6 +96,21 @@ void SubDisp_comm::Command1_Click() {
         SaveSetting(PortDeviceKey(Combo_Port->currentText()), Combo_Device->currentText().trimmed());
     d.LinkFailed = false;
     hide();
+}
+
+void SubDisp_comm::reject() { SayHowToLeave(); }
+
+void SubDisp_comm::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    SayHowToLeave();
+}
+
+void SubDisp_comm::SayHowToLeave() {
+    // A device problem already says what to do; keep it.
+    if (!Label_msg->text().isEmpty()) return;
+    Label_msg->setText(QStringLiteral("「OK」で通信を再開します。終了するときは「強制終了」を押してください。"));
+    // The line was empty when the dialog took its size.
+    adjustSize();
 }
 
 void SubDisp_comm::Command3_Click() {

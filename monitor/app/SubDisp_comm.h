@@ -40,6 +40,15 @@ public:
     void Command1_Click();
     void Command3_Click();
 
+    // Escape and the close box leave the dialog up: without it nothing would ever try the
+    // line again, and the program would run on with no window. OK or "強制終了" decides.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    void SayHowToLeave();
+
     RDX_INC& d;
 };

@@ -26,7 +26,7 @@ ChartView::ChartView(const RDX_INC& data, QWidget* parent) : TabView(parent), d(
     auto* side = new QVBoxLayout;
     for (int k = 0; k < ChartPenCount; ++k) {
         Label_protname[k] = new QLabel(settings_.PenName[k], this);
-        Label_protname[k]->setFrameShape(QFrame::Panel);
+        Label_protname[k]->setFrameShape(QFrame::StyledPanel);
         Label_protname[k]->setFrameShadow(QFrame::Sunken);
         Label_protname[k]->setMinimumWidth(160);
         // The pen's colour while enabled; a pen that draws nothing is greyed.

@@ -2,14 +2,17 @@
 
 #include "controls/UpDown.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -29,9 +32,9 @@ SubDisp_Chartset::SubDisp_Chartset(QWidget* parent) : QDialog(parent) {
     setModal(false);
     for (int i = 0; i < 3; ++i) {
         Text1[i] = new QLineEdit(this);
-        Text1[i]->setReadOnly(true);
         Text1[i]->setAlignment(Qt::AlignRight);
         Text1[i]->setMaximumWidth(70);
+        Text1[i]->installEventFilter(this);
         UpDown1[i] = new UpDown(this);
         connect(UpDown1[i], &UpDown::Change, this, [this, i] { UpDown1_Change(i); });
     }
@@ -41,6 +44,9 @@ SubDisp_Chartset::SubDisp_Chartset(QWidget* parent) : QDialog(parent) {
     }
     UpDown1[2]->SetRange(ChartTimMin, ChartTimMax);
     UpDown1[2]->SetIncrement(1);
+    // Only a sign and digits can be typed; the range is checked when the number is taken.
+    const QRegularExpression number(QStringLiteral("-?[0-9]{0,4}"));
+    for (int i = 0; i < 3; ++i) Text1[i]->setValidator(new QRegularExpressionValidator(number, Text1[i]));
 
     auto* rows = new QGridLayout;
     rows->addWidget(Caption("温度ﾚﾝｼﾞ(Y軸)", this), 0, 0);
@@ -164,7 +170,56 @@ ChartSettings SubDisp_Chartset::Choices() const {
     return s;
 }
 
+int SubDisp_Chartset::FieldIndex(QObject* watched) const {
+    for (int i = 0; i < 3; ++i)
+        if (watched == Text1[i]) return i;
+    return -1;
+}
+
+bool SubDisp_Chartset::Text1_Commit(int index) {
+    if (index < 0 || index > 2) return false;
+    bool number = false;
+    const int typed = Text1[index]->text().trimmed().toInt(&number);
+    UpDown* updown = UpDown1[index];
+    const bool accepted = number && typed >= updown->Min() && typed <= updown->Max();
+    if (accepted && typed != updown->Value()) {
+        updown->SetValue(typed);  // the change event shows it and keeps the order
+        return true;
+    }
+    if (!accepted) QApplication::beep();
+    Text1[index]->setText(QString::number(updown->Value()));
+    return accepted;
+}
+
+bool SubDisp_Chartset::eventFilter(QObject* watched, QEvent* event) {
+    const int i = FieldIndex(watched);
+    if (i < 0) return QDialog::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusOut) {
+        Text1_Commit(i);
+    } else if (event->type() == QEvent::KeyPress) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            Text1_Commit(i);
+            return true;
+        case Qt::Key_Up:
+            Text1_Commit(i);
+            UpDown1[i]->StepUp();
+            return true;
+        case Qt::Key_Down:
+            Text1_Commit(i);
+            UpDown1[i]->StepDown();
+            return true;
+        default: break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void SubDisp_Chartset::Command1_Click(int index) {
+    // A number still being typed counts, as if the field had lost the focus.
+    if (index == 0)
+        for (int i = 0; i < 3; ++i) Text1_Commit(i);
     if (index == 0) emit settingsAccepted(Choices());
     if (index == 0 || index == 1) close();
 }

@@ -24,7 +24,10 @@ public:
 
     explicit SubDisp_Chartset(QWidget* parent = nullptr);
 
-    // Text1(0..2) only show the values; UpDown1(0..2) hold them.
+    // UpDown1(0..2) hold the values and Text1(0..2) show them. A number typed into a
+    // field takes effect on Enter or when the field loses the focus, within the
+    // up-down's range (anything else is refused and the value shown again); the Up and
+    // Down keys step the up-down.
     std::array<QLineEdit*, 3> Text1{};
     std::array<UpDown*, 3> UpDown1{};
     // One list of the 320 channel names per pen; list index = channel index.
@@ -44,6 +47,8 @@ public:
 
     // Keeps the minimum below the maximum by one step.
     void UpDown1_Change(int index);
+    // The number typed into Text1(index) goes to its up-down; false when it was refused.
+    bool Text1_Commit(int index);
     // 0 OK: settingsAccepted with Choices(), then close; 1 Cancel: close.
     void Command1_Click(int index);
 
@@ -55,6 +60,11 @@ public:
 signals:
     void settingsAccepted(const ChartSettings& settings);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    int FieldIndex(QObject* watched) const;
+
     ChartSettings shown_;
 };

@@ -2,10 +2,13 @@
 
 #include "app/NameLists.h"
 #include "app/SettingsStore.h"
+#include "display/ContactMark.h"
 #include "display/ValueFormat.h"
+#include "display/ViewLabels.h"
 #include "display/ViewParts.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -29,9 +32,14 @@ const char* const kPageTexts[4] = {"0-3", "4-7", "8-B", "C-F"};
 FourBlockView::FourBlockView(RDX_INC& data, QWidget* parent) : TabView(parent), d(data) {
     auto* top = new QHBoxLayout;
     Toolbar1 = new QToolBar(this);
+    // The page shown is the pressed button.
+    auto* pages = new QActionGroup(this);
     for (int b = 0; b < 4; ++b) {
         QAction* button = Toolbar1->addAction(QString::fromUtf8(kPageTexts[b]));
         button->setToolTip(QString::fromUtf8(kPageTips[b]));
+        button->setCheckable(true);
+        button->setChecked(b == 0);
+        pages->addAction(button);
         connect(button, &QAction::triggered, this, [this, b] { Toolbar1_ButtonClick(b + 1); });
         Toolbar1Button[b] = button;
     }
@@ -47,21 +55,30 @@ FourBlockView::FourBlockView(RDX_INC& data, QWidget* parent) : TabView(parent), 
         Frame_Block[n] = new QGroupBox(this);
         auto* grid = new QGridLayout(Frame_Block[n]);
         grid->setVerticalSpacing(2);
+        grid->setHorizontalSpacing(4);
+        grid->setContentsMargins(6, 4, 6, 6);
         for (int k = 0; k < ChannelsPerBlock; ++k) {
             const int i = n * ChannelsPerBlock + k;
-            Label1[i] = new QLabel(Frame_Block[n]);
+            // A long name is shortened, never the value.
+            Label1[i] = NewNameLabel(Frame_Block[n]);
             Para_Text[i] = NewValueLabel(Frame_Block[n]);
+            Para_Text[i]->setMinimumWidth(76);
+            Label1[i]->setFixedHeight(BlockRowHeight);
+            Para_Text[i]->setFixedHeight(BlockRowHeight);
             grid->addWidget(Label1[i], k, 0);
             grid->addWidget(Para_Text[i], k, 1);
         }
-        grid->setColumnStretch(0, 1);
-        grid->setColumnStretch(1, 1);
-        frames->addWidget(Frame_Block[n]);
+        grid->setColumnStretch(0, 3);
+        grid->setColumnStretch(1, 2);
+        Frame_Contact[n] = ContactMark::OnFrame(Frame_Block[n]);
+        // The four frames share the width equally whatever their names.
+        frames->addWidget(Frame_Block[n], 1);
     }
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addLayout(frames, 1);
+    layout->addLayout(frames);
+    layout->addStretch(1);
 
     connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
 }
@@ -74,7 +91,16 @@ int FourBlockView::FirstChannel() const {
 void FourBlockView::Refresh() {
     const int item = ListIndexOrZero(Combo1->currentIndex());
     const int first = FirstChannel();
-    for (int i = 0; i < Channels; ++i) SetTextIfChanged(Para_Text[i], FormatItemValue(d, item, first + i));
+    for (int n = 0; n < 4; ++n) Frame_Contact[n]->setOutOfContact(OutOfContact(d, first + n * ChannelsPerBlock));
+    for (int i = 0; i < Channels; ++i) {
+        const int c = first + i;
+        SetTextIfChanged(Para_Text[i], FormatItemValue(d, item, c));
+        // An alarm shows at a glance whatever item the page shows; a value its block no
+        // longer confirms is greyed, alarm or not.
+        ValueMark mark = StatusHas(d, c, AlarmMask) ? ValueMark::Alarm : ValueMark::None;
+        if (OutOfContact(d, c)) mark = ValueMark::OutOfContact;
+        SetValueMark(Para_Text[i], mark);
+    }
 }
 
 void FourBlockView::Combo1_Click() {
@@ -91,6 +117,7 @@ void FourBlockView::Combo1_Click() {
 
 void FourBlockView::Toolbar1_ButtonClick(int button) {
     if (button >= 1 && button <= 4) d.PageIndex = button - 1;
+    Toolbar1Button[size_t(FirstChannel() / Channels)]->setChecked(true);
     ShowFrameCaptions();
     ShowChannelLabels();
     Combo1_Click();

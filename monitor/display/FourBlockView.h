@@ -6,6 +6,7 @@
 
 #include <array>
 
+class ContactMark;
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -23,6 +24,8 @@ public:
     // Toolbar1 button 1..4 is Toolbar1Button[0..3].
     std::array<QAction*, 4> Toolbar1Button{};
     std::array<QGroupBox*, 4> Frame_Block{};
+    // "通信異常" on the title line of a frame whose block is out of contact.
+    std::array<ContactMark*, 4> Frame_Contact{};
     std::array<QLabel*, Channels> Label1{};
     std::array<QLabel*, Channels> Para_Text{};
     QLabel* Label2 = nullptr;

@@ -21,6 +21,9 @@ public:
     QColor color() const { return color_; }
     // Red when on, white otherwise.
     void setAlarm(bool on) { setColor(on ? Red() : White()); }
+    // While its block is out of contact the lamp shows its last colour faded: it is not live.
+    void setStale(bool stale);
+    bool isStale() const { return stale_; }
 
     QSize sizeHint() const override;
 
@@ -29,5 +32,6 @@ protected:
 
 private:
     QColor color_ = White();
+    bool stale_ = false;
     int diameter_;
 };

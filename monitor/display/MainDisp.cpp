@@ -2,6 +2,7 @@
 
 #include "ISTDComm.h"
 #include "app/SettingsStore.h"
+#include "app/ModelessMessage.h"
 #include "app/NameLists.h"
 #include "app/SubDisp_Block.h"
 #include "app/SubDisp_Chname.h"
@@ -12,6 +13,7 @@
 #include "display/SettingChangeView.h"
 #include "display/SettingToolbars.h"
 #include "display/OneBlockView.h"
+#include "display/ScreenFit.h"
 #include "display/TwoBlockView.h"
 #include "exchange/PollEngine.h"
 #include "history/LoggingView.h"
@@ -20,6 +22,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QLineEdit>
 #include <QLabel>
 #include <QMenuBar>
@@ -27,6 +30,7 @@
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -38,7 +42,7 @@ const char* const kTabCaptions[7] = {"4ﾌﾞﾛｯｸ画面", "2ﾌﾞﾛｯｸ
 
 MainDisp::MainDisp(RDX_INC& data, QWidget* parent) : QMainWindow(parent), d(data) {
     setWindowTitle(QStringLiteral("RDX-410 Monitor"));
-    resize(1024, 740);
+    resize(PreferredWidth, PreferredHeight);
     SSTab1 = new QTabWidget(this);
     for (int i = 0; i < 7; ++i) {
         tabs_[i] = new TabView(SSTab1);
@@ -121,6 +125,13 @@ void MainDisp::resizeEvent(QResizeEvent* event) {
 }
 
 void MainDisp::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        // The first showing: as large as planned, but never larger than the screen.
+        placed_ = true;
+        resize(QSize(PreferredWidth, PreferredHeight).boundedTo(RoomOnScreen(this)).expandedTo(minimumSizeHint()));
+        // Once the window manager has framed the window, its frame must lie on the screen.
+        QTimer::singleShot(WindowManagerSettleMs, this, [this] { KeepOnScreen(this); });
+    }
     QMainWindow::showEvent(event);
     Form_Activate();
 }
@@ -147,6 +158,7 @@ bool MainDisp::Form_Load() {
     engine_->HystoryWrite = [this](const QString& code, int ch, int state) {
         if (HystoryWrite) HystoryWrite(code, ch, state);
     };
+    engine_->ShowMessage = [this](const QString& text) { ShowModelessMessage(this, text); };
     return true;
 }
 
@@ -166,8 +178,15 @@ void MainDisp::regRead() {
     tab0_->ShowChannelLabels();
     portDialog_->LoadFromStore();
     if (loggingView) loggingView->LoadChoices();
+    // Read before the lists are refilled: putting a filled list's index back runs its
+    // click handler, which stores that index over the stored one (the one-channel list is
+    // filled from the start).
+    QHash<QString, int> stored;
+    for (const char* key : {"tab1name0", "tab1name1", "tab2name", "tab3name", "tab0block", "tab1block0",
+                            "tab1block1", "tab2block0", "tab2block1", "tab2block2"})
+        stored.insert(QString::fromLatin1(key), GetSettingInt(QString::fromLatin1(key), -1));
     nameLists_->RefreshNameLists(NameLists::StartUp);
-    RestoreBlockViewSelections();
+    RestoreBlockViewSelections(stored);
 }
 
 void MainDisp::BuildBlockViews() {
@@ -195,11 +214,11 @@ void MainDisp::BuildBlockViews() {
     connect(chnameDialog_, &SubDisp_Chname::namesSaved, tab0_, &FourBlockView::ShowChannelLabels);
 }
 
-void MainDisp::RestoreBlockViewSelections() {
+void MainDisp::RestoreBlockViewSelections(const QHash<QString, int>& storedIndex) {
     // A stored index that is not a number or lies outside its list falls back to the
     // key's default; the other selectors are still restored.
-    auto stored = [](const char* key, int fallback, const QComboBox* list) {
-        const int index = GetSettingInt(QString::fromLatin1(key), fallback);
+    auto stored = [&storedIndex](const char* key, int fallback, const QComboBox* list) {
+        const int index = storedIndex.value(QString::fromLatin1(key), -1);
         return index >= 0 && index < list->count() ? index : fallback;
     };
     tab1_->SetBNameIndex(0, stored("tab1name0", 0, tab1_->tb1_BName[0]));
@@ -217,12 +236,16 @@ void MainDisp::RestoreBlockViewSelections() {
     tab2_->SetBlockPIndex(2, stored("tab2block2", 5, tab2_->tb2_Block_P[2]));
 }
 
+bool MainDisp::BulkWriteInProgress() const { return engine_ && engine_->BulkWriteInProgress(); }
+
 void MainDisp::mnuDevno_Click() { blockDialog_->Open(); }
 
 void MainDisp::mnuCHname_Click() { chnameDialog_->Open(); }
 
 void MainDisp::communicate() {
-    if (engine_) engine_->communicate();
+    // A quit that came while the program was starting (a signal handled while the opening
+    // form waited for the screen) must not be undone by the loop starting afresh.
+    if (engine_ && !ending_) engine_->communicate();
     ending_ = true;
     link_.reset();
 }
@@ -311,6 +334,14 @@ void MainDisp::SplashProgress(int count) {
 
 void MainDisp::StartupFinished() {
     if (OnStartupFinished) OnStartupFinished();
+}
+
+void MainDisp::StartupInterrupted() {
+    // The opening form would stay up with its progress stuck and nothing to act on: show
+    // the window with "通信異常" and its menus. Chart and log resume only once the read
+    // completes (StartupFinished).
+    if (OnStartupInterrupted) OnStartupInterrupted();
+    show();
 }
 
 void MainDisp::ShowPortDialog(const QString& port, const QString& speed) {

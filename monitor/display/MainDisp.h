@@ -6,6 +6,7 @@
 #include "exchange/EngineView.h"
 #include "exchange/RDX_INC.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <array>
 #include <functional>
@@ -36,6 +37,12 @@ public:
     explicit MainDisp(RDX_INC& data, QWidget* parent = nullptr);
     ~MainDisp() override;
 
+    // The size the window opens with, where the screen has room for it.
+    static constexpr int PreferredWidth = 1024;
+    static constexpr int PreferredHeight = 740;
+    // How long after the first showing the window manager's frame is known.
+    static constexpr int WindowManagerSettleMs = 300;
+
     // Creates the link object (through the class identity), fills the item codes,
     // resets the poll position and sets the status-bar texts. False if no link object.
     bool Form_Load();
@@ -52,6 +59,8 @@ public:
     void SelectDispItem();
 
     PollEngine& engine() { return *engine_; }
+    // A bulk write (set-data load) still waits for its alarm values to go out.
+    bool BulkWriteInProgress() const;
     ISTDComm* RDXCom() { return link_.get(); }
     SubDisp_comm& portDialog() { return *portDialog_; }
     QTabWidget* SSTab1 = nullptr;
@@ -86,6 +95,8 @@ public:
     // Start-up hooks: the opening form's progress, and what the end of start-up does.
     std::function<void(int)> OnSplashProgress;
     std::function<void()> OnStartupFinished;
+    // The start-up read stopped with the port gone: the opening form goes.
+    std::function<void()> OnStartupInterrupted;
     // Creates the link object from its class identity (the link library's factory).
     std::function<ISTDComm*(const char* classIdentity)> CreateLinkObject;
     // Records protocol errors and alarm transitions.
@@ -97,6 +108,7 @@ public:
     void ShowCommError(bool visible) override;
     void SplashProgress(int count) override;
     void StartupFinished() override;
+    void StartupInterrupted() override;
     void ShowPortDialog(const QString& port, const QString& speed) override;
     void RefreshView() override;
     void ResetSettingView() override;
@@ -117,7 +129,8 @@ private:
     void BuildMenus();
     void BuildBlockViews();
     void BuildDetailViews();
-    void RestoreBlockViewSelections();
+    // The stored list indexes by key (-1 when missing or not a number).
+    void RestoreBlockViewSelections(const QHash<QString, int>& storedIndex);
     void BuildStatusBar();
     void BuildMessages();
     void PlaceMessages();
@@ -136,5 +149,6 @@ private:
     SubDisp_Block* blockDialog_ = nullptr;
     SubDisp_Chname* chnameDialog_ = nullptr;
     bool ending_ = false;
+    bool placed_ = false;
     bool panel1ClearPending_ = false;
 };

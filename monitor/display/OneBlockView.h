@@ -7,6 +7,7 @@
 
 #include <array>
 
+class ContactMark;
 class Lamp;
 class QComboBox;
 class QLabel;
@@ -23,9 +24,14 @@ public:
 
     QComboBox* tb2_BName = nullptr;
     std::array<QComboBox*, 3> tb2_Block_P{};
+    // "通信異常" beside the block selector while the block is out of contact.
+    ContactMark* tb2_Contact = nullptr;
     Labels tb2_label{}, tb2_PV{}, tb2_SV{}, tb2_Para1{}, tb2_Para2{}, tb2_Para3{};
     std::array<QPushButton*, Rows> tb2_OUT{};
     Labels Tab2_Label_CF{};
+    // Column headings: PV, SV, Data1..Data3 over the values, CON..AT over the lamps.
+    std::array<QLabel*, 5> ValueHeading{};
+    std::array<QLabel*, 7> LampHeading{};
     Lamps tb2_staCONT{}, tb2_staA1{}, tb2_staA2{}, tb2_staHB{}, tb2_staLP{}, tb2_staSB{}, tb2_staAT{};
 
     // PV, SV, the three chosen items and the seven lamps of the block.

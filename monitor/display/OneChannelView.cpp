@@ -3,9 +3,11 @@
 #include "app/NameLists.h"
 #include "app/SettingsStore.h"
 #include "controls/MV_BerGraph.h"
+#include "display/ContactMark.h"
 #include "display/DisplayTables.h"
 #include "display/Lamp.h"
 #include "display/ValueFormat.h"
+#include "display/ViewLabels.h"
 #include "display/ViewParts.h"
 
 #include <QComboBox>
@@ -70,12 +72,16 @@ OneChannelView::OneChannelView(RDX_INC& data, QWidget* parent) : TabView(parent)
     tb3_CHName = new QComboBox(this);
     tb3_CHName->setMinimumWidth(160);
     top->addWidget(tb3_CHName);
+    tb3_Contact = new ContactMark(this);
+    top->addWidget(tb3_Contact);
     top->addStretch(1);
     outer->addLayout(top);
     BuildFrames();
     tb3_CHName->addItems(ChannelNames());
     tb3_CHName->setCurrentIndex(0);
     connect(tb3_CHName, &QComboBox::currentIndexChanged, this, [this] { tb3_CHName_Click(); });
+    valueBoxes_ = findChildren<ValueLabel*>();
+    lamps_ = findChildren<Lamp*>();
 }
 
 void OneChannelView::BuildFrames() {
@@ -238,6 +244,15 @@ void OneChannelView::Refresh() {
     FillCoolingOutput(c);
     FillAlarmFields(c);
     FillLowerFields(c, shown);
+    ShowContact(c);
+}
+
+void OneChannelView::ShowContact(int c) {
+    const bool silent = OutOfContact(d, c);
+    tb3_Contact->setOutOfContact(silent);
+    const ValueMark mark = silent ? ValueMark::OutOfContact : ValueMark::None;
+    for (ValueLabel* value : valueBoxes_) value->setMark(mark);
+    for (Lamp* lamp : lamps_) lamp->setStale(silent);
 }
 
 void OneChannelView::SetVisibility(int c, bool shown) {

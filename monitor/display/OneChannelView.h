@@ -7,12 +7,14 @@
 
 #include <array>
 
+class ContactMark;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class Lamp;
 class MV_BerGraph;
+class ValueLabel;
 class NameLists;
 
 class OneChannelView : public TabView {
@@ -32,6 +34,8 @@ public:
     int Channel() const;
 
     QComboBox* tb3_CHName = nullptr;
+    // "通信異常" beside the channel selector while the channel's block is out of contact.
+    ContactMark* tb3_Contact = nullptr;
     QGroupBox *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr;
     QGroupBox *Frame5 = nullptr, *Frame6 = nullptr, *Frame7 = nullptr, *Frame8 = nullptr;
     // 0: no RDX-410 at this channel; 1: second channel of a heating/cooling pair.
@@ -86,6 +90,11 @@ private:
     void FillCoolingOutput(int c);
     void FillAlarmFields(int c);
     void FillLowerFields(int c, bool shown);
+    // Every value field and lamp greyed, or live again.
+    void ShowContact(int c);
 
     RDX_INC& d;
+    // Every value box and lamp of the frames, greyed together while out of contact.
+    QList<ValueLabel*> valueBoxes_;
+    QList<Lamp*> lamps_;
 };

@@ -1,9 +1,11 @@
 #include "display/SettingChangeView.h"
 
 #include "app/NameLists.h"
+#include "display/ContactMark.h"
 #include "display/DisplayTables.h"
 #include "display/Lamp.h"
 #include "display/ValueFormat.h"
+#include "display/ViewLabels.h"
 #include "display/ViewParts.h"
 
 #include <QComboBox>
@@ -18,6 +20,8 @@ namespace {
 
 constexpr int RowHeight = 26;
 constexpr int RowSpacing = 2;
+// The "変更" buttons: narrow, so that the notes beside them show whole.
+constexpr int ChangeButtonWidth = 52;
 constexpr int RowsPerColumn = SettingChangeView::RowCount / 2;
 
 // Row controls keep their place when hidden, so the three columns of a row stay aligned.
@@ -35,7 +39,7 @@ W* RowWidget(W* w) {
     return Retained(w);
 }
 
-QLabel* ValueLabel(QWidget* parent, int width) {
+QLabel* FixedValueLabel(QWidget* parent, int width) {
     QLabel* l = RowWidget(NewValueLabel(parent));
     l->setFixedWidth(width);
     return l;
@@ -82,15 +86,17 @@ SettingChangeView::SettingChangeView(RDX_INC& data, QWidget* parent) : TabView(p
     tb4_BName = new QComboBox(this);
     tb4_BName->setMinimumWidth(160);
     top->addWidget(tb4_BName);
+    tb4_Contact = new ContactMark(this);
+    top->addWidget(tb4_Contact);
     top->addStretch(1);
     outer->addLayout(top);
 
     Frame_main = new QGroupBox(this);
     auto* columns = new QHBoxLayout(Frame_main);
-    columns->addWidget(BuildColumn(0));
-    columns->addSpacing(24);
-    columns->addWidget(BuildColumn(1));
-    columns->addStretch(1);
+    columns->setContentsMargins(8, 4, 8, 8);
+    columns->addWidget(BuildColumn(0), 1);
+    columns->addSpacing(16);
+    columns->addWidget(BuildColumn(1), 1);
     outer->addWidget(Frame_main);
     outer->addStretch(1);
 
@@ -118,19 +124,21 @@ QWidget* SettingChangeView::BuildColumn(int column) {
     }
     for (int r = 0; r < RowsPerColumn; ++r) {
         const int row = column * RowsPerColumn + r;
-        label_setdata[row] = RowWidget(new QLabel(box));
-        label_setdata[row]->setFixedWidth(110);
+        // Long names and notes are shortened (whole in their tool tips), never the window
+        // widened.
+        label_setdata[row] = RowWidget(NewNameLabel(box));
+        label_setdata[row]->setFixedWidth(90);
         names->addWidget(label_setdata[row]);
         BuildRowPanels(row, panels);
-        settin_inf[row] = RowWidget(new QLabel(box));
-        settin_inf[row]->setMinimumWidth(220);
+        settin_inf[row] = RowWidget(NewNameLabel(box));
+        settin_inf[row]->setMinimumWidth(80);
         notes->addWidget(settin_inf[row]);
     }
     names->addStretch(1);
     notes->addStretch(1);
     h->addLayout(names);
     h->addLayout(panelArea);
-    h->addLayout(notes);
+    h->addLayout(notes, 1);
     return box;
 }
 
@@ -139,16 +147,18 @@ void SettingChangeView::BuildRowPanels(int row, const std::array<QWidget*, Panel
     const QString tip = QStringLiteral("このﾎﾞﾀﾝを押すと設定値変更画面が表示されます。");
 
     auto* numeric = static_cast<QGridLayout*>(panels[0]->layout());
-    Setdata_Para[row] = ValueLabel(panels[0], 90);
+    Setdata_Para[row] = FixedValueLabel(panels[0], 90);
     Command_change[row] = RowWidget(new QPushButton(QStringLiteral("変更"), panels[0]));
+    Command_change[row]->setFixedWidth(ChangeButtonWidth);
     Command_change[row]->setToolTip(tip);
     numeric->addWidget(Setdata_Para[row], r, 0);
     numeric->addWidget(Command_change[row], r, 1);
 
     auto* choice = static_cast<QGridLayout*>(panels[1]->layout());
-    Select_comand[row] = ValueLabel(panels[1], 150);
+    Select_comand[row] = FixedValueLabel(panels[1], 136);
     Select_comand[row]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     Command_change2[row] = RowWidget(new QPushButton(QStringLiteral("変更"), panels[1]));
+    Command_change2[row]->setFixedWidth(ChangeButtonWidth);
     Command_change2[row]->setToolTip(tip);
     choice->addWidget(Select_comand[row], r, 0);
     choice->addWidget(Command_change2[row], r, 1);
@@ -245,6 +255,15 @@ QString SettingChangeView::SettingNote(const RDX_INC& d, int s, int c, int row) 
 void SettingChangeView::Refresh() {
     const int base = 20 * Block();
     const int s = d.SelectedItem;
+    const bool silent = d.BlockOutOfContact[size_t(Block())];
+    tb4_Contact->setOutOfContact(silent);
+    const ValueMark mark = silent ? ValueMark::OutOfContact : ValueMark::None;
+    for (int i = 0; i < RowCount; ++i) {
+        SetValueMark(Setdata_Para[i], mark);
+        SetValueMark(Select_comand[i], mark);
+        Shape_OUT[i]->setStale(silent);
+        Shape_AT[i]->setStale(silent);
+    }
     if (s == 24) {
         // The switch panel shows lamps only; the notes stay as they are.
         for (int i = 0; i < RowCount; ++i) {

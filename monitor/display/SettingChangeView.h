@@ -7,6 +7,7 @@
 
 #include <array>
 
+class ContactMark;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -45,6 +46,8 @@ public:
     static QString SettingNote(const RDX_INC& d, int s, int channel, int row);
 
     QComboBox* tb4_BName = nullptr;
+    // "通信異常" beside the block selector while the block is out of contact.
+    ContactMark* tb4_Contact = nullptr;
     QGroupBox* Frame_main = nullptr;
     // Panel k of the left column (rows 0..9) and of the right column (rows 10..19).
     std::array<QWidget*, PanelCount> Frame_sub1{};

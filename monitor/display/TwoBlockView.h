@@ -7,6 +7,7 @@
 
 #include <array>
 
+class ContactMark;
 class Lamp;
 class QComboBox;
 class QGroupBox;
@@ -23,6 +24,8 @@ public:
 
     std::array<QComboBox*, 2> tb1_BName{};
     std::array<QComboBox*, 2> tb1_Block_P{};
+    // "通信異常" beside a half's block selector while that block is out of contact.
+    std::array<ContactMark*, 2> tb1_Contact{};
     std::array<QLabel*, Rows> tb1_label{};
     std::array<QLabel*, Rows> tb1_PV{};
     std::array<QLabel*, Rows> tb1_Para{};
@@ -36,6 +39,8 @@ public:
     std::array<QRadioButton*, 2> Option1{};  // "HB"
     std::array<QRadioButton*, 2> Option2{};  // "LP"
     std::array<QRadioButton*, 2> Option3{};  // "SB"
+    // The lamp headings "A1", "A2", "A3" of each half.
+    std::array<std::array<QLabel*, 3>, 2> A3Heading{};
 
     // Unit label of row j (Tab1_Label_CF1 for the left half, Tab1_Label_CF2 for the right).
     QLabel* UnitLabel(int row) const;

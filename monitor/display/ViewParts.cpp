@@ -2,10 +2,12 @@
 
 #include "display/DisplayTables.h"
 #include "display/ValueFormat.h"
+#include "display/ViewLabels.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 
 QString UnitLabelText(const RDX_INC& d, int c) { return ChannelUnitText(d, c); }
 
@@ -17,6 +19,11 @@ QString OutputButtonCaption(const RDX_INC& d, int c) {
 bool StatusHas(const RDX_INC& d, int c, quint16 mask) {
     if (c < 0 || c >= ChannelCount) return false;
     return (quint16(d.ChStatus[c]) & mask) != 0;
+}
+
+bool OutOfContact(const RDX_INC& d, int c) {
+    if (c < 0 || c >= ChannelCount) return false;
+    return d.BlockOutOfContact[c / ChannelsPerBlock];
 }
 
 bool IsCoolingSecond(const RDX_INC& d, int c) {
@@ -41,26 +48,37 @@ void SetHiddenIfChanged(QWidget* widget, bool hidden) {
     if (widget && widget->isHidden() != hidden) widget->setHidden(hidden);
 }
 
-QLabel* NewValueLabel(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setAutoFillBackground(true);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, QColor(255, 255, 255));
-    label->setPalette(pal);
-    label->setMinimumWidth(56);
-    return label;
+QLabel* NewValueLabel(QWidget* parent) { return new ValueLabel(parent); }
+
+QLabel* NewNameLabel(QWidget* parent) { return new ElidedLabel(parent); }
+
+QPushButton* NewOutputButton(QWidget* parent) {
+    auto* button = new QPushButton(parent);
+    button->setFixedSize(40, BlockRowHeight);
+    return button;
 }
 
-QComboBox* NewItemSelector(QWidget* parent) {
+QLabel* NewColumnHeading(const QString& text, QWidget* parent) {
+    auto* heading = new QLabel(text, parent);
+    heading->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    return heading;
+}
+
+namespace {
+// A selector as wide as `characters` whatever its entries: long names never widen the
+// window; the opened list is as wide as its longest entry.
+QComboBox* NewSelector(QWidget* parent, int characters) {
     auto* box = new QComboBox(parent);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(characters);
+    return box;
+}
+}  // namespace
+
+QComboBox* NewItemSelector(QWidget* parent) {
+    QComboBox* box = NewSelector(parent, 16);
     for (int item = 0; item < DisplayItemListCount; ++item) box->addItem(DisplayItemListText(item));
     return box;
 }
 
-QComboBox* NewBlockSelector(QWidget* parent) {
-    auto* box = new QComboBox(parent);
-    box->setMinimumContentsLength(12);
-    return box;
-}
+QComboBox* NewBlockSelector(QWidget* parent) { return NewSelector(parent, 12); }

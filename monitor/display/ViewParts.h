@@ -20,6 +20,12 @@ QString OutputButtonCaption(const RDX_INC& d, int channel);
 // Lamp conditions of a channel's status word.
 bool StatusHas(const RDX_INC& d, int channel, quint16 mask);
 inline constexpr quint16 ScaleOutMask = StatusBit::OverScale | StatusBit::UnderScale;
+// Every alarm a status word can carry: A1, A2, heater break, scale over/under, loop break.
+inline constexpr quint16 AlarmMask = StatusBit::Alarm1 | StatusBit::Alarm2 | StatusBit::HeaterBreak |
+                                     ScaleOutMask | StatusBit::LoopBreak;
+
+// The channel's block is out of contact: what the tables hold for it is frozen.
+bool OutOfContact(const RDX_INC& d, int channel);
 
 // Second channel of a heating/cooling pair: it carries the pair's cooling output and has
 // no row of its own on the block views.
@@ -33,8 +39,19 @@ void SetEnabledIfChanged(QWidget* widget, bool enabled);
 // Hidden or shown without disturbing a widget whose tab is not on screen.
 void SetHiddenIfChanged(QWidget* widget, bool hidden);
 
-// A value field: framed, white, right-aligned text.
+// A value field: a whole frame, white, right-aligned text (a ValueLabel).
 QLabel* NewValueLabel(QWidget* parent);
+// A channel-name label that shortens a name too long for its place (an ElidedLabel).
+QLabel* NewNameLabel(QWidget* parent);
+// Height of one channel row on the block views: 20 rows and their headers fit a
+// 1024x768 screen under the menus, tool bars and tabs.
+inline constexpr int BlockRowHeight = 22;
+// The control output button of a channel row ("ON " / "OFF").
+class QPushButton;
+QPushButton* NewOutputButton(QWidget* parent);
+// A column heading over a grid column of a block view, centred over the column.
+QLabel* NewColumnHeading(const QString& text, QWidget* parent);
+
 // An item selector with the 31 entries of the display item list (display items 0..30).
 QComboBox* NewItemSelector(QWidget* parent);
 // A block selector; NameLists fills it with the 16 block names.

@@ -19,6 +19,9 @@ public:
     virtual void SplashProgress(int count) = 0;
     // End of start-up (state 0 done): splash away, main window shown, chart/log resumed.
     virtual void StartupFinished() = 0;
+    // The port went away during the start-up read: the loss must be seen (the main window
+    // with "通信異常"); the read runs again once the port is back, then StartupFinished.
+    virtual void StartupInterrupted() = 0;
     // The probe failed: show the port dialog without waiting, filled with these values.
     virtual void ShowPortDialog(const QString& port, const QString& speed) = 0;
     // Redraw the visible tab from the tables (SelectDispItem).

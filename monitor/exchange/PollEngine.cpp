@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -16,6 +17,12 @@ const QString kReadCmd = QStringLiteral("\"");
 const QString kSpace = QStringLiteral(" ");
 
 QString AddressOf(int block) { return QString(QChar(char16_t(0x20 + block))); }
+
+const char kWriteNotSent[] =
+    "通信が切れているため、設定値を送信できませんでした。通信が回復してから、もう一度操作してください。";
+const char kWriteCut[] =
+    "通信が切れたため、設定値の送信を確認できませんでした。通信が回復したら設定値を確認してください。";
+const char kAlarmValuesWait[] = "通信が切れました。警報設定値は通信が回復してから送信します。";
 
 }  // namespace
 
@@ -119,16 +126,20 @@ QString PollEngine::OpenLink(const QString& port, const QString& speed) {
 void PollEngine::Timer4_Timer() {
     exchangesInStep = 0;
     if (PortLost) {
+        RefuseWritesWhileLost();
         TryReopen();
         NoteIdleStep(true);
         return;
     }
+    const int stateOfStep = d.PollState;
     try {
         switch (d.PollState) {
         case 0:
             Setdata_read();
+            lineRead_ = true;
             view.StartupFinished();
-            d.PollState = 1;
+            // Alarm values that waited for the line go out next.
+            d.PollState = pendingAlarmWrite_ != 0 ? std::exchange(pendingAlarmWrite_, 0) : 1;
             break;
         case 1:
             PollStep();
@@ -154,7 +165,11 @@ void PollEngine::Timer4_Timer() {
         if (d.PollState != 9) d.PollState = 1;
     }
     // In state 9 the port is closed on purpose, waiting for the operator.
-    if (d.PollState != 9 && !LinkIsOpen()) EnterPortLost();
+    if (d.PollState != 9 && !LinkIsOpen()) {
+        WriteCutByLoss(stateOfStep);
+        EnterPortLost();
+        if (stateOfStep == 0) view.StartupInterrupted();
+    }
     NoteIdleStep(exchangesInStep == 0);
 }
 
@@ -171,9 +186,68 @@ void PollEngine::EnterPortLost() {
     d.CommErrorFlag = true;
     view.ShowCommError(true);
     lastReopenMs_ = NowMs();
+    if (Timer3[0].isActive() || Timer3[1].isActive()) Tell(QString::fromUtf8(kAlarmValuesWait));
     // Nothing is read until the port is back: every present block's values are frozen.
+    // Before the first start-up read has ended, no block is known to be there.
     for (int b = 0; b < BlockCount; ++b)
-        if (d.BlockAbsent[b] == 0) SetOutOfContact(b, true);
+        if (lineRead_ && d.BlockAbsent[b] == 0) SetOutOfContact(b, true);
+}
+
+void PollEngine::Tell(const QString& text) {
+    if (ShowMessage) ShowMessage(text);
+}
+
+bool PollEngine::BulkWriteInProgress() const {
+    return d.PollState == 3 || d.PollState == 4 || d.PollState == 5 || d.PollState == 6 ||
+           Timer3[0].isActive() || Timer3[1].isActive() || pendingAlarmWrite_ != 0;
+}
+
+void PollEngine::RefuseWritesWhileLost() {
+    switch (d.PollState) {
+    case 2:
+    case 7:
+        Tell(QString::fromUtf8(kWriteNotSent));
+        d.PollState = 1;
+        break;
+    case 3:
+    case 4:
+        Tell(QString::fromUtf8(kWriteNotSent));
+        d.PollState = 1;
+        view.BulkWriteFinished();
+        break;
+    case 5:
+    case 6:
+        pendingAlarmWrite_ = d.PollState;
+        d.PollState = 1;
+        break;
+    default:
+        break;
+    }
+}
+
+void PollEngine::WriteCutByLoss(int state) {
+    switch (state) {
+    case 2:
+    case 7:
+        Tell(QString::fromUtf8(kWriteCut));
+        break;
+    case 3:
+    case 4:
+        // The items went out only in part: no alarm values after them. The operator
+        // loads again once the line is back.
+        for (QTimer& t : Timer3) t.stop();
+        DelayTicks = 0;
+        Tell(QString::fromUtf8(kWriteCut));
+        view.BulkWriteFinished();
+        break;
+    case 5:
+    case 6:
+        pendingAlarmWrite_ = state;
+        Tell(QString::fromUtf8(kAlarmValuesWait));
+        break;
+    default:
+        break;
+    }
 }
 
 void PollEngine::TryReopen() {
@@ -199,6 +273,7 @@ void PollEngine::TryReopen() {
     }
     PortLost = false;
     d.CommErrorFlag = false;
+    if (d.PollState == 5 || d.PollState == 6) pendingAlarmWrite_ = d.PollState;
     d.PollState = 0;
 }
 
@@ -214,7 +289,11 @@ void PollEngine::Timer3_Timer(int index) {
     if (DelayTicks > 14) {
         DelayTicks = 0;
         Timer3[index].stop();
-        d.PollState = index == 0 ? 5 : 6;
+        const int next = index == 0 ? 5 : 6;
+        // Without the port, or before the read that follows its return, the alarm values
+        // wait; that read must not be replaced.
+        if (PortLost || d.PollState == 0) pendingAlarmWrite_ = next;
+        else d.PollState = next;
     }
 }
 

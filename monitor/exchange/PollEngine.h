@@ -32,6 +32,14 @@ public:
     QString PortOverride;
     QString SpeedOverride;
 
+    // Tells the operator what a write could not do; must not wait (runs inside a step).
+    std::function<void(const QString& text)> ShowMessage;
+
+    // From a bulk write's request until its alarm values went out, also while they wait
+    // for a lost port to come back. A second bulk write meanwhile would overwrite the
+    // first one's saved alarm values.
+    bool BulkWriteInProgress() const;
+
     // The program's outer loop; returns when EndRequested is set.
     void communicate();
     // Validates the stored port settings and opens the link; "ok" or empty.
@@ -95,6 +103,13 @@ private:
     // True when a write of this item may be sent to this block.
     bool MayWrite(int block, const QString& item) const;
     void UpdateLoopMessages();
+    // Writes requested while the port is gone cannot go out: say so, drop them.
+    void RefuseWritesWhileLost();
+    // The port went away during write step `state`.
+    void WriteCutByLoss(int state);
+    // Panel 4, progress and the dialogs' buttons, once the alarm values really went out.
+    void FinishBulkWrite();
+    void Tell(const QString& text);
     bool LinkIsOpen();
     void EnterPortLost();
     void TryReopen();
@@ -111,4 +126,9 @@ private:
     // The block of the last all-parameter write: its alarm values follow 15 s later,
     // even if a single-item write changed SelectedBlock in between.
     int bulkBlock_ = 0;
+    // 5 or 6: the alarm-value write that waits for the port; it follows the start-up read
+    // that runs when the port is back (the saved alarm values are not touched by reads).
+    int pendingAlarmWrite_ = 0;
+    // A start-up read has ended: BlockAbsent tells which blocks are there.
+    bool lineRead_ = false;
 };

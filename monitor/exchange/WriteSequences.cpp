@@ -89,12 +89,19 @@ void PollEngine::WriteAlarmValues(int block) {
 void PollEngine::WriteBlockAlarms() {
     if (bulkBlock_ >= 0 && bulkBlock_ < BlockCount) RestoreSavedAlarms(bulkBlock_);
     WriteAlarmValues(bulkBlock_);
-    view.BulkWriteFinished();
+    FinishBulkWrite();
 }
 
 void PollEngine::WriteAllAlarms() {
     RestoreSavedAlarms();
     for (int b = 0; b < BlockCount; ++b) WriteAlarmValues(b);
+    FinishBulkWrite();
+}
+
+void PollEngine::FinishBulkWrite() {
+    // Cut off by a port loss, the write is not finished: it is sent again when the port
+    // is back (see WriteCutByLoss), and the dialogs stay as they are until then.
+    if (!LinkIsOpen()) return;
     view.BulkWriteFinished();
 }
 

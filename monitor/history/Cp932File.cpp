@@ -42,6 +42,20 @@ QByteArray ToCp932(const QString& text) {
     return encoder.encode(text);
 }
 
+QString CharactersWithoutCp932(const QString& text) {
+    QString missing;
+    for (qsizetype i = 0; i < text.size();) {
+        // A character outside the basic plane takes two code units.
+        const qsizetype width = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString ch = text.mid(i, width);
+        QStringEncoder encoder("Shift_JIS", QStringConverter::Flag::Stateless);
+        const QByteArray bytes = encoder.encode(ch);  // the encoding runs on conversion
+        if (encoder.hasError() && !missing.contains(ch)) missing += ch;
+        i += width;
+    }
+    return missing;
+}
+
 QByteArray QuotedLine(const QStringList& fields) {
     QString line;
     for (qsizetype i = 0; i < fields.size(); ++i) {

@@ -18,6 +18,9 @@ enum class FileWriteResult {
 bool OperatorShouldBeTold(FileWriteResult result);
 
 QByteArray ToCp932(const QString& text);
+// The characters of text that code page 932 has no code for (each once, in order); they
+// would be written as "?" or dropped.
+QString CharactersWithoutCp932(const QString& text);
 
 // One record line. An embedded double quote is doubled so that the field stays one field.
 QByteArray QuotedLine(const QStringList& fields);

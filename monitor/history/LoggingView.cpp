@@ -39,7 +39,7 @@ LoggingView::LoggingView(PvLogger::PvTextFn pvText, QString programFolder, QWidg
                     5, 0, 1, 4);
     Check1 = new QCheckBox(QStringLiteral("継続してデータ保存"), this);
     Savename_text = new QLabel(QString::fromUtf8(LogNameNotRegistered), this);
-    Savename_text->setFrameShape(QFrame::Panel);
+    Savename_text->setFrameShape(QFrame::StyledPanel);
     Savename_text->setFrameShadow(QFrame::Sunken);
     const char* const captions[3] = {"開始", "停止", "参照"};
     auto* buttons = new QHBoxLayout;
@@ -112,41 +112,46 @@ void LoggingView::ResumeAtStartup() {
     Savename_text->setText(GetSettingFlag(QStringLiteral("log_restart"))
                                ? GetSetting(QStringLiteral("log_name"), fresh)
                                : fresh);
-    if (GetSettingFlag(QStringLiteral("log_start"))) {
-        Command1_Click(0);
-        Command1[0]->setEnabled(false);
-    }
+    if (!GetSettingFlag(QStringLiteral("log_start"))) return;
+    // This runs inside the polling step that ends start-up: messages must not wait.
+    // When it does not start, 開始 stays enabled (and "log_start" set) so the operator can
+    // start again once the file is usable, or the next start tries again.
+    if (StartLogging(ShowTickMessage) == StartOutcome::Silent)
+        ShowTickMessage(QStringLiteral("ロギングを再開できませんでした。保存先 %1 を確認して「開始」を押してください。")
+                            .arg(QDir::toNativeSeparators(Savename_text->text())));
 }
 
 void LoggingView::Command1_Click(int index) {
     switch (index) {
-    case 0: StartLogging(); break;
+    case 0: StartLogging(ShowMessage); break;
     case 1: StopLogging(); break;
     case 2: ChooseLogFile(); break;
     default: break;
     }
 }
 
-void LoggingView::StartLogging() {
+LoggingView::StartOutcome LoggingView::StartLogging(const std::function<void(const QString&)>& tell) {
     const QString path = Savename_text->text();
-    if (path == QString::fromUtf8(LogNameNotRegistered)) return;
+    if (path == QString::fromUtf8(LogNameNotRegistered)) return StartOutcome::Silent;
     const bool exists = QFileInfo::exists(path);
     if (exists && !Check1->isChecked() &&
         !AskYesNo(QStringLiteral("同じﾌｧｲﾙ名のﾌｧｲﾙが存在します。上書きしてもいいですか。"))) {
-        ShowMessage(QStringLiteral("新しいﾌｧｲﾙを指定してください。"));
-        return;
+        tell(QStringLiteral("新しいﾌｧｲﾙを指定してください。"));
+        return StartOutcome::Told;
     }
-    if (IsLogging()) return;
+    if (IsLogging()) return StartOutcome::Started;
     const FileWriteResult result =
         Logger.StartLog(path, Check1->isChecked() && exists, TickedBlocks(), Logging_time->currentIndex());
     QDir::setCurrent(folder_);
     if (result != FileWriteResult::Ok) {
         // Only a log that really runs is shown and remembered as running.
-        if (OperatorShouldBeTold(result)) ShowMessage(QString::fromUtf8(LogWriteFailedMessage));
-        return;
+        if (!OperatorShouldBeTold(result)) return StartOutcome::Silent;
+        tell(QString::fromUtf8(LogWriteFailedMessage));
+        return StartOutcome::Told;
     }
     SaveSetting(QStringLiteral("log_start"), QStringLiteral("1"));
     SetRunning(true);
+    return StartOutcome::Started;
 }
 
 void LoggingView::StopLogging() {
@@ -159,11 +164,14 @@ void LoggingView::SetRunning(bool running) {
     if (running) Timer1.start();
     else Timer1.stop();
     Command1[0]->setEnabled(!running);
+    // A file chosen while logging runs would get the next records without a header.
+    Command1[2]->setEnabled(!running);
     Frame_logging->setEnabled(!running);
     if (SetPanel2) SetPanel2(running ? QStringLiteral("ﾛｷﾞﾝｸﾞ実行中") : QStringLiteral("ﾛｷﾞﾝｸﾞ待機中"));
 }
 
 void LoggingView::ChooseLogFile() {
+    if (IsLogging()) return;
     const QString chosen = ChooseFile(folder_ + QStringLiteral("/logging"));
     // A cancelled dialog leaves the registered file as it was.
     if (!chosen.isEmpty()) Savename_text->setText(chosen);

@@ -58,7 +58,10 @@ public:
     void RefreshBlockNames();
 
 private:
-    void StartLogging();
+    // Started (or already running), refused with a message through `tell`, or not
+    // started without a word (no usable file name, a missing folder).
+    enum class StartOutcome { Started, Told, Silent };
+    StartOutcome StartLogging(const std::function<void(const QString&)>& tell);
     void StopLogging();
     void ChooseLogFile();
     void SetRunning(bool running);

@@ -102,7 +102,8 @@ QByteArray PvLogger::RecordBytes(const BlockSelection& ticked, const QDateTime& 
                        DefaultTimeText(Locale, sampleTime.time())};
     for (int b = 0; b < BlockCount; ++b) {
         if (!ticked[b]) continue;
-        for (int k = 0; k < ChannelsPerBlock; ++k) fields << pvText_(b * ChannelsPerBlock + k);
+        const bool frozen = BlockOutOfContact && BlockOutOfContact(b);
+        for (int k = 0; k < ChannelsPerBlock; ++k) fields << (frozen ? QString() : pvText_(b * ChannelsPerBlock + k));
     }
     return QuotedLine(fields);
 }

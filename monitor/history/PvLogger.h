@@ -46,6 +46,9 @@ public:
     std::function<QDateTime()> Clock;
     // Date and time texts of the file; the platform's unless a test sets another.
     QLocale Locale = QLocale::system();
+    // True while a block is out of contact: its table values are frozen, not fresh, so a
+    // record carries an empty field for each of its channels (and keeps its columns).
+    std::function<bool(int block)> BlockOutOfContact;
 
     TimeOfDay LogInterval;
     TimeOfDay LogLastTime;
@@ -58,7 +61,8 @@ public:
     // Header lines 1 to 3: title, start date, "保存時間" and the ticked blocks' channel
     // names cut to 12 characters.
     QByteArray HeaderBytes(const BlockSelection& ticked, const QDate& startDate) const;
-    // One sample: date and time, then the 20 PV texts of every ticked block.
+    // One sample: date and time, then the 20 PV texts of every ticked block (empty ones
+    // for a block out of contact).
     QByteArray RecordBytes(const BlockSelection& ticked, const QDateTime& sampleTime) const;
 
     // Starts a log: writes the header unless resuming into an existing file, schedules,

@@ -82,8 +82,20 @@ void SubDisp_History::ShowRow(int row) {
     for (int k = 0; k < GridColumns; ++k) {
         QTableWidgetItem* cell = MSFlexGrid1->item(row - 1, k);
         const QString text = history_.Table.Cell(row, k);
-        if (cell && cell->text() != text) cell->setText(text);
+        if (cell && cell->text() != text) {
+            cell->setText(text);
+            WidenFor(k, text);
+        }
     }
+}
+
+void SubDisp_History::WidenFor(int column, const QString& text) {
+    // The last column takes what is left of the grid's width.
+    if (column >= GridColumns - 1) return;
+    // The item's text margins and the grid line on either side.
+    constexpr int CellPadding = 12;
+    const int needed = MSFlexGrid1->fontMetrics().horizontalAdvance(text) + CellPadding;
+    if (needed > MSFlexGrid1->columnWidth(column)) MSFlexGrid1->setColumnWidth(column, needed);
 }
 
 QString SubDisp_History::CellText(int row, int column) const {

@@ -40,6 +40,9 @@ public:
 private:
     void Form_Load();
     void ShowRow(int row);
+    // A column (the content column aside) grows to show a cell's whole text: the widths of
+    // the format text are a minimum, and a date or time never shows cut off.
+    void WidenFor(int column, const QString& text);
 
     AlarmHistory& history_;
 };

@@ -18,6 +18,8 @@ void ShowWriting(MainDisp& window) {
 
 }  // namespace
 
+bool PreviousLoadPending(const MainDisp& window) { return window.BulkWriteInProgress(); }
+
 void RequestBlockWrite(MainDisp& window, RDX_INC& inc, int block) {
     ShowWriting(window);
     inc.SelectedBlock = block;

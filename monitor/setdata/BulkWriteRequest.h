@@ -5,6 +5,11 @@
 class MainDisp;
 class RDX_INC;
 
+// True while an earlier load's alarm values have not gone out (the 15-s pause, or a lost
+// port): a second load now would overwrite them, so the caller refuses it with
+// SetDataMsg::PreviousLoadPending before it changes any table.
+bool PreviousLoadPending(const MainDisp& window);
+
 // ProgressBar1 visible at 0, status panel 4 "設定値変更中", SelectedBlock = block,
 // PollState = 3 (all parameters of one block).
 void RequestBlockWrite(MainDisp& window, RDX_INC& inc, int block);

@@ -25,6 +25,8 @@ ChannelFileRead ParseChannelText(const QString& text) {
     for (int k = 0; k < count; ++k) {
         std::optional<QString> value = reader.Next();
         if (!value) return Failed(SetDataStatus::EndedEarly, reader.Line());
+        // Cut at the quote, the text would load as something the file does not say.
+        if (reader.LastTextHeldQuote()) return Failed(SetDataStatus::QuoteInFileText, reader.Line());
         read.texts[k] = std::move(*value);
     }
     if (read.version == SetDataVersion::Older) read.texts = WithOlderChannelDefaults(read.texts);

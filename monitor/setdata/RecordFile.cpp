@@ -42,6 +42,8 @@ RecordFileRead ParseRecordText(RecordFileKind kind, const QString& text) {
         }
         std::optional<QString> unit = reader.Next();
         if (!unit) return Failed(SetDataStatus::EndedEarly, reader.Line());
+        // Cut at the quote, the unit would load as something the file does not say.
+        if (reader.LastTextHeldQuote()) return Failed(SetDataStatus::QuoteInFileText, reader.Line());
         record.UnitText = std::move(*unit);
     }
     return read;

@@ -29,6 +29,8 @@ const char* StatusText(SetDataStatus status) {
         return "ﾃﾞｰﾀﾌｧｲﾙに範囲外(-32768～32767以外)の値があります。設定値は変更していません。正しいﾌｧｲﾙを選択してください。";
     case SetDataStatus::QuoteInText:
         return "単位に「\"」は使えません。単位を変更してから保存してください。";
+    case SetDataStatus::QuoteInFileText:
+        return "ﾃﾞｰﾀﾌｧｲﾙの文字に「\"」があります。設定値は変更していません。正しいﾌｧｲﾙを選択してください。";
     case SetDataStatus::LineBreakInText:
         return "単位に改行は使えません。単位を変更してから保存してください。";
     case SetDataStatus::NotEncodable:

@@ -27,6 +27,7 @@ enum class SetDataStatus {
     NotANumber,       // a table value of a block or all-channel file is not a decimal integer
     OutOfRange,       // a table value does not fit 16 bits
     QuoteInText,      // a text to be written holds a double quote (it could not be read back)
+    QuoteInFileText,  // a text of a file being read holds a double quote (it would be cut)
     LineBreakInText,  // a text to be written holds a line break (it would split its line)
     NotEncodable,     // a text to be written holds characters outside code page 932
     TooLarge,         // the file would be too long for its variant and could not be loaded

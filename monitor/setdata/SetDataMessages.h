@@ -11,6 +11,8 @@ inline constexpr char BlockCaption[] = "ブロック単位　設定値セーブ�
 inline constexpr char AllCaption[] = "全チャンネル一括　設定値セーブとロード";
 
 inline constexpr char Writing[] = "設定値変更中";
+inline constexpr char PreviousLoadPending[] =
+    "前のロードの警報設定値をまだ送信していません。送信が終わってから、もう一度ロードしてください。";
 
 inline constexpr char AutoTuningLoad[] =
     "ＡＴ中のチャンネルがあって設定値のロードができません。ＡＴを停止させてから設定値のロードを行ってください。";

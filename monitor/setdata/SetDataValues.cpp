@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -19,6 +20,7 @@ bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 SetDataValueReader::SetDataValueReader(QString text) : text_(std::move(text)) {}
 
 void SetDataValueReader::Rewind() {
+    heldQuote_ = false;
     pos_ = 0;
     nextLine_ = 1;
     line_ = 0;
@@ -48,6 +50,7 @@ void SetDataValueReader::SkipToSeparator() {
 
 std::optional<QString> SetDataValueReader::Next() {
     line_ = nextLine_;
+    heldQuote_ = false;
     if (pos_ >= text_.size()) return std::nullopt;
     while (pos_ < text_.size() && IsBlank(text_[pos_])) ++pos_;
 
@@ -61,6 +64,9 @@ std::optional<QString> SetDataValueReader::Next() {
                 ++nextLine_;
         QString value = text_.mid(start, end - start);
         pos_ = end < text_.size() ? end + 1 : end;
+        qsizetype after = pos_;
+        while (after < text_.size() && IsBlank(text_[after])) ++after;
+        heldQuote_ = after < text_.size() && text_[after] != u',' && !IsLineEnd(text_[after]);
         SkipToSeparator();
         return value;
     }
@@ -120,7 +126,13 @@ double TextNumber(QStringView text) {
         }
     }
     if (!digits) return 0.0;
-    return std::strtod(number.c_str(), nullptr);
+    // Not strtod: it follows the process locale, which the environment sets (under
+    // de_DE or fr_FR "25.50" would read as 25). The files always use a decimal point.
+    const char* first = number.data();
+    if (*first == '+') ++first;
+    double value = 0.0;
+    std::from_chars(first, number.data() + number.size(), value);
+    return value;
 }
 
 std::optional<qint16> RoundToInt16(double value) {

@@ -23,6 +23,9 @@ public:
     std::optional<QString> Next();
     // 1-based line on which the last value returned (or asked for) began.
     int Line() const { return line_; }
+    // The last value was a quoted text with more after its closing quote on the same
+    // line: the text itself held a double quote and was cut there.
+    bool LastTextHeldQuote() const { return heldQuote_; }
     // Back to the first value.
     void Rewind();
 
@@ -34,6 +37,7 @@ private:
     qsizetype pos_ = 0;
     int nextLine_ = 1;
     int line_ = 0;
+    bool heldQuote_ = false;
 };
 
 // Builds the text of a file line by line, refusing texts the reader could not give back.

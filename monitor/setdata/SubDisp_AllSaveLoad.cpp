@@ -64,6 +64,10 @@ void SubDisp_AllSaveLoad::SaveAll() {
 }
 
 void SubDisp_AllSaveLoad::LoadAll() {
+    if (PreviousLoadPending(window_)) {
+        Prompts.Tell(this, U8(SetDataMsg::PreviousLoadPending));
+        return;
+    }
     const QString path = ChooseLoadSource(Prompts, this);
     if (path.isEmpty()) return;
     const QFileInfo file(path);
@@ -75,6 +79,7 @@ void SubDisp_AllSaveLoad::LoadAll() {
         Prompts.Tell(this, U8(SetDataMsg::AutoTuningLoad));
         return;
     }
+
     // The file is read whole into a copy and the question asked only when it is valid;
     // nothing reaches the tables before the operator's Yes.
     const SetDataOutcome outcome = LoadAllChannelFile(d, path, [this] {

@@ -55,7 +55,7 @@ SubDisp_BlockSaveLoad::SubDisp_BlockSaveLoad(RDX_INC& inc, MainDisp& window, Nam
     auto* work = new QGroupBox(QStringLiteral("ﾜｰｸ領域"), this);
     auto* workLayout = new QVBoxLayout(work);
     BlockName_Label = new QLabel(work);
-    BlockName_Label->setFrameShape(QFrame::Panel);
+    BlockName_Label->setFrameShape(QFrame::StyledPanel);
     BlockName_Label->setFrameShadow(QFrame::Sunken);
     BlockName_Label->setMinimumWidth(180);
     Label2 = new QLabel(work);
@@ -144,6 +144,10 @@ void SubDisp_BlockSaveLoad::MoveToBlock() {
         }
         Label2->clear();
         BlockNo_Text[0]->setText(QString::number(b));
+    }
+    if (PreviousLoadPending(window_)) {
+        Prompts.Tell(this, U8(SetDataMsg::PreviousLoadPending));
+        return;
     }
     if (!Prompts.Ask(this, U8(SetDataMsg::BlockOverwrite), AskIcon::Warning)) return;
     if (AnyAutoTuning(d, b * ChannelsPerBlock, ChannelsPerBlock)) {

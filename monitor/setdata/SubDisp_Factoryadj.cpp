@@ -2,6 +2,7 @@
 
 #include "app/NameLists.h"
 #include "display/ValueFormat.h"
+#include "setdata/ActivationRefresh.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,6 +29,8 @@ SubDisp_Factoryadj::SubDisp_Factoryadj(RDX_INC& data, NameLists& names,
     : QDialog(parent), d(data), names_(names), engine_(std::move(engine)) {
     setWindowTitle(QStringLiteral("ﾃﾞｰﾀ初期化(工場出荷初期値)"));
     setModal(false);
+    // Every activation starts with no unit selected, not only the first opening.
+    new ActivationRefresh(this, [this] { Form_Activate(); });
     Factory_Bname = new QComboBox(this);
     Factory_Bname->setMinimumContentsLength(12);
     names_.AddBlockList(Factory_Bname);

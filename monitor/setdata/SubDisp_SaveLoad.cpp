@@ -4,6 +4,7 @@
 #include "display/MainDisp.h"
 #include "display/ValueFormat.h"
 #include "exchange/RDX_INC.h"
+#include "setdata/ActivationRefresh.h"
 #include "setdata/BulkWriteRequest.h"
 #include "setdata/ChannelFile.h"
 #include "setdata/SetDataFile.h"
@@ -50,7 +51,7 @@ QGroupBox* BuildFrame(QWidget* parent, const QString& title, int page,
         grid->addWidget(new QLabel(U8(kRowCaptions[k]), frame), row, 0);
         labels[k] = new QLabel(frame);
         labels[k]->setMinimumWidth(110);
-        labels[k]->setFrameShape(QFrame::Panel);
+        labels[k]->setFrameShape(QFrame::StyledPanel);
         labels[k]->setFrameShadow(QFrame::Sunken);
         labels[k]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(labels[k], row, 1);
@@ -65,6 +66,8 @@ SubDisp_SaveLoad::SubDisp_SaveLoad(RDX_INC& inc, MainDisp& window, NameLists& li
     : QDialog(parent), Prompts(StandardSetDataPrompts()), d(inc), window_(window), lists_(lists) {
     setWindowTitle(U8(SetDataMsg::ChannelCaption));
     setModal(false);
+    // The left column shows what the channel holds now each time the operator comes back.
+    new ActivationRefresh(this, [this] { Form_Activate(); });
 
     SaveLoad_CHname = new QComboBox(this);
     SaveLoad_CHname->addItems(ChannelNames());
@@ -204,6 +207,10 @@ void SubDisp_SaveLoad::MoveToChannel() {
     }
     if (AnyAutoTuning(d, c, 1)) {
         Prompts.Tell(this, U8(SetDataMsg::AutoTuningLoad));
+        return;
+    }
+    if (PreviousLoadPending(window_)) {
+        Prompts.Tell(this, U8(SetDataMsg::PreviousLoadPending));
         return;
     }
     Msg_Label->clear();

@@ -4,9 +4,11 @@
 #include "setdata/FactoryMask.h"
 #include "setdata/SubDisp_Factoryadj.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -85,6 +87,32 @@ TEST_F(FactoryDialogTest, NoAnswerSendsNothingAndReopeningStartsWithNoUnit) {
     const auto sent = Tick();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].data, QString(80, u'0'));
+}
+
+TEST_F(FactoryDialogTest, EveryActivationStartsWithNoUnitButItsOwnBoxesKeepTheTicks) {
+    QWidget other;
+    other.show();
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }));
+    dialog.Check1[3]->click();
+    // A box of the dialog's own (its question, its refusal) comes and goes: ticks stay.
+    QDialog box(&dialog);
+    box.show();
+    box.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &box; }));
+    box.close();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }));
+    EXPECT_TRUE(dialog.Check1[3]->isChecked());
+    EXPECT_TRUE(dialog.mask().UnitSelected(3));
+    // The operator goes to another window and comes back: a fresh start.
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &other; }));
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }));
+    EXPECT_FALSE(dialog.Check1[3]->isChecked());
+    EXPECT_EQ(dialog.mask().Text(), QString(80, u'0'));
 }
 
 TEST_F(FactoryDialogTest, AutoTuningInTheBlockIsRefusedBeforeTheQuestion) {

@@ -68,6 +68,27 @@ TEST_F(PvLoggerTest, RecordWithTwoBlocksAndWithNone) {
     EXPECT_TRUE(record.endsWith("\"\r\n"));
 }
 
+TEST_F(PvLoggerTest, BlockOutOfContactGetsEmptyFieldsAndTheRecordKeepsItsColumns) {
+    std::array<bool, BlockCount> out{};
+    logger.BlockOutOfContact = [&](int b) { return out[b]; };
+    BlockSelection two{};
+    two[1] = two[2] = true;
+    out[2] = true;  // its last values are frozen in the tables
+    QList<QByteArray> fields = logger.RecordBytes(two, now).chopped(2).split(',');
+    ASSERT_EQ(fields.size(), 41);
+    EXPECT_EQ(fields[1], "\"20.5\"");
+    EXPECT_EQ(fields[20], "\"39.5\"");
+    for (int i = 21; i <= 40; ++i) EXPECT_EQ(fields[i], "\"\"") << i;
+    // It answers again: fresh values again.
+    out[2] = false;
+    fields = logger.RecordBytes(two, now).chopped(2).split(',');
+    EXPECT_EQ(fields[21], "\"40.5\"");
+    // A block out of contact that is not ticked changes nothing.
+    out[5] = true;
+    EXPECT_EQ(logger.RecordBytes(two, now), logger.RecordBytes(two, now));
+    EXPECT_EQ(logger.RecordBytes(two, now).count(",\"\""), 0);
+}
+
 TEST_F(PvLoggerTest, StartWritesHeaderAndFirstRecord) {
     BlockSelection one{};
     one[0] = true;

@@ -141,3 +141,19 @@ TEST_F(HistoryViewTest, AViewerCreatedLaterShowsWhatTheTableHolds) {
 }
 
 }  // namespace
+
+TEST_F(HistoryViewTest, DatesAndTimesShowWhole) {
+    // The widest date and time of the year: two-digit month and day, two-digit hour.
+    now = QDateTime(QDate(2026, 12, 28), QTime(23, 59, 58));
+    history.Hystory_Write("Alarm1", 5, -1);
+    viewer->resize(820, 480);
+    viewer->show();
+    QTableWidget& grid = *viewer->MSFlexGrid1;
+    for (int k = 0; k < 3; ++k) {
+        const QString text = viewer->CellText(1, k);
+        ASSERT_FALSE(text.isEmpty()) << k;
+        const QRect cell = grid.visualItemRect(grid.item(0, k));
+        EXPECT_GT(cell.width(), grid.fontMetrics().horizontalAdvance(text) + 4)
+            << "column " << k << " too narrow for \"" << text.toStdString() << "\"";
+    }
+}

@@ -57,6 +57,13 @@ TEST_F(LoggingViewTest, StartWritesHeaderAndFirstRecordThenStopIsRemembered) {
     EXPECT_EQ(GetSetting("log_start", ""), "1");
     EXPECT_FALSE(view->Command1[0]->isEnabled());
     EXPECT_FALSE(view->Frame_logging->isEnabled());
+    // No other file while it runs: its records would follow without a header.
+    EXPECT_FALSE(view->Command1[2]->isEnabled());
+    int chooserOpened = 0;
+    view->ChooseFile = [&](const QString&) { ++chooserOpened; return home.path() + "/logging/other.txt"; };
+    view->Command1_Click(2);
+    EXPECT_EQ(chooserOpened, 0);
+    EXPECT_EQ(view->Savename_text->text(), LogPath());
     const QList<QByteArray> lines = Read(LogPath()).split('\n');
     ASSERT_EQ(lines.size(), 5);  // three header lines, one record, the empty rest
     EXPECT_TRUE(lines[0].startsWith("\"RDX-410 "));
@@ -68,6 +75,9 @@ TEST_F(LoggingViewTest, StartWritesHeaderAndFirstRecordThenStopIsRemembered) {
     EXPECT_EQ(panel2, "ﾛｷﾞﾝｸﾞ待機中");
     EXPECT_EQ(GetSetting("log_start", ""), "0");
     EXPECT_TRUE(view->Frame_logging->isEnabled());
+    EXPECT_TRUE(view->Command1[2]->isEnabled());
+    view->Command1_Click(2);
+    EXPECT_EQ(chooserOpened, 1);
 }
 
 TEST_F(LoggingViewTest, AnExistingFileIsOverwrittenOnlyWhenTheOperatorAgrees) {
@@ -117,6 +127,30 @@ TEST_F(LoggingViewTest, StartUpResumesIntoTheStoredFileWhenAsked) {
     view->ResumeAtStartup();
     EXPECT_EQ(QDir::cleanPath(view->Savename_text->text()),
               QDir::cleanPath(home.path() + "/logging/2007_3_9_8_5_3.txt"));
+}
+
+TEST_F(LoggingViewTest, AResumeThatCannotStartLeavesStartEnabledAndSaysWhy) {
+    const QString folder = home.path() + "/gone";
+    SaveSetting("log_start", "1");
+    SaveSetting("log_restart", "1");
+    SaveSetting("log_name", folder + "/run.txt");
+    view->LoadResumeChoice();
+    QStringList ticked;
+    view->ShowTickMessage = [&](const QString& t) { ticked << t; };
+    view->ResumeAtStartup();
+    EXPECT_FALSE(view->IsLogging());
+    EXPECT_TRUE(view->Command1[0]->isEnabled());
+    EXPECT_TRUE(view->Frame_logging->isEnabled());
+    // Told without waiting (this runs inside a polling step), naming the file.
+    EXPECT_TRUE(shown.isEmpty());
+    ASSERT_EQ(ticked.size(), 1);
+    EXPECT_TRUE(ticked[0].startsWith("ロギングを再開できませんでした。"));
+    EXPECT_TRUE(ticked[0].contains(QDir::toNativeSeparators(folder + "/run.txt")));
+    // Once the folder is there, 開始 starts the log.
+    ASSERT_TRUE(QDir().mkpath(folder));
+    view->Command1[0]->click();
+    EXPECT_TRUE(view->IsLogging());
+    EXPECT_FALSE(view->Command1[0]->isEnabled());
 }
 
 TEST_F(LoggingViewTest, ChoicesRoundTripThroughTheStoreAndCancelKeepsTheFile) {

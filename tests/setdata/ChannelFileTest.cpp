@@ -89,6 +89,22 @@ TEST_F(ChannelFileTest, FilesThatEndEarlyAreRefusedWithTheLine) {
     EXPECT_EQ(DecodeChannelFile(QByteArray()).outcome.status, SetDataStatus::EndedEarly);
 }
 
+TEST_F(ChannelFileTest, ATextHoldingADoubleQuoteRefusesTheFile) {
+    // Another program wrote the unit ab"c as it is: loaded, it would be cut to "ab".
+    QByteArray bytes = ExpectedChannelFile();
+    const qsizetype unit = bytes.lastIndexOf("\r\n\"") + 2;
+    bytes.replace(unit, bytes.size() - unit, "\"ab\"c\"\r\n");
+    const ChannelFileRead read = DecodeChannelFile(bytes);
+    EXPECT_EQ(read.outcome.status, SetDataStatus::QuoteInFileText);
+    EXPECT_EQ(read.outcome.line, 33);
+    EXPECT_EQ(read.texts, ChannelTexts{});
+    EXPECT_EQ(SetDataOutcomeMessage(read.outcome),
+              U("ﾃﾞｰﾀﾌｧｲﾙの文字に「\"」があります。設定値は変更していません。正しいﾌｧｲﾙを選択してください。（33行目）"));
+    // Blanks or a comma after the closing quote are no part of the text.
+    bytes.replace(unit, bytes.size() - unit, "\"abc\" ,\r\n");
+    EXPECT_TRUE(DecodeChannelFile(bytes).outcome.ok());
+}
+
 TEST_F(ChannelFileTest, RefusesFilesOfOtherVariantsAndBrokenOrMissingFiles) {
     EXPECT_EQ(DecodeChannelFile(QByteArray(1001, '1')).outcome.status, SetDataStatus::WrongSizeClass);
     QByteArray garbage = ExpectedChannelFile();

@@ -3,8 +3,11 @@
 
 #include "app/SettingsStore.h"
 #include "setdata/ChannelText.h"
+#include "setdata/SetDataValues.h"
 
+#include <clocale>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
@@ -17,6 +20,25 @@ protected:
         return ItemTextToValue(inc, item, c, U(text));
     }
 };
+
+// The program's locale comes from the environment (Qt sets it at start); a file's numbers
+// must read the same under a locale whose decimal sign is a comma.
+TEST_F(ChannelTextTest, NumbersReadTheSameUnderADecimalCommaLocale) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    int tried = 0;
+    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8"}) {
+        if (!std::setlocale(LC_ALL, name)) continue;
+        ++tried;
+        inc.ChInputType[2] = 12;
+        inc.ChDecimal[2] = 100;
+        EXPECT_EQ(TextNumber(U("25.50")), 25.5) << name;
+        EXPECT_EQ(TextNumber(U(" -0.25mm")), -0.25) << name;
+        EXPECT_EQ(TextNumber(U("+7.5")), 7.5) << name;
+        EXPECT_EQ(Value(3, 2, "25.50"), 2550) << name;
+    }
+    std::setlocale(LC_ALL, before.c_str());
+    if (tried == 0) GTEST_SKIP() << "no decimal-comma locale here (scripts/setup generates de_DE.UTF-8)";
+}
 
 TEST_F(ChannelTextTest, RuleADependsOnInputTypeAndDecimalSetting) {
     inc.ChInputType[0] = 3;   // whole degrees

@@ -189,6 +189,8 @@ std::vector<BrokenFile> BrokenFiles() {
         {"binary garbage", garbage, SetDataStatus::BadEncoding, 0},
         {"garbage of the right size", QByteArray(good.size(), 'x'), SetDataStatus::NotANumber, 1},
         {"block file", UniformFile(20, Fields(1)), SetDataStatus::WrongSizeClass, 0},
+        // Its unit text would load cut at the quote; the last record's unit is line 10561.
+        {"quote in a unit text", quotedUnit, SetDataStatus::QuoteInFileText, 10561},
     };
 }
 

@@ -10,10 +10,12 @@
 #include "setdata/SubDisp_SaveLoad.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 namespace {
 QString U8(const char* s) { return QString::fromUtf8(s); }
@@ -248,3 +250,31 @@ TEST_F(ChannelDialogTest, ChannelListFollowsNameChangesAndTheMenuOpensTheDialog)
     EXPECT_EQ(dlg->SaveLoad_CHname->currentIndex(), 45);
     SaveSetting(QStringLiteral("Chname046"), QStringLiteral("Ch046"));
 }
+
+// Coming back to the dialog from the main window shows what the channel holds now, so
+// "Move-->" copies current texts; coming back from a box of its own changes nothing.
+TEST_F(ChannelDialogTest, EveryActivationShowsTheChannelsCurrentTexts) {
+    d.ChSV[5] = 100;
+    Select(5);
+    ASSERT_EQ(dlg->Labeldata[0]->text(), "100");
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == window.get(); }));
+    d.ChSV[5] = 250;  // polling or another dialog changed the channel meanwhile
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dlg; }));
+    EXPECT_EQ(dlg->Labeldata[0]->text(), "250");
+    dlg->MoveToWork();
+    EXPECT_EQ(dlg->WorkTexts()[0], "250");
+
+    QDialog box(dlg);
+    box.show();
+    box.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &box; }));
+    d.ChSV[5] = 999;
+    box.close();
+    dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == dlg; }));
+    EXPECT_EQ(dlg->Labeldata[0]->text(), "250");
+}
+

@@ -13,7 +13,7 @@ public:
     bool readMessage = false, commError = false;
     bool readMessageDuringReread = false;
     std::vector<int> progress;
-    int startupFinished = 0, portDialogs = 0, refreshes = 0, resets = 0, bulkFinished = 0;
+    int startupFinished = 0, startupInterrupted = 0, portDialogs = 0, refreshes = 0, resets = 0, bulkFinished = 0;
     int writeProgress = 0;
     QString dialogPort, dialogSpeed;
 
@@ -22,6 +22,7 @@ public:
     void ShowCommError(bool v) override { commError = v; }
     void SplashProgress(int c) override { progress.push_back(c); }
     void StartupFinished() override { ++startupFinished; }
+    void StartupInterrupted() override { ++startupInterrupted; }
     void ShowPortDialog(const QString& p, const QString& s) override {
         ++portDialogs; dialogPort = p; dialogSpeed = s;
     }

@@ -107,6 +107,7 @@ bool ProgramRun::StartMonitor() {
     env.insert("RDX410_MONITOR_HOME", Home());
     env.insert("TESMARCOMM_COM1", LinkPath());
     env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert(MonitorExtraEnvironment);
     monitor_->setProcessEnvironment(env);
     monitor_->setProcessChannelMode(QProcess::MergedChannels);
     monitor_->start(RDX_MONITOR_EXE, {});

@@ -28,8 +28,10 @@ public:
     QString SimulatorCommand(const QByteArray& line, int waitMs = 2000);
     // The simulator's request count, asked over its control input.
     quint64 SimulatorRequests();
-    // Starts the monitor offscreen on COM1 = the simulator's link.
+    // Starts the monitor offscreen on COM1 = the simulator's link, with these variables
+    // added to its environment.
     bool StartMonitor();
+    QProcessEnvironment MonitorExtraEnvironment;
     QProcess& Monitor() { return *monitor_; }
     // Sends SIGTERM and waits; true when the program ended by itself with code 0.
     bool TerminateMonitor(int waitMs = 10000);

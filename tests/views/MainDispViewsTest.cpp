@@ -4,6 +4,7 @@
 #include "display/FourBlockView.h"
 #include "display/MainDisp.h"
 #include "display/OneBlockView.h"
+#include "display/OneChannelView.h"
 #include "display/TwoBlockView.h"
 
 #include <QAction>
@@ -70,6 +71,17 @@ TEST_F(MainDispViewsTest, StartUpLoadRestoresNamesAndSelections) {
     EXPECT_EQ(tab1().tb1_Block_P[1]->currentIndex(), 2);
     EXPECT_EQ(tab2().tb2_Block_P[0]->currentIndex(), 6);
     EXPECT_EQ(tab2().tb2_Block_P[2]->currentIndex(), 8);
+}
+
+TEST_F(MainDispViewsTest, StartUpLoadOpensTheStoredChannelOfTheOneChannelView) {
+    SaveSetting(QStringLiteral("tab3name"), QStringLiteral("130"));
+    w.regRead();
+    EXPECT_EQ(w.oneChannelView->tb3_CHName->currentIndex(), 130);
+    EXPECT_EQ(GetSetting(QStringLiteral("tab3name"), QString()), QStringLiteral("130"));
+    // The next start opens it again.
+    MainDisp again(d);
+    again.regRead();
+    EXPECT_EQ(again.oneChannelView->tb3_CHName->currentIndex(), 130);
 }
 
 TEST_F(MainDispViewsTest, UnusableStoredIndexFallsBackToTheDefaultAndTheRestIsRestored) {

@@ -135,6 +135,30 @@ TEST_F(BlockDialogTest, CancelStoresNothing) {
     EXPECT_EQ(selector.itemText(3), QStringLiteral("Block04"));
 }
 
+// U+301C WAVE DASH, which Linux input methods type for "～", has no code in code page 932
+// (its "～" is U+FF5E): the history and log files would get "?" instead.
+const QString kWaveDash = QString(QChar(0x301C));
+
+TEST_F(BlockDialogTest, NameTheFilesCannotHoldIsRefusedAndNothingIsStored) {
+    dialog.Open();
+    QStringList told;
+    dialog.ShowMessage = [&](const QString& t) { told << t; };
+    dialog.DvtoN[1]->setText(QStringLiteral("炉1"));
+    dialog.DvtoN[4]->setText(QStringLiteral("1") + kWaveDash + QStringLiteral("4号炉"));
+    dialog.DvOK->click();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(kWaveDash));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(StoredBlockName(4), QStringLiteral("Block05"));
+    EXPECT_EQ(StoredBlockName(1), QStringLiteral("Block02"));
+    // The code page's own "～" is fine.
+    dialog.DvtoN[4]->setText(QStringLiteral("1～4号炉"));
+    dialog.DvOK->click();
+    EXPECT_EQ(told.size(), 1);
+    EXPECT_EQ(StoredBlockName(4), QStringLiteral("1～4号炉"));
+    EXPECT_EQ(StoredBlockName(1), QStringLiteral("炉1"));
+}
+
 class ChannelDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -195,6 +219,31 @@ TEST_F(ChannelDialogTest, OkStoresAndRefreshesTheChannelLists) {
     EXPECT_EQ(StoredChannelName(22), QStringLiteral("ｿﾞｰﾝ3"));
     EXPECT_EQ(channels.itemText(22), QStringLiteral("ｿﾞｰﾝ3"));
     EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(ChannelDialogTest, NameTheFilesCannotHoldIsRefusedOnEveryWayOfStoring) {
+    dialog.Block_Name->setCurrentIndex(2);
+    dialog.ChName[0]->setText(QStringLiteral("A") + kWaveDash + QStringLiteral("B"));
+    dialog.ChName[1]->setText(QStringLiteral("正常"));
+    // The list getting the focus ...
+    FocusIn(dialog.Block_Name);
+    EXPECT_TRUE(dialog.Label_msg->text().contains(kWaveDash));
+    EXPECT_EQ(StoredChannelName(40), QStringLiteral("Ch041"));
+    EXPECT_EQ(StoredChannelName(41), QStringLiteral("Ch042"));
+    // ... another block chosen: the typed names stay in the fields for mending ...
+    dialog.Block_Name->setCurrentIndex(3);
+    EXPECT_EQ(dialog.Block_Name->currentIndex(), 2);
+    EXPECT_EQ(dialog.ChName[1]->text(), QStringLiteral("正常"));
+    EXPECT_EQ(StoredChannelName(60), QStringLiteral("Ch061"));
+    // ... and OK: the dialog stays open.
+    dialog.Command1->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(StoredChannelName(40), QStringLiteral("Ch041"));
+    dialog.ChName[0]->setText(QStringLiteral("A～B"));
+    dialog.Command1->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(StoredChannelName(40), QStringLiteral("A～B"));
+    EXPECT_EQ(StoredChannelName(41), QStringLiteral("正常"));
 }
 
 TEST_F(ChannelDialogTest, CancelKeepsWhatTheFocusStored) {

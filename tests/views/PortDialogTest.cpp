@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
 #include <cerrno>
 #include <gtest/gtest.h>
 
@@ -29,6 +30,23 @@ TEST_F(PortDialogTest, EachPortShowsItsStoredDeviceOrTheDefault) {
     dialog.Combo_Port->setCurrentIndex(1);
     EXPECT_EQ(dialog.Combo_Device->currentText(), QStringLiteral("/dev/ttyUSB0"));
     EXPECT_TRUE(dialog.Combo_Device->isEditable());
+}
+
+TEST_F(PortDialogTest, EscapeAndTheCloseBoxLeaveTheDialogUpUntilOkOrForcedEnd) {
+    dialog.ShowWith(QStringLiteral("COM1"), QStringLiteral("9600"));
+    dialog.activateWindow();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.close());
+    EXPECT_TRUE(dialog.isVisible());
+    // Nothing was decided: the line is not retried and the program does not end ...
+    EXPECT_TRUE(d.LinkFailed);
+    EXPECT_FALSE(d.EndRequested);
+    // ... and the message line says which button does what.
+    EXPECT_TRUE(dialog.Label_msg->text().contains(QStringLiteral("強制終了")));
+    dialog.Command1->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(d.LinkFailed);
 }
 
 TEST_F(PortDialogTest, OkStoresTheDeviceOfTheChosenPort) {

@@ -1,0 +1,142 @@
+// Writes and a lost port: nothing waits for ever, nothing is dropped without a word, and
+// the alarm values of a bulk write go out once the port is back.
+#include "EngineFixture.h"
+
+namespace {
+
+class WriteAcrossLoss : public EngineTest {
+protected:
+    qint64 now = 0;
+    QStringList told;
+
+    void SetUp() override {
+        EngineTest::SetUp();
+        engine.NowMs = [this] { return now; };
+        engine.ShowMessage = [this](const QString& text) { told << text; };
+        Present({0, 1});
+        StartUp();
+        for (int i = 0; i < ChannelsPerBlock; ++i) d.ChAlarm1[20 + i] = qint16(30 + i);
+    }
+    void PullThePort() {
+        link.open = false;
+        link.openable = false;
+    }
+    // The port comes back: the next attempt probes, the step after reads the line again.
+    void PortBack() {
+        link.openable = true;
+        now += 1000;
+        engine.Timer4_Timer();
+        ASSERT_FALSE(engine.PortLost);
+        engine.Timer4_Timer();
+    }
+    std::vector<Request> Writes(const char* item) {
+        std::vector<Request> out;
+        for (const Request& r : link.log)
+            if (r.cmd == u"R" && r.item == QLatin1StringView(item)) out.push_back(r);
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(WriteAcrossLoss, AlarmValuesOfABlockLoadGoOutWhenThePortIsBack) {
+    d.SelectedBlock = 1;
+    d.PollState = 3;
+    engine.Timer4_Timer();
+    ASSERT_TRUE(engine.timer3(0).isActive());
+    link.take();
+    // The pause runs; the polling meanwhile finds the port gone.
+    PullThePort();
+    engine.Timer4_Timer();
+    ASSERT_TRUE(engine.PortLost);
+    EXPECT_EQ(told, QStringList{"通信が切れました。警報設定値は通信が回復してから送信します。"});
+    for (int tick = 0; tick < 15; ++tick) engine.Timer3_Timer(0);
+    EXPECT_TRUE(engine.BulkWriteInProgress());
+    EXPECT_EQ(view.bulkFinished, 0);
+    // A block re-read while waiting changed nothing of what is to be sent.
+    d.ChAlarm1[20] = 999;
+    PortBack();
+    ASSERT_EQ(d.PollState, 5);
+    engine.Timer4_Timer();
+    const auto alarm1 = Writes("0005");
+    ASSERT_EQ(alarm1.size(), 1u);
+    EXPECT_EQ(alarm1[0].block, 1);
+    EXPECT_EQ(link.values[1]["0005"][0], 30);
+    EXPECT_EQ(link.values[1]["0005"][19], 49);
+    EXPECT_EQ(Writes("0006").size(), 1u);
+    EXPECT_EQ(view.bulkFinished, 1);
+    EXPECT_FALSE(engine.BulkWriteInProgress());
+    EXPECT_EQ(d.PollState, 1);
+}
+
+TEST_F(WriteAcrossLoss, AlarmWriteCutByTheLossIsSentAgainAndOnlyThenFinishes) {
+    d.SelectedBlock = 1;
+    d.PollState = 3;
+    engine.Timer4_Timer();
+    for (int tick = 0; tick < 15; ++tick) engine.Timer3_Timer(0);
+    ASSERT_EQ(d.PollState, 5);
+    link.take();
+    link.override = [&](const Request& r) -> QString {
+        if (r.item == u"0006") {
+            PullThePort();
+            return {};
+        }
+        return QStringLiteral("\x01");
+    };
+    engine.Timer4_Timer();
+    link.override = nullptr;
+    EXPECT_TRUE(engine.PortLost);
+    EXPECT_EQ(view.bulkFinished, 0);
+    EXPECT_TRUE(engine.BulkWriteInProgress());
+    EXPECT_EQ(told, QStringList{"通信が切れました。警報設定値は通信が回復してから送信します。"});
+    link.take();
+    PortBack();
+    engine.Timer4_Timer();
+    EXPECT_EQ(Writes("0005").size(), 1u);
+    EXPECT_EQ(Writes("0006").size(), 1u);
+    EXPECT_EQ(view.bulkFinished, 1);
+}
+
+TEST_F(WriteAcrossLoss, BulkWriteCutByTheLossIsNotFollowedByItsAlarmValuesAndFreesTheDialogs) {
+    d.SelectedBlock = 1;
+    d.PollState = 3;
+    link.override = [&](const Request& r) -> QString {
+        if (r.item == u"0004") PullThePort();
+        return link.open ? QStringLiteral("\x01") : QString();
+    };
+    engine.Timer4_Timer();
+    link.override = nullptr;
+    EXPECT_TRUE(engine.PortLost);
+    EXPECT_FALSE(engine.timer3(0).isActive());
+    EXPECT_FALSE(engine.BulkWriteInProgress());
+    EXPECT_EQ(view.bulkFinished, 1);
+    EXPECT_EQ(told, QStringList{"通信が切れたため、設定値の送信を確認できませんでした。通信が回復したら設定値を確認してください。"});
+    link.take();
+    PortBack();
+    for (int i = 0; i < 10; ++i) engine.Timer4_Timer();
+    EXPECT_TRUE(Writes("0005").empty());
+}
+
+TEST_F(WriteAcrossLoss, WritesRequestedWithoutThePortAreRefusedWithAWord) {
+    PullThePort();
+    engine.Timer4_Timer();
+    ASSERT_TRUE(engine.PortLost);
+    told.clear();
+    // A setting from a dialog ...
+    d.SelectedBlock = 0;
+    d.WriteItemCode = QStringLiteral("0001");
+    d.PollState = 2;
+    engine.Timer4_Timer();
+    EXPECT_EQ(d.PollState, 1);
+    // ... and a set-data load, whose dialog waits for the end of its write.
+    d.PollState = 4;
+    engine.Timer4_Timer();
+    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(view.bulkFinished, 1);
+    const QString notSent = "通信が切れているため、設定値を送信できませんでした。通信が回復してから、もう一度操作してください。";
+    EXPECT_EQ(told, (QStringList{notSent, notSent}));
+    link.take();
+    PortBack();
+    for (int i = 0; i < 10; ++i) engine.Timer4_Timer();
+    EXPECT_TRUE(Writes("0001").empty());
+}

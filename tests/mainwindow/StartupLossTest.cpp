@@ -1,0 +1,59 @@
+// The port goes away while the start-up read runs: the loss is seen, and start-up ends
+// when the port is back.
+#include "FakeLink.h"
+
+#include "display/MainDisp.h"
+#include "exchange/PollEngine.h"
+
+#include <QLabel>
+#include <gtest/gtest.h>
+
+TEST(StartupLoss, MainWindowShowsTheLossAndStartUpFinishesWhenThePortIsBack) {
+    RDX_INC d;
+    FakeLink* link = nullptr;
+    MainDisp window(d);
+    window.CreateLinkObject = [&](const char*) -> ISTDComm* { return link = new FakeLink; };
+    ASSERT_TRUE(window.Form_Load());
+    int interrupted = 0, finished = 0;
+    window.OnStartupInterrupted = [&] { ++interrupted; };
+    window.OnStartupFinished = [&] { ++finished; };
+    std::vector<int> contactEntries;
+    window.HystoryWrite = [&](const QString& code, int ch, int) {
+        if (code == QLatin1String(OutOfContactCode)) contactEntries.push_back(ch);
+    };
+    qint64 now = 0;
+    window.engine().NowMs = [&] { return now; };
+    link->present[0] = link->present[1] = true;
+    // The adapter is pulled out after the first twenty requests of the start-up read.
+    link->override = [&](const Request&) -> QString {
+        if (link->log.size() > 20) {
+            link->open = false;
+            link->openable = false;
+            return {};
+        }
+        return QStringLiteral("\x01");
+    };
+    d.PollState = 0;
+    window.engine().Timer4_Timer();
+    EXPECT_TRUE(window.engine().PortLost);
+    // Not stuck behind the opening form: the window is up and says what is wrong.
+    EXPECT_EQ(interrupted, 1);
+    EXPECT_EQ(finished, 0);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.Text_readmsg2->isVisible());
+    EXPECT_EQ(window.Text_readmsg2->text(), QStringLiteral("通信異常"));
+    // Which blocks are there is not known yet: none is reported as out of contact.
+    EXPECT_TRUE(contactEntries.empty());
+
+    // Plugged in again: the probe answers, the start-up read runs again to its end.
+    link->override = nullptr;
+    link->openable = true;
+    now += 1000;
+    window.engine().Timer4_Timer();
+    EXPECT_FALSE(window.engine().PortLost);
+    window.engine().Timer4_Timer();
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(d.BlockAbsent[0], 0);
+    EXPECT_EQ(d.BlockAbsent[1], 0);
+}

@@ -1,0 +1,193 @@
+// A block out of contact, as every view shows it: its values greyed (whatever their alarm
+// state), its lamps faded and "通信異常" at its frame or selector; live again once it
+// answers.
+#include "../controls/PixelProbe.h"
+#include "FakeLink.h"
+#include "ViewTestSupport.h"
+#include "display/ContactMark.h"
+#include "display/FourBlockView.h"
+#include "display/Lamp.h"
+#include "display/MainDisp.h"
+#include "display/OneBlockView.h"
+#include "display/OneChannelView.h"
+#include "display/SettingChangeView.h"
+#include "display/SettingToolbars.h"
+#include "display/TwoBlockView.h"
+#include "display/ViewLabels.h"
+#include "exchange/PollEngine.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QTabWidget>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Share of a widget's pixels painted in `colour`.
+double Share(QWidget* w, const QColor& colour) {
+    const QImage image = Snapshot(*w);
+    return double(CountColor(image, image.rect(), colour)) / (image.width() * image.height());
+}
+
+double SilentShare(QWidget* w) { return Share(w, ValueLabel::SilentBox()); }
+
+// The block lists as NameLists fills them in the program.
+void FillBlockList(QComboBox* list) {
+    for (int b = 0; b < BlockCount; ++b) list->addItem(QStringLiteral("Block") + BlockSuffix(b));
+}
+
+bool MarkShown(ContactMark* mark, QWidget* view) {
+    return mark->isVisibleTo(view) && mark->text() == QStringLiteral("通信異常");
+}
+
+class ContactLookTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AllPresent(d);
+        for (int c = 0; c < ChannelCount; ++c) d.ChPV[c] = qint16(100 + c);
+    }
+    RDX_INC d;
+};
+
+}  // namespace
+
+TEST_F(ContactLookTest, FourBlockPageGreysTheSilentBlocksValuesAndMarksItsFrame) {
+    FourBlockView view(d);
+    view.resize(1000, 600);
+    view.Toolbar1_ButtonClick(1);
+    view.show();
+    d.ChStatus[20 + 4] = StatusBit::Alarm1;  // an alarm in the block that goes silent
+    d.ChStatus[3] = StatusBit::Alarm1;       // and one in a block that still answers
+    d.BlockOutOfContact[1] = true;
+    view.Refresh();
+    EXPECT_TRUE(MarkShown(view.Frame_Contact[1], &view));
+    for (int n : {0, 2, 3}) EXPECT_FALSE(view.Frame_Contact[n]->isVisibleTo(&view)) << n;
+    for (int i = 20; i < 40; ++i) {
+        EXPECT_GT(SilentShare(view.Para_Text[i]), 0.5) << i;
+        EXPECT_EQ(view.Para_Text[i]->text(), QString::number(100 + i)) << "the last value stays readable";
+    }
+    EXPECT_EQ(Share(view.Para_Text[24], QColor(255, 0, 0)), 0.0) << "a frozen alarm is not shown as live";
+    EXPECT_GT(Share(view.Para_Text[3], QColor(255, 0, 0)), 0.5);
+    EXPECT_LT(SilentShare(view.Para_Text[19]), 0.1);
+    EXPECT_LT(SilentShare(view.Para_Text[40]), 0.1);
+    // The mark sits on the frame's title line, inside the frame.
+    const QRect mark = view.Frame_Contact[1]->geometry();
+    EXPECT_TRUE(view.Frame_Block[1]->rect().contains(mark));
+    EXPECT_LT(mark.top(), view.Label1[20]->geometry().top());
+
+    d.BlockOutOfContact[1] = false;
+    view.Refresh();
+    EXPECT_FALSE(view.Frame_Contact[1]->isVisibleTo(&view));
+    EXPECT_LT(SilentShare(view.Para_Text[21]), 0.1);
+    EXPECT_GT(Share(view.Para_Text[24], QColor(255, 0, 0)), 0.5);
+}
+
+TEST_F(ContactLookTest, TwoAndOneBlockViewsGreyValuesFadeLampsAndMarkTheSelector) {
+    TwoBlockView two(d);
+    two.resize(1000, 600);
+    for (QComboBox* list : two.tb1_BName) FillBlockList(list);
+    two.SetBNameIndex(0, 0);
+    two.SetBNameIndex(1, 2);
+    OneBlockView one(d);
+    one.resize(1000, 600);
+    FillBlockList(one.tb2_BName);
+    one.SetBNameIndex(2);
+    d.ChStatus[40] = StatusBit::Alarm1;
+    d.BlockOutOfContact[2] = true;
+    two.Refresh();
+    one.Refresh();
+
+    EXPECT_FALSE(two.tb1_Contact[0]->isVisibleTo(&two));
+    EXPECT_TRUE(MarkShown(two.tb1_Contact[1], &two));
+    EXPECT_GT(SilentShare(two.tb1_PV[20]), 0.5);
+    EXPECT_GT(SilentShare(two.tb1_Para[20]), 0.5);
+    EXPECT_LT(SilentShare(two.tb1_PV[0]), 0.1);
+    EXPECT_TRUE(two.tb1_staA1[20]->isStale());
+    EXPECT_EQ(Share(two.tb1_staA1[20], Lamp::Red()), 0.0) << "a frozen alarm lamp is faded";
+    EXPECT_FALSE(two.tb1_staA1[0]->isStale());
+
+    EXPECT_TRUE(MarkShown(one.tb2_Contact, &one));
+    for (QLabel* value : {one.tb2_PV[0], one.tb2_SV[0], one.tb2_Para1[0], one.tb2_Para2[0], one.tb2_Para3[0]})
+        EXPECT_GT(SilentShare(value), 0.5);
+    EXPECT_TRUE(one.tb2_staA1[0]->isStale());
+    EXPECT_EQ(Share(one.tb2_staA1[0], Lamp::Red()), 0.0);
+
+    d.BlockOutOfContact[2] = false;
+    two.Refresh();
+    one.Refresh();
+    EXPECT_FALSE(two.tb1_Contact[1]->isVisibleTo(&two));
+    EXPECT_FALSE(one.tb2_Contact->isVisibleTo(&one));
+    EXPECT_LT(SilentShare(one.tb2_PV[0]), 0.1);
+    EXPECT_GT(Share(one.tb2_staA1[0], Lamp::Red()), 0.0);
+}
+
+TEST_F(ContactLookTest, DetailViewsGreyTheChannelsFieldsAndMarkTheSelector) {
+    OneChannelView channel(d);
+    channel.resize(1000, 600);
+    channel.tb3_CHName->addItem(QStringLiteral("x"));
+    channel.tb3_CHName->setCurrentIndex(0);
+    SettingChangeView setting(d);
+    setting.resize(1000, 600);
+    d.SelectedItem = 1;
+    setting.tb4_BName_Click();
+    d.BlockOutOfContact[0] = true;
+    channel.Refresh();
+    setting.Refresh();
+    EXPECT_TRUE(MarkShown(channel.tb3_Contact, &channel));
+    for (QLabel* field : {channel.Text_PV, channel.Text_SV, channel.Text_A1, channel.Text_P})
+        EXPECT_GT(SilentShare(field), 0.5);
+    EXPECT_TRUE(channel.Lamp_A1->isStale());
+    EXPECT_TRUE(MarkShown(setting.tb4_Contact, &setting));
+    EXPECT_GT(SilentShare(setting.Setdata_Para[0]), 0.5);
+
+    d.BlockOutOfContact[0] = false;
+    channel.Refresh();
+    setting.Refresh();
+    EXPECT_FALSE(channel.tb3_Contact->isVisibleTo(&channel));
+    EXPECT_LT(SilentShare(channel.Text_PV), 0.1);
+    EXPECT_FALSE(channel.Lamp_A1->isStale());
+    EXPECT_FALSE(setting.tb4_Contact->isVisibleTo(&setting));
+    EXPECT_LT(SilentShare(setting.Setdata_Para[0]), 0.1);
+}
+
+// The whole path: the engine on a scripted line tells the main window, whose visible tab
+// greys the block at its third unanswered request and shows it live at its first reply.
+TEST(ContactOnTheMainWindow, MarkedAtTheThirdSilenceAndClearedAtTheFirstReply) {
+    RDX_INC d;
+    MainDisp w(d);
+    FakeLink* link = nullptr;
+    w.CreateLinkObject = [&link](const char*) {
+        link = new FakeLink;
+        return link;
+    };
+    ASSERT_TRUE(w.Form_Load());
+    for (int b : {0, 1}) {
+        link->present[b] = true;
+        link->values[b][QStringLiteral("00A0")].fill(1);
+    }
+    d.PollState = 0;
+    w.engine().Timer4_Timer();  // the start-up read
+    w.SSTab1->setCurrentIndex(0);
+    FourBlockView& page = *w.fourBlockView();
+    auto pollUntilAsked = [&](int times) {
+        for (int guard = 0; times > 0 && guard < 100; ++guard) {
+            w.engine().Timer4_Timer();
+            for (const Request& r : link->take()) times -= r.block == 1;
+        }
+    };
+    link->take();
+    link->present[1] = false;
+    pollUntilAsked(2);
+    EXPECT_FALSE(page.Frame_Contact[1]->isVisibleTo(&page));
+    EXPECT_NE(static_cast<ValueLabel*>(page.Para_Text[20])->mark(), ValueMark::OutOfContact);
+    pollUntilAsked(1);
+    EXPECT_TRUE(page.Frame_Contact[1]->isVisibleTo(&page));
+    EXPECT_EQ(static_cast<ValueLabel*>(page.Para_Text[20])->mark(), ValueMark::OutOfContact);
+    EXPECT_NE(static_cast<ValueLabel*>(page.Para_Text[0])->mark(), ValueMark::OutOfContact);
+    link->present[1] = true;
+    pollUntilAsked(1);
+    EXPECT_FALSE(page.Frame_Contact[1]->isVisibleTo(&page));
+    EXPECT_NE(static_cast<ValueLabel*>(page.Para_Text[20])->mark(), ValueMark::OutOfContact);
+}
