@@ -3,9 +3,9 @@
 // reply/: replies as a line sends them; setdata/: channel, block and all-channel files of
 // both versions; settings/: a settings file as the program writes it.
 #include "FakeLink.h"
-#include "app/SettingsStore.h"
-#include "exchange/HexCodec.h"
-#include "link/Framing.h"
+#include "services/SettingsStore.h"
+#include "protocol/HexCodec.h"
+#include "protocol/Framing.h"
 #include "setdata/ChannelFile.h"
 #include "setdata/ChannelText.h"
 #include "setdata/RecordFile.h"

@@ -3,7 +3,7 @@
 // the ordinary compiler; any check that fails is reported with the file's name.
 #include "FuzzHarness.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "setdata/ChannelFile.h"
 #include "setdata/RecordFile.h"
 

@@ -2,10 +2,10 @@
 
 #include "FakeLink.h"
 #include "FakeView.h"
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
 #include "exchange/PollEngine.h"
 #include "exchange/RDX_INC.h"
-#include "link/Framing.h"
+#include "protocol/Framing.h"
 #include "link/ReplyCollector.h"
 
 #include <QString>

@@ -2,10 +2,10 @@
 
 #include "FakeLink.h"
 #include "FakeView.h"
-#include "app/SettingsStore.h"
-#include "controls/ChartSettings.h"
-#include "display/ValueFormat.h"
-#include "exchange/HexCodec.h"
+#include "services/SettingsStore.h"
+#include "display/ChartSettings.h"
+#include "format/ValueFormat.h"
+#include "protocol/HexCodec.h"
 #include "exchange/PollEngine.h"
 #include "exchange/RDX_INC.h"
 

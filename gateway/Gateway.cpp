@@ -1,8 +1,8 @@
 #include "gateway/Gateway.h"
 
 #include "ISTDComm.h"
-#include "app/ProgramFolder.h"
-#include "app/SettingsStore.h"
+#include "services/ProgramFolder.h"
+#include "services/SettingsStore.h"
 #include "exchange/PollEngine.h"
 #include "gateway/GatewayLogging.h"
 #include "gateway/Report.h"
@@ -15,7 +15,7 @@
 Gateway::Gateway(GatewayOptions options, QObject* parent)
     : QObject(parent), options_(std::move(options)), history_(d_), view_(d_) {
     d_.AlarmCheckHook = [this](int ch) { history_.AlarmChk(ch); };
-    history_.ShowMessage = [](const QString& text) { Report(text); };
+    history_.ShowMessage = [this](const QString& text) { messages_.Tell(text); };
     history_.OnRecorded = [this](const QString& code, int ch, int state, const AlarmHistory::Entry& entry) {
         OnHistoryEntry(code, ch, state, entry);
     };
@@ -50,7 +50,7 @@ int Gateway::Run() {
     d_.LinkFailed = false;
     engine_ = std::make_unique<PollEngine>(d_, *link_, view_);
     engine_->HystoryWrite = [this](const QString& code, int ch, int state) { history_.Hystory_Write(code, ch, state); };
-    engine_->ShowMessage = [](const QString& text) { Report(text); };
+    engine_->ShowMessage = [this](const QString& text) { messages_.Tell(text); };
     engine_->PortOverride = options_.port;
     engine_->SpeedOverride = options_.speed;
     StartPublishing();

@@ -6,6 +6,7 @@
 #include "exchange/RDX_INC.h"
 #include "gateway/GatewayOptions.h"
 #include "gateway/GatewayView.h"
+#include "gateway/Report.h"
 #include "history/AlarmHistory.h"
 
 #include <QObject>
@@ -33,6 +34,7 @@ private:
     void OnHistoryEntry(const QString& code, int ch, int state, const AlarmHistory::Entry& entry);
 
     GatewayOptions options_;
+    StandardErrorMessages messages_;
     RDX_INC d_;
     AlarmHistory history_;
     GatewayView view_;

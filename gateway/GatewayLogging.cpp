@@ -1,14 +1,14 @@
 #include "gateway/GatewayLogging.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "gateway/Report.h"
-#include "history/PvText.h"
+#include "format/ValueFormat.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 GatewayLogging::GatewayLogging(const RDX_INC& inc, QString programFolder, QObject* parent)
-    : QObject(parent), logger_([&inc](int ch) { return DisplayedPvText(inc, ch); }), folder_(std::move(programFolder)) {
+    : QObject(parent), logger_([&inc](int ch) { return FormatItemValue(inc, 0, ch); }), folder_(std::move(programFolder)) {
     // A block out of contact gets empty fields, not its frozen values (as in the monitor).
     logger_.BlockOutOfContact = [&inc](int block) {
         return block >= 0 && block < BlockCount && inc.BlockOutOfContact[block];

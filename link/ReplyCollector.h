@@ -3,7 +3,7 @@
 // completes it. Characters before the first ACK/NAK are never part of a reply.
 #pragma once
 
-#include "Framing.h"
+#include "protocol/Framing.h"
 
 #include <QString>
 

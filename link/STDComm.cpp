@@ -1,6 +1,6 @@
 #include "STDComm.h"
 
-#include "Framing.h"
+#include "protocol/Framing.h"
 #include "MdComm.h"
 #include "ReplyCollector.h"
 #include "SettingChecks.h"

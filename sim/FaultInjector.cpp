@@ -1,6 +1,6 @@
 #include "FaultInjector.h"
 
-#include "Framing.h"
+#include "protocol/Framing.h"
 #include "Responder.h"
 
 #include <algorithm>

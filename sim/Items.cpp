@@ -1,17 +1,18 @@
 #include "Items.h"
 
-#include "monitor/exchange/HexCodec.h"
+#include "protocol/HexCodec.h"
+#include "protocol/ItemCodes.h"
 
 namespace rdxsim {
 
 std::optional<ItemInfo> FindItem(QStringView code) {
     if (code.size() != 4) return std::nullopt;
-    if (code == u"00A0") return ItemInfo{ItemKind::Presence, -1};
-    if (code == u"00A1") return ItemInfo{ItemKind::InputOption, -1};
-    if (code == u"0080") return ItemInfo{ItemKind::PV, -1};
-    if (code == u"0081") return ItemInfo{ItemKind::HeatMV, -1};
-    if (code == u"0082") return ItemInfo{ItemKind::HeaterCurrent, -1};
-    if (code == u"0083") return ItemInfo{ItemKind::Status, -1};
+    if (code == QLatin1StringView(ItemCodes::Presence)) return ItemInfo{ItemKind::Presence, -1};
+    if (code == QLatin1StringView(ItemCodes::InputOption)) return ItemInfo{ItemKind::InputOption, -1};
+    if (code == QLatin1StringView(ItemCodes::PV)) return ItemInfo{ItemKind::PV, -1};
+    if (code == QLatin1StringView(ItemCodes::HeatMV)) return ItemInfo{ItemKind::HeatMV, -1};
+    if (code == QLatin1StringView(ItemCodes::HeaterCurrent)) return ItemInfo{ItemKind::HeaterCurrent, -1};
+    if (code == QLatin1StringView(ItemCodes::Status)) return ItemInfo{ItemKind::Status, -1};
     // Parameters: exactly the upper-case codes "0001".."0020", as the monitor sends them.
     for (int p = 0; p < ParamCount; ++p)
         if (code == ParamCode(p)) return ItemInfo{ItemKind::Parameter, p};

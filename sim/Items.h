@@ -1,7 +1,7 @@
 // The data items a block answers, and the controller parameters it keeps per channel.
 #pragma once
 
-#include "monitor/exchange/StatusBits.h"
+#include "protocol/StatusBits.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,6 +1,6 @@
 #include "PtyServer.h"
 
-#include "Framing.h"
+#include "protocol/Framing.h"
 #include "Pacing.h"
 
 #include <QFile>

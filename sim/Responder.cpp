@@ -1,7 +1,7 @@
 #include "Responder.h"
 
-#include "Framing.h"
-#include "monitor/exchange/HexCodec.h"
+#include "protocol/Framing.h"
+#include "protocol/HexCodec.h"
 
 namespace rdxsim {
 

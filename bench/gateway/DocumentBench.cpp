@@ -3,7 +3,7 @@
 #include "publish/Documents.h"
 #include "publish/PublishQueue.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // CPU work of one read exchange, without the line: build the request, assemble and check
 // the reply, cut its 20 fields and store them into the channel table.
-#include "Framing.h"
+#include "protocol/Framing.h"
 #include "ISTDComm.h"
 #include "ReplyCollector.h"
 #include "exchange/RDX_INC.h"

@@ -1,9 +1,9 @@
 #include "app/MonitorPublishing.h"
 
-#include "app/ModelessMessage.h"
 #include "app/SubDisp_Mqtt.h"
 #include "exchange/PollEngine.h"
 #include "publish/LinePublisher.h"
+#include "services/OperatorMessages.h"
 
 #include <QWidget>
 
@@ -11,8 +11,8 @@ namespace {
 constexpr int kStopWaitMs = 1000;
 }  // namespace
 
-MonitorPublishing::MonitorPublishing(const RDX_INC& data, QWidget* window)
-    : d_(data), window_(window), dialog_(new SubDisp_Mqtt(window)) {
+MonitorPublishing::MonitorPublishing(const RDX_INC& data, QWidget* window, OperatorMessages& messages)
+    : d_(data), messages_(messages), dialog_(new SubDisp_Mqtt(window)) {
     connect(dialog_, &SubDisp_Mqtt::settingsSaved, this, &MonitorPublishing::Apply);
     dialog_->ShowState(QStringLiteral("公開していません"));
 }
@@ -35,7 +35,7 @@ void MonitorPublishing::Apply() {
     PublishConfig config;
     if (const QString problem = ResolvePublishConfig(settings, &config); !problem.isEmpty()) {
         dialog_->ShowState(problem);
-        ShowModelessMessage(window_, problem);
+        messages_.Tell(problem);
         return;
     }
     publisher_ = std::make_unique<LinePublisher>(d_, config, QStringLiteral("RDX410_Monitor"));
@@ -49,7 +49,7 @@ void MonitorPublishing::Apply() {
                 // broker never reached; a broker that went away comes back by itself.
                 const bool tell = event == E::LoginRefused || event == E::CertificateFailed ||
                                   (event == E::Unreachable && !connectedOnce_);
-                if (tell) ShowModelessMessage(window_, message);
+                if (tell) messages_.Tell(message);
             });
     dialog_->ShowState(QStringLiteral("接続を試みています"));
     publisher_->Start();

@@ -7,10 +7,10 @@
 #include "history/AlarmHistory.h"
 
 #include <QObject>
-#include <QPointer>
 #include <memory>
 
 class LinePublisher;
+class OperatorMessages;
 class PollEngine;
 class SubDisp_Mqtt;
 class QWidget;
@@ -18,7 +18,8 @@ class QWidget;
 class MonitorPublishing : public QObject {
     Q_OBJECT
 public:
-    MonitorPublishing(const RDX_INC& data, QWidget* window);
+    // The dialog belongs to window; what the operator must know is told through messages.
+    MonitorPublishing(const RDX_INC& data, QWidget* window, OperatorMessages& messages);
     ~MonitorPublishing() override;
 
     // The engine's and the history's hooks lead here from now on.
@@ -34,7 +35,7 @@ private:
     void Stop();
 
     const RDX_INC& d_;
-    QPointer<QWidget> window_;
+    OperatorMessages& messages_;
     SubDisp_Mqtt* dialog_ = nullptr;
     std::unique_ptr<LinePublisher> publisher_;
     bool startedUp_ = false;

@@ -1,6 +1,6 @@
 #include "app/PortDevice.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 
 #include <QSerialPortInfo>
 #include <cerrno>

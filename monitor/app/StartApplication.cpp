@@ -1,17 +1,16 @@
 #include "app/StartApplication.h"
 
-#include "app/ModelessMessage.h"
 #include "app/MonitorPublishing.h"
 #include "app/SubDisp_Mqtt.h"
 #include "app/OpuningDisp.h"
-#include "app/ProgramFolder.h"
+#include "services/ProgramFolder.h"
+#include "display/ChartView.h"
 #include "app/QtCatalogue.h"
-#include "controls/ChartView.h"
 #include "display/MainMenus.h"
 #include "display/ScreenFit.h"
 #include "display/MainDisp.h"
-#include "display/ValueFormat.h"
-#include "editing/EditingWiring.h"
+#include "format/ValueFormat.h"
+#include "app/EditingWiring.h"
 #include "history/HistoryFile.h"
 #include "history/LoggingView.h"
 #include "history/SubDisp_History.h"
@@ -42,7 +41,9 @@ RDXApplication::RDXApplication(LinkFactory createLink) : history_(data_), create
     // Windows of the program open whole on small screens.
     if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(&windowKeeper_);
     data_.AlarmCheckHook = [this](int ch) { history_.AlarmChk(ch); };
-    history_.ShowMessage = [this](const QString& text) { ShowModelessMessage(main_.get(), text); };
+    history_.ShowMessage = [this](const QString& text) {
+        if (main_) main_->messages().Tell(text);
+    };
 }
 
 RDXApplication::~RDXApplication() = default;
@@ -59,6 +60,7 @@ void RDXApplication::StartApplication() {
     folder_ = ProgramFolder();
     auto* logging = new LoggingView([this](int ch) { return FormatItemValue(data_, 0, ch); }, folder_);
     logging->SetPanel2 = [this](const QString& text) { main_->SetPanelText(2, text); };
+    logging->ShowTickMessage = [this](const QString& text) { main_->messages().Tell(text); };
     logging->Logger.BlockOutOfContact = [this](int block) {
         return block >= 0 && block < BlockCount && data_.BlockOutOfContact[block];
     };
@@ -68,6 +70,7 @@ void RDXApplication::StartApplication() {
     // Tab 5, the chart: its settings load here, its pen names follow the channel names.
     auto* chart = new ChartView(data_);
     chart->SetPanel3 = [this](const QString& text) { main_->SetPanelText(3, text); };
+    chart->TellOperator = [this](const QString& text) { main_->messages().Tell(text); };
     chart->RegisterNames(main_->nameLists());
     chart->LoadChartSettings();
     main_->SetTabView(5, chart, QString());
@@ -75,7 +78,7 @@ void RDXApplication::StartApplication() {
     auto* historyView = new SubDisp_History(history_, main_.get());
     QObject::connect(main_->menus, &MainMenus::numhyst_Click, historyView, &SubDisp_History::numhyst_Click);
     // Publishing to MQTT, off unless switched on under 設定.
-    publishing_ = std::make_unique<MonitorPublishing>(data_, main_.get());
+    publishing_ = std::make_unique<MonitorPublishing>(data_, main_.get(), main_->messages());
     if (main_->RDXCom()) publishing_->Attach(main_->engine(), history_);  // no link, no engine
     QObject::connect(main_->menus, &MainMenus::mnuMqtt_Click, &publishing_->dialog(), &SubDisp_Mqtt::Open);
     data_.PageIndex = 0;

@@ -1,7 +1,7 @@
 #include "app/SubDisp_Block.h"
 
-#include "app/NameLists.h"
-#include "app/SettingsStore.h"
+#include "display/NameLists.h"
+#include "services/SettingsStore.h"
 #include "exchange/RDX_INC.h"
 
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "app/SubDisp_Chname.h"
 
-#include "app/NameLists.h"
-#include "app/SettingsStore.h"
-#include "display/ValueFormat.h"
+#include "display/NameLists.h"
+#include "services/SettingsStore.h"
+#include "format/ValueFormat.h"
 #include "exchange/RDX_INC.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "app/SubDisp_comm.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

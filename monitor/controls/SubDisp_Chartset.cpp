@@ -162,7 +162,7 @@ ChartSettings SubDisp_Chartset::Choices() const {
     for (int k = 0; k < ChartPenCount; ++k) {
         // An empty list or no chosen option keeps what was shown.
         const int channel = Chart_CHName[k]->currentIndex();
-        if (channel >= 0 && channel < ChannelCount) s.PenChannel[k] = qint16(channel);
+        if (channel >= 0 && channel < Chart_CHName[k]->count()) s.PenChannel[k] = qint16(channel);
         const int item = SelectedItem(k);
         if (item >= 0) s.PenItem[k] = quint8(item);
         if (channel >= 0) s.PenName[k] = PenLabelText(Chart_CHName[k]->currentText(), s.PenItem[k]);

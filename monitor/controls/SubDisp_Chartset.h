@@ -3,7 +3,7 @@
 // the choices to the chart tab, which applies and stores them.
 #pragma once
 
-#include "controls/ChartSettings.h"
+#include "controls/ChartChoices.h"
 
 #include <QDialog>
 #include <array>

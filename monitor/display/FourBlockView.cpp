@@ -1,9 +1,9 @@
 #include "display/FourBlockView.h"
 
-#include "app/NameLists.h"
-#include "app/SettingsStore.h"
+#include "display/NameLists.h"
+#include "services/SettingsStore.h"
+#include "format/ValueFormat.h"
 #include "display/ContactMark.h"
-#include "display/ValueFormat.h"
 #include "display/ViewLabels.h"
 #include "display/ViewParts.h"
 

@@ -1,9 +1,8 @@
 #include "display/MainDisp.h"
 
 #include "ISTDComm.h"
-#include "app/SettingsStore.h"
-#include "app/ModelessMessage.h"
-#include "app/NameLists.h"
+#include "services/SettingsStore.h"
+#include "display/NameLists.h"
 #include "app/SubDisp_Block.h"
 #include "app/SubDisp_Chname.h"
 #include "app/SubDisp_comm.h"
@@ -17,7 +16,7 @@
 #include "display/TwoBlockView.h"
 #include "exchange/PollEngine.h"
 #include "history/LoggingView.h"
-#include "setdata/SetDataDialogs.h"
+#include "app/SetDataDialogs.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -158,7 +157,7 @@ bool MainDisp::Form_Load() {
     engine_->HystoryWrite = [this](const QString& code, int ch, int state) {
         if (HystoryWrite) HystoryWrite(code, ch, state);
     };
-    engine_->ShowMessage = [this](const QString& text) { ShowModelessMessage(this, text); };
+    engine_->ShowMessage = [this](const QString& text) { messages_.Tell(text); };
     return true;
 }
 
@@ -374,4 +373,14 @@ void MainDisp::BulkWriteFinished() {
 void MainDisp::BlockContactChanged(int /*block*/, bool /*outOfContact*/) {
     // The views read BlockOutOfContact when they redraw.
     SelectDispItem();
+}
+
+void MainDisp::StartWriteProgress() {
+    if (!ProgressBar1) return;
+    ProgressBar1->setVisible(true);
+    ProgressBar1->setValue(0);
+}
+
+void MainDisp::OnBulkWriteFinished(QObject* receiver, std::function<void()> handler) {
+    connect(this, &MainDisp::bulkWriteFinished, receiver, std::move(handler));
 }

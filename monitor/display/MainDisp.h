@@ -2,6 +2,8 @@
 // link object and the exchange engine and shows what the engine reports.
 #pragma once
 
+#include "app/ModelessMessages.h"
+#include "display/Shell.h"
 #include "display/TabView.h"
 #include "exchange/EngineView.h"
 #include "exchange/RDX_INC.h"
@@ -31,7 +33,7 @@ class SettingChangeView;
 class SettingToolbars;
 class MainMenus;
 
-class MainDisp : public QMainWindow, public EngineView {
+class MainDisp : public QMainWindow, public EngineView, public Shell {
     Q_OBJECT
 public:
     explicit MainDisp(RDX_INC& data, QWidget* parent = nullptr);
@@ -59,8 +61,10 @@ public:
     void SelectDispItem();
 
     PollEngine& engine() { return *engine_; }
+    // Messages told without waiting, over this window.
+    OperatorMessages& messages() { return messages_; }
     // A bulk write (set-data load) still waits for its alarm values to go out.
-    bool BulkWriteInProgress() const;
+    bool BulkWriteInProgress() const override;
     ISTDComm* RDXCom() { return link_.get(); }
     SubDisp_comm& portDialog() { return *portDialog_; }
     QTabWidget* SSTab1 = nullptr;
@@ -80,7 +84,7 @@ public:
     FourBlockView* fourBlockView() const { return tab0_; }
     TwoBlockView* twoBlockView() const { return tab1_; }
     OneBlockView* oneBlockView() const { return tab2_; }
-    NameLists& nameLists() { return *nameLists_; }
+    NameLists& nameLists() override { return *nameLists_; }
     SubDisp_Block& blockDialog() { return *blockDialog_; }
     SubDisp_Chname& chnameDialog() { return *chnameDialog_; }
     QAction* mnuDevno = nullptr;
@@ -114,6 +118,9 @@ public:
     void ResetSettingView() override;
     void SetWriteProgress(int value) override;
     void BulkWriteFinished() override;
+    // Shell
+    void StartWriteProgress() override;
+    void OnBulkWriteFinished(QObject* receiver, std::function<void()> handler) override;
     void BlockContactChanged(int block, bool outOfContact) override;
 
 signals:
@@ -148,6 +155,7 @@ private:
     NameLists* nameLists_ = nullptr;
     SubDisp_Block* blockDialog_ = nullptr;
     SubDisp_Chname* chnameDialog_ = nullptr;
+    ModelessMessages messages_{this};
     bool ending_ = false;
     bool placed_ = false;
     bool panel1ClearPending_ = false;

@@ -1,10 +1,10 @@
 #include "display/OneBlockView.h"
 
-#include "app/NameLists.h"
-#include "app/SettingsStore.h"
-#include "display/ContactMark.h"
+#include "display/NameLists.h"
+#include "services/SettingsStore.h"
 #include "display/Lamp.h"
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
+#include "display/ContactMark.h"
 #include "display/ViewLabels.h"
 #include "display/ViewParts.h"
 

@@ -1,12 +1,12 @@
 #include "display/OneChannelView.h"
 
-#include "app/NameLists.h"
-#include "app/SettingsStore.h"
+#include "display/NameLists.h"
+#include "services/SettingsStore.h"
 #include "controls/MV_BerGraph.h"
-#include "display/ContactMark.h"
-#include "display/DisplayTables.h"
+#include "format/DisplayTables.h"
 #include "display/Lamp.h"
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
+#include "display/ContactMark.h"
 #include "display/ViewLabels.h"
 #include "display/ViewParts.h"
 

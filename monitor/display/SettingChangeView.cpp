@@ -1,10 +1,10 @@
 #include "display/SettingChangeView.h"
 
-#include "app/NameLists.h"
-#include "display/ContactMark.h"
-#include "display/DisplayTables.h"
+#include "display/NameLists.h"
+#include "format/DisplayTables.h"
 #include "display/Lamp.h"
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
+#include "display/ContactMark.h"
 #include "display/ViewLabels.h"
 #include "display/ViewParts.h"
 

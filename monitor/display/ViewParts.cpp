@@ -1,7 +1,7 @@
 #include "display/ViewParts.h"
 
-#include "display/DisplayTables.h"
-#include "display/ValueFormat.h"
+#include "format/DisplayTables.h"
+#include "format/ValueFormat.h"
 #include "display/ViewLabels.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "editing/CommitSetting.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "editing/SettingItems.h"
 
 void CommitSetting(RDX_INC& inc, int setting, int channel) {

@@ -3,7 +3,7 @@
 // whose output captions changed. One object for the main window; the views only signal.
 #pragma once
 
-#include "display/SettingRange.h"
+#include "format/SettingRange.h"
 #include "editing/Prompts.h"
 #include "exchange/RDX_INC.h"
 

@@ -1,7 +1,7 @@
 #include "editing/SettingEntry.h"
 
-#include "display/DisplayTables.h"
-#include "display/ValueFormat.h"
+#include "format/DisplayTables.h"
+#include "format/ValueFormat.h"
 #include "editing/SettingItems.h"
 
 #include <limits>

@@ -2,7 +2,7 @@
 // stored units (change_data), the range it must keep and the text the display shows.
 #pragma once
 
-#include "display/SettingRange.h"
+#include "format/SettingRange.h"
 #include "exchange/RDX_INC.h"
 
 #include <QString>

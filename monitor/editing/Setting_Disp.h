@@ -2,7 +2,7 @@
 // setting of one channel, checked against the settable range, then committed.
 #pragma once
 
-#include "display/SettingRange.h"
+#include "format/SettingRange.h"
 #include "editing/Prompts.h"
 #include "editing/SettingEntry.h"
 #include "exchange/RDX_INC.h"

@@ -1,8 +1,8 @@
 #include "exchange/PollEngine.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "exchange/EngineView.h"
-#include "link/Framing.h"
+#include "protocol/Framing.h"
 #include "ISTDComm.h"
 
 #include <QCoreApplication>

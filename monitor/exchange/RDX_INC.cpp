@@ -1,17 +1,15 @@
 #include "exchange/RDX_INC.h"
 
-#include "exchange/HexCodec.h"
+#include "protocol/HexCodec.h"
+#include "protocol/ItemCodes.h"
 
 #include <cmath>
 #include <limits>
 
 namespace {
 
-constexpr const char* kItemCodes[ItemCount] = {
-    "00A0", "00A1", "0080", "0081", "0082", "0083", "0001", "0002", "0003", "0004",
-    "0005", "0006", "0007", "0008", "0009", "000A", "000B", "000C", "000D", "000E",
-    "000F", "0010", "0011", "0012", "0013", "0014", "0015", "0016", "0017", "0018",
-    "0019", "001A", "001B", "001C", "001D", "001E", "001F", "0020"};
+constexpr const auto& kItemCodes = ItemCodes::All;
+static_assert(ItemCodes::All.size() == ItemCount);
 
 // Rounds ties to even (the default floating-point mode) and saturates to 16 bits.
 qint16 RoundTo16(double value) {

@@ -2,7 +2,8 @@
 // codes and the scalars that drive the exchange. One object lives for the whole run.
 #pragma once
 
-#include "exchange/StatusBits.h"
+#include "protocol/ItemCodes.h"
+#include "protocol/StatusBits.h"
 
 #include <QString>
 #include <QStringView>
@@ -32,7 +33,7 @@ inline constexpr quint16 HeaterBreak = 0x0001;
 inline constexpr quint16 Cooling = 0x0400;
 }  // namespace OptionBit
 
-inline constexpr char FactoryInitItem[] = "0040";
+inline constexpr const char* FactoryInitItem = ItemCodes::FactoryInit;
 
 class RDX_INC {
 public:

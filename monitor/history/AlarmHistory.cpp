@@ -1,7 +1,7 @@
 #include "history/AlarmHistory.h"
 
-#include "app/SettingsStore.h"
-#include "history/Cp932File.h"
+#include "services/SettingsStore.h"
+#include "services/Cp932File.h"
 
 namespace {
 

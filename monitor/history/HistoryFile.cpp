@@ -1,6 +1,6 @@
 #include "history/HistoryFile.h"
 
-#include "history/Cp932File.h"
+#include "services/Cp932File.h"
 #include "history/LocaleText.h"
 
 #include <QDir>

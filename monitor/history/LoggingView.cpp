@@ -1,7 +1,6 @@
 #include "history/LoggingView.h"
 
-#include "app/ModelessMessage.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -74,7 +73,6 @@ LoggingView::LoggingView(PvLogger::PvTextFn pvText, QString programFolder, QWidg
     ShowMessage = [this](const QString& text) {
         QMessageBox::information(this, QStringLiteral("RDX-410 Monitor"), text);
     };
-    ShowTickMessage = [this](const QString& text) { ShowModelessMessage(this, text); };
     RefreshBlockNames();
 }
 
@@ -184,5 +182,5 @@ void LoggingView::Check1_Click() {
 
 void LoggingView::Timer1_Timer() {
     if (Logger.LogTick(Savename_text->text(), TickedBlocks()) == PvLogger::TickResult::Failed)
-        ShowTickMessage(QString::fromUtf8(LogWriteFailedMessage));
+        if (ShowTickMessage) ShowTickMessage(QString::fromUtf8(LogWriteFailedMessage));
 }

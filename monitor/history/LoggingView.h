@@ -38,7 +38,8 @@ public:
     // Asks Yes/No and shows OK-only messages; replaced by tests.
     std::function<bool(const QString&)> AskYesNo;
     std::function<void(const QString&)> ShowMessage;
-    // The tick's failure message does not wait (it would stack one box per tick).
+    // The tick's failure message does not wait (it would stack one box per tick); the
+    // shell binds it to its non-waiting messages.
     std::function<void(const QString&)> ShowTickMessage;
 
     void Command1_Click(int index);

@@ -1,6 +1,6 @@
 #include "history/PvLogger.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "history/LocaleText.h"
 
 #include <QDir>

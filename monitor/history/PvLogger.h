@@ -3,7 +3,7 @@
 #pragma once
 
 #include "exchange/RDX_INC.h"
-#include "history/Cp932File.h"
+#include "services/Cp932File.h"
 
 #include <QByteArray>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "publish/Documents.h"
 
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
 #include "publish/JsonText.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
 #include "publish/LinePublisher.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "publish/BrokerMessages.h"
 #include "publish/Documents.h"
 

@@ -1,6 +1,6 @@
 #include "publish/PublishSettings.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "publish/BrokerMessages.h"
 #include "publish/PasswordFile.h"
 #include "publish/TopicTree.h"

@@ -1,32 +1,27 @@
 #include "setdata/BulkWriteRequest.h"
 
-#include "display/MainDisp.h"
+#include "display/Shell.h"
 #include "exchange/RDX_INC.h"
 #include "setdata/SetDataMessages.h"
 
-#include <QProgressBar>
-
 namespace {
 
-void ShowWriting(MainDisp& window) {
-    if (window.ProgressBar1) {
-        window.ProgressBar1->setVisible(true);
-        window.ProgressBar1->setValue(0);
-    }
-    window.SetPanelText(4, QString::fromUtf8(SetDataMsg::Writing));
+void ShowWriting(Shell& shell) {
+    shell.StartWriteProgress();
+    shell.SetPanelText(4, QString::fromUtf8(SetDataMsg::Writing));
 }
 
 }  // namespace
 
-bool PreviousLoadPending(const MainDisp& window) { return window.BulkWriteInProgress(); }
+bool PreviousLoadPending(const Shell& shell) { return shell.BulkWriteInProgress(); }
 
-void RequestBlockWrite(MainDisp& window, RDX_INC& inc, int block) {
-    ShowWriting(window);
+void RequestBlockWrite(Shell& shell, RDX_INC& inc, int block) {
+    ShowWriting(shell);
     inc.SelectedBlock = block;
     inc.PollState = 3;
 }
 
-void RequestAllBlocksWrite(MainDisp& window, RDX_INC& inc) {
-    ShowWriting(window);
+void RequestAllBlocksWrite(Shell& shell, RDX_INC& inc) {
+    ShowWriting(shell);
     inc.PollState = 4;
 }

@@ -1,7 +1,7 @@
 #include "setdata/ChannelText.h"
 
-#include "display/DisplayTables.h"
-#include "display/ValueFormat.h"
+#include "format/DisplayTables.h"
+#include "format/ValueFormat.h"
 #include "setdata/ScalingStore.h"
 #include "setdata/SetDataValues.h"
 

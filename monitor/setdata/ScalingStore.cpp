@@ -1,6 +1,6 @@
 #include "setdata/ScalingStore.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 
 namespace {
 

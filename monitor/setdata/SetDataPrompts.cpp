@@ -1,6 +1,6 @@
 #include "setdata/SetDataPrompts.h"
 
-#include "app/ProgramFolder.h"
+#include "services/ProgramFolder.h"
 #include "setdata/SetDataFile.h"
 #include "setdata/SetDataMessages.h"
 

@@ -1,7 +1,7 @@
 #include "setdata/SubDisp_AllSaveLoad.h"
 
-#include "app/NameLists.h"
-#include "display/MainDisp.h"
+#include "display/NameLists.h"
+#include "display/Shell.h"
 #include "exchange/RDX_INC.h"
 #include "setdata/BulkWriteRequest.h"
 #include "setdata/RecordFile.h"
@@ -19,8 +19,8 @@ namespace {
 QString U8(const char* text) { return QString::fromUtf8(text); }
 }  // namespace
 
-SubDisp_AllSaveLoad::SubDisp_AllSaveLoad(RDX_INC& inc, MainDisp& window, NameLists& lists, QWidget* parent)
-    : QDialog(parent), Prompts(StandardSetDataPrompts()), d(inc), window_(window), lists_(lists) {
+SubDisp_AllSaveLoad::SubDisp_AllSaveLoad(RDX_INC& inc, Shell& shell, QWidget* parent)
+    : QDialog(parent), Prompts(StandardSetDataPrompts()), d(inc), shell_(shell), lists_(shell.nameLists()) {
     setWindowTitle(U8(SetDataMsg::AllCaption));
     setModal(false);
     Label1 = new QLabel(U8(SetDataMsg::AllLabel), this);
@@ -35,7 +35,7 @@ SubDisp_AllSaveLoad::SubDisp_AllSaveLoad(RDX_INC& inc, MainDisp& window, NameLis
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
     layout->addLayout(buttons);
-    connect(&window_, &MainDisp::bulkWriteFinished, this, &SubDisp_AllSaveLoad::BulkWriteFinished);
+    shell_.OnBulkWriteFinished(this, [this] { BulkWriteFinished(); });
     Unload();
 }
 
@@ -64,7 +64,7 @@ void SubDisp_AllSaveLoad::SaveAll() {
 }
 
 void SubDisp_AllSaveLoad::LoadAll() {
-    if (PreviousLoadPending(window_)) {
+    if (PreviousLoadPending(shell_)) {
         Prompts.Tell(this, U8(SetDataMsg::PreviousLoadPending));
         return;
     }
@@ -91,7 +91,7 @@ void SubDisp_AllSaveLoad::LoadAll() {
         return;
     }
     EnableButtons(false);
-    RequestAllBlocksWrite(window_, d);
+    RequestAllBlocksWrite(shell_, d);
 }
 
 void SubDisp_AllSaveLoad::ReturnClick() {

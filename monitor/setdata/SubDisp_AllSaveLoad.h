@@ -7,7 +7,7 @@
 #include <QDialog>
 #include <array>
 
-class MainDisp;
+class Shell;
 class NameLists;
 class RDX_INC;
 class QLabel;
@@ -18,7 +18,7 @@ class SubDisp_AllSaveLoad : public QDialog {
 public:
     enum Button { SaveButton = 0, LoadButton, ReturnButton };
 
-    SubDisp_AllSaveLoad(RDX_INC& inc, MainDisp& window, NameLists& lists, QWidget* parent = nullptr);
+    SubDisp_AllSaveLoad(RDX_INC& inc, Shell& shell, QWidget* parent = nullptr);
 
     QLabel* Label1 = nullptr;
     std::array<QPushButton*, 3> Command1{};
@@ -41,6 +41,6 @@ private:
     void Unload();
 
     RDX_INC& d;
-    MainDisp& window_;
+    Shell& shell_;
     NameLists& lists_;
 };

@@ -1,7 +1,7 @@
 #include "setdata/SubDisp_BlockSaveLoad.h"
 
-#include "app/NameLists.h"
-#include "display/MainDisp.h"
+#include "display/NameLists.h"
+#include "display/Shell.h"
 #include "exchange/RDX_INC.h"
 #include "setdata/BulkWriteRequest.h"
 #include "setdata/RecordFile.h"
@@ -24,9 +24,8 @@ namespace {
 QString U8(const char* text) { return QString::fromUtf8(text); }
 }  // namespace
 
-SubDisp_BlockSaveLoad::SubDisp_BlockSaveLoad(RDX_INC& inc, MainDisp& window, NameLists& lists,
-                                             QWidget* parent)
-    : QDialog(parent), Prompts(StandardSetDataPrompts()), d(inc), window_(window), lists_(lists) {
+SubDisp_BlockSaveLoad::SubDisp_BlockSaveLoad(RDX_INC& inc, Shell& shell, QWidget* parent)
+    : QDialog(parent), Prompts(StandardSetDataPrompts()), d(inc), shell_(shell), lists_(shell.nameLists()) {
     setWindowTitle(U8(SetDataMsg::BlockCaption));
     setModal(false);
 
@@ -72,7 +71,7 @@ SubDisp_BlockSaveLoad::SubDisp_BlockSaveLoad(RDX_INC& inc, MainDisp& window, Nam
     layout->addLayout(buttons);
     layout->addWidget(work, 1);
 
-    connect(&window_, &MainDisp::bulkWriteFinished, this, &SubDisp_BlockSaveLoad::BulkWriteFinished);
+    shell_.OnBulkWriteFinished(this, [this] { BulkWriteFinished(); });
     Unload();
 }
 
@@ -145,7 +144,7 @@ void SubDisp_BlockSaveLoad::MoveToBlock() {
         Label2->clear();
         BlockNo_Text[0]->setText(QString::number(b));
     }
-    if (PreviousLoadPending(window_)) {
+    if (PreviousLoadPending(shell_)) {
         Prompts.Tell(this, U8(SetDataMsg::PreviousLoadPending));
         return;
     }
@@ -156,7 +155,7 @@ void SubDisp_BlockSaveLoad::MoveToBlock() {
     }
     if (ApplyBlockRecords(d, b, workRecords_) < 0) return;
     EnableButtons(false);
-    RequestBlockWrite(window_, d, b);
+    RequestBlockWrite(shell_, d, b);
 }
 
 // Only a work area copied from a block is tied to channels whose auto-tuning matters;

@@ -10,7 +10,7 @@
 #include <array>
 #include <vector>
 
-class MainDisp;
+class Shell;
 class NameLists;
 class RDX_INC;
 class QButtonGroup;
@@ -24,7 +24,7 @@ class SubDisp_BlockSaveLoad : public QDialog {
 public:
     enum Button { MoveToWorkButton = 0, MoveToBlockButton, SaveButton, LoadButton, ReturnButton };
 
-    SubDisp_BlockSaveLoad(RDX_INC& inc, MainDisp& window, NameLists& lists, QWidget* parent = nullptr);
+    SubDisp_BlockSaveLoad(RDX_INC& inc, Shell& shell, QWidget* parent = nullptr);
 
     // One option per block, captioned with the block names.
     std::array<QRadioButton*, BlockCount> Block_Option1{};
@@ -63,7 +63,7 @@ private:
     void Unload();
 
     RDX_INC& d;
-    MainDisp& window_;
+    Shell& shell_;
     NameLists& lists_;
     QButtonGroup* options_ = nullptr;
     std::vector<SetDataRecord> workRecords_;

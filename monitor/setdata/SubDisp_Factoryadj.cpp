@@ -1,7 +1,7 @@
 #include "setdata/SubDisp_Factoryadj.h"
 
-#include "app/NameLists.h"
-#include "display/ValueFormat.h"
+#include "display/NameLists.h"
+#include "format/ValueFormat.h"
 #include "setdata/ActivationRefresh.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "setdata/SubDisp_SaveLoad.h"
 
-#include "app/NameLists.h"
-#include "display/MainDisp.h"
-#include "display/ValueFormat.h"
+#include "display/NameLists.h"
+#include "display/Shell.h"
+#include "format/ValueFormat.h"
 #include "exchange/RDX_INC.h"
 #include "setdata/ActivationRefresh.h"
 #include "setdata/BulkWriteRequest.h"
@@ -62,8 +62,8 @@ QGroupBox* BuildFrame(QWidget* parent, const QString& title, int page,
 
 }  // namespace
 
-SubDisp_SaveLoad::SubDisp_SaveLoad(RDX_INC& inc, MainDisp& window, NameLists& lists, QWidget* parent)
-    : QDialog(parent), Prompts(StandardSetDataPrompts()), d(inc), window_(window), lists_(lists) {
+SubDisp_SaveLoad::SubDisp_SaveLoad(RDX_INC& inc, Shell& shell, QWidget* parent)
+    : QDialog(parent), Prompts(StandardSetDataPrompts()), d(inc), shell_(shell), lists_(shell.nameLists()) {
     setWindowTitle(U8(SetDataMsg::ChannelCaption));
     setModal(false);
     // The left column shows what the channel holds now each time the operator comes back.
@@ -123,7 +123,7 @@ SubDisp_SaveLoad::SubDisp_SaveLoad(RDX_INC& inc, MainDisp& window, NameLists& li
     layout->addLayout(middle, 1);
     layout->addWidget(Msg_Label);
 
-    connect(&window_, &MainDisp::bulkWriteFinished, this, &SubDisp_SaveLoad::BulkWriteFinished);
+    shell_.OnBulkWriteFinished(this, [this] { BulkWriteFinished(); });
     ShowPage(StandardPage);
     Unload();
 }
@@ -209,7 +209,7 @@ void SubDisp_SaveLoad::MoveToChannel() {
         Prompts.Tell(this, U8(SetDataMsg::AutoTuningLoad));
         return;
     }
-    if (PreviousLoadPending(window_)) {
+    if (PreviousLoadPending(shell_)) {
         Prompts.Tell(this, U8(SetDataMsg::PreviousLoadPending));
         return;
     }
@@ -224,7 +224,7 @@ void SubDisp_SaveLoad::MoveToChannel() {
         Labeldata[k]->setText(shown_[k]);
     }
     EnableButtons(false);
-    RequestBlockWrite(window_, d, c / ChannelsPerBlock);
+    RequestBlockWrite(shell_, d, c / ChannelsPerBlock);
 }
 
 void SubDisp_SaveLoad::SaveWork() {

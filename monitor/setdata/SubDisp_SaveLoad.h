@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <array>
 
-class MainDisp;
+class Shell;
 class NameLists;
 class RDX_INC;
 class QComboBox;
@@ -24,7 +24,7 @@ public:
     enum Page { StandardPage = 0, CoolingPage = 1, DcInputPage = 2 };
     enum Button { MoveToWorkButton = 0, MoveToChannelButton, SaveButton, LoadButton, ReturnButton };
 
-    SubDisp_SaveLoad(RDX_INC& inc, MainDisp& window, NameLists& lists, QWidget* parent = nullptr);
+    SubDisp_SaveLoad(RDX_INC& inc, Shell& shell, QWidget* parent = nullptr);
 
     QComboBox* SaveLoad_CHname = nullptr;
     std::array<QRadioButton*, 3> Option1{};
@@ -72,7 +72,7 @@ private:
     void Unload();
 
     RDX_INC& d;
-    MainDisp& window_;
+    Shell& shell_;
     NameLists& lists_;
     ChannelTexts workTexts_{};
     ChannelTexts shown_{};

@@ -1,5 +1,5 @@
-#include "app/ProgramFolder.h"
-#include "app/SettingsStore.h"
+#include "services/ProgramFolder.h"
+#include "services/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QDir>

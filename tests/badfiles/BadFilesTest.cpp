@@ -2,10 +2,10 @@
 #include "SimLine.h"
 #include "SmallDisk.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "exchange/PollEngine.h"
 #include "history/AlarmHistory.h"
-#include "history/Cp932File.h"
+#include "services/Cp932File.h"
 #include "history/LoggingView.h"
 #include "history/PvLogger.h"
 

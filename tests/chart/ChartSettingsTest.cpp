@@ -1,7 +1,7 @@
 #include "FreshStore.h"
 
-#include "app/SettingsStore.h"
-#include "controls/ChartSettings.h"
+#include "services/SettingsStore.h"
+#include "display/ChartSettings.h"
 
 #include <gtest/gtest.h>
 

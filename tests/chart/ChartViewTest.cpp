@@ -1,5 +1,5 @@
-#include "app/SettingsStore.h"
-#include "controls/ChartView.h"
+#include "services/SettingsStore.h"
+#include "display/ChartView.h"
 #include "controls/Tesmar_ChartCtl.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // The number boxes of the chart settings dialog from the keyboard: typing, Backspace and
 // the arrow keys, within the up-downs' ranges and steps.
-#include "app/SettingsStore.h"
-#include "controls/ChartView.h"
+#include "services/SettingsStore.h"
+#include "display/ChartView.h"
 #include "controls/SubDisp_Chartset.h"
 #include "controls/UpDown.h"
 

@@ -2,7 +2,7 @@
 // (the store is one per process, and tests write to it).
 #pragma once
 
-#include "controls/ChartSettings.h"
+#include "display/ChartSettings.h"
 
 #include <QStringList>
 

@@ -2,7 +2,7 @@
 // taken before any test writes to it.
 #include "FreshStore.h"
 
-#include "controls/ChartView.h"
+#include "display/ChartView.h"
 
 #include <QApplication>
 #include <QLabel>

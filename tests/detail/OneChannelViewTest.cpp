@@ -1,7 +1,7 @@
 #include "controls/MV_BerGraph.h"
 #include "display/Lamp.h"
 #include "display/OneChannelView.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "display/DisplayTables.h"
+#include "format/DisplayTables.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,4 +1,4 @@
-#include "display/SettingRange.h"
+#include "format/SettingRange.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "EditingFixture.h"
 
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 #include "display/OneBlockView.h"
 #include "display/OneChannelView.h"
 #include "display/SettingChangeView.h"

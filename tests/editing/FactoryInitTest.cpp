@@ -1,6 +1,6 @@
 #include "LineFixture.h"
 
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 #include "setdata/FactoryMask.h"
 #include "setdata/SubDisp_Factoryadj.h"
 

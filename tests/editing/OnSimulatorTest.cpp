@@ -4,7 +4,7 @@
 #include "FakeView.h"
 #include "SimLine.h"
 
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 #include "display/SettingChangeView.h"
 #include "display/TwoBlockView.h"
 #include "editing/SettingEditor.h"

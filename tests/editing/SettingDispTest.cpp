@@ -1,6 +1,6 @@
 #include "EditingFixture.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "editing/SettingEditor.h"
 #include "editing/Setting_Disp.h"
 

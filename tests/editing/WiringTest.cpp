@@ -5,7 +5,7 @@
 #include "display/MainMenus.h"
 #include "display/OneBlockView.h"
 #include "display/SettingChangeView.h"
-#include "editing/EditingWiring.h"
+#include "app/EditingWiring.h"
 #include "editing/SettingEditor.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // real engine sends on its next tick, the scripted line records every request.
 #include "LineFixture.h"
 
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 #include "display/SettingChangeView.h"
 #include "editing/CommitSetting.h"
 #include "editing/SettingEditor.h"

@@ -5,8 +5,8 @@
 #include "FakeView.h"
 #include "SimLine.h"
 
-#include "display/ValueFormat.h"
-#include "exchange/HexCodec.h"
+#include "format/ValueFormat.h"
+#include "protocol/HexCodec.h"
 #include "exchange/PollEngine.h"
 #include "history/AlarmHistory.h"
 #include "history/PvLogger.h"

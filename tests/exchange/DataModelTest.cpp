@@ -1,4 +1,4 @@
-#include "exchange/HexCodec.h"
+#include "protocol/HexCodec.h"
 #include "exchange/RDX_INC.h"
 
 #include <gtest/gtest.h>

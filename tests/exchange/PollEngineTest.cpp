@@ -1,6 +1,6 @@
 #include "EngineFixture.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 
 TEST_F(EngineTest, StartupReadOfSixteenCoolingBlocksCosts656Exchanges) {
     for (int b = 0; b < 16; ++b) {

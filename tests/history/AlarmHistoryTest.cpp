@@ -1,6 +1,6 @@
 #include "TestFiles.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "history/AlarmHistory.h"
 #include "history/HistoryFile.h"
 

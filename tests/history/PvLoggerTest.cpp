@@ -1,6 +1,6 @@
 #include "TestFiles.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "history/LocaleText.h"
 #include "history/PvLogger.h"
 

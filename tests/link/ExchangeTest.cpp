@@ -1,5 +1,5 @@
 // Request/reply exchanges over a real pseudo-terminal against a scripted controller.
-#include "Framing.h"
+#include "protocol/Framing.h"
 #include "LinkFixture.h"
 
 #include <QCoreApplication>

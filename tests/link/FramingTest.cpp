@@ -1,5 +1,5 @@
 // Frame and checksum vectors, and cutting data fields out of replies.
-#include "Framing.h"
+#include "protocol/Framing.h"
 #include "ISTDComm.h"
 #include "PtyPeer.h"
 #include "ReplyCollector.h"

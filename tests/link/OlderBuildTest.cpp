@@ -1,6 +1,6 @@
 // The older build TesmarComm, loaded as its own library: its own identity, and an exchange
 // that always lets events run while it waits.
-#include "Framing.h"
+#include "protocol/Framing.h"
 #include "ISTDComm.h"
 #include "PtyPeer.h"
 

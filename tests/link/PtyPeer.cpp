@@ -1,6 +1,6 @@
 #include "PtyPeer.h"
 
-#include "Framing.h"
+#include "protocol/Framing.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,7 +1,7 @@
 // The publishing dialog under 設定: off by default, stored choices come back, refusals stay
 // in its message line and store nothing.
 #include "app/SubDisp_Mqtt.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "display/MainDisp.h"
 #include "display/MainMenus.h"
 #include "publish/BrokerMessages.h"

@@ -1,5 +1,5 @@
 // Broker addresses, line names and topics, the password file, and the stored choices.
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "publish/BrokerAddress.h"
 #include "publish/BrokerMessages.h"
 #include "publish/PasswordFile.h"

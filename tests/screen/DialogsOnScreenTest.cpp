@@ -2,7 +2,7 @@
 #include "ProgramOnFakeLine.h"
 #include "RealDisplay.h"
 #include "app/SubDisp_comm.h"
-#include "controls/ChartView.h"
+#include "display/ChartView.h"
 #include "display/MainDisp.h"
 #include "display/MainMenus.h"
 #include "display/SettingChangeView.h"

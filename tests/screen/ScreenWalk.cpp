@@ -10,7 +10,7 @@
 #include "app/SubDisp_Block.h"
 #include "app/SubDisp_Chname.h"
 #include "app/SubDisp_comm.h"
-#include "controls/ChartView.h"
+#include "display/ChartView.h"
 #include "controls/SubDisp_Chartset.h"
 #include "controls/UpDown.h"
 #include "display/FourBlockView.h"

@@ -2,7 +2,7 @@
 // of the 35 setting buttons, fits, and nothing makes the window grow by itself.
 #include "ProgramOnFakeLine.h"
 #include "RealDisplay.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "display/MainDisp.h"
 #include "display/MainMenus.h"
 #include "display/SettingToolbars.h"

@@ -1,7 +1,7 @@
 // Turning channel-file texts back into table values: the parse rules and their order.
 #include "TestTables.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "setdata/ChannelText.h"
 #include "setdata/SetDataValues.h"
 

@@ -2,7 +2,7 @@
 // that must be refused whole.
 #include "TestTables.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "setdata/RecordFile.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "display/MainMenus.h"
 #include "setdata/RecordFile.h"
-#include "setdata/SetDataDialogs.h"
+#include "app/SetDataDialogs.h"
 #include "setdata/SetDataMessages.h"
 #include "setdata/SubDisp_AllSaveLoad.h"
 

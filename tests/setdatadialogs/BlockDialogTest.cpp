@@ -1,10 +1,10 @@
 #include "DialogHarness.h"
 
-#include "app/NameLists.h"
-#include "app/SettingsStore.h"
+#include "display/NameLists.h"
+#include "services/SettingsStore.h"
 #include "display/MainMenus.h"
 #include "setdata/RecordFile.h"
-#include "setdata/SetDataDialogs.h"
+#include "app/SetDataDialogs.h"
 #include "setdata/SetDataMessages.h"
 #include "setdata/SubDisp_BlockSaveLoad.h"
 

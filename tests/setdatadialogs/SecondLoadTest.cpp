@@ -2,7 +2,7 @@
 // the first load's alarm values still reach their block.
 #include "DialogHarness.h"
 
-#include "setdata/SetDataDialogs.h"
+#include "app/SetDataDialogs.h"
 #include "setdata/SetDataMessages.h"
 #include "setdata/SubDisp_AllSaveLoad.h"
 #include "setdata/SubDisp_BlockSaveLoad.h"

@@ -3,7 +3,7 @@
 #include "Pacing.h"
 #include "Responder.h"
 
-#include "Framing.h"
+#include "protocol/Framing.h"
 
 #include <gtest/gtest.h>
 

@@ -100,7 +100,8 @@ Seen Drive(quint64 seed, SimStats* statsOut) {
     Rig rig({0, 0}, seed, rates);
     Seen seen;
     for (int i = 0; i < 120; ++i) {
-        const ClientReply r = rig.client.Exchange(ReadRequest(i % 2 ? 2 : 0, "0080"), 150);
+        // Long enough that a busy machine never turns a late reply into a silence.
+        const ClientReply r = rig.client.Exchange(ReadRequest(i % 2 ? 2 : 0, "0080"), 600);
         int kind = 0;
         if (r.reply.isEmpty()) {
             kind |= 1;

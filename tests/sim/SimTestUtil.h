@@ -1,7 +1,7 @@
 // Request frames and small helpers shared by the simulator tests.
 #pragma once
 
-#include "Framing.h"
+#include "protocol/Framing.h"
 #include "LineModel.h"
 
 #include <QByteArray>

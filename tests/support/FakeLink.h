@@ -3,8 +3,8 @@
 #pragma once
 
 #include "ISTDComm.h"
-#include "exchange/HexCodec.h"
-#include "link/Framing.h"
+#include "protocol/HexCodec.h"
+#include "protocol/Framing.h"
 
 #include <QString>
 #include <array>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ISTDComm.h"
-#include "link/Framing.h"
+#include "protocol/Framing.h"
 
 #include <memory>
 #include <vector>

@@ -1,5 +1,5 @@
 #include "ViewTestSupport.h"
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 #include "app/SubDisp_Block.h"
 #include "app/SubDisp_Chname.h"
 

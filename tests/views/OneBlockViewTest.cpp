@@ -1,5 +1,5 @@
 #include "ViewTestSupport.h"
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 #include "display/Lamp.h"
 #include "display/OneBlockView.h"
 

@@ -1,5 +1,5 @@
 #include "app/PortDevice.h"
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "app/SubDisp_comm.h"
 
 #include <QComboBox>

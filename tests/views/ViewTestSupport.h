@@ -1,7 +1,7 @@
 // Shared set-up of the view tests: names in the store and channel data in the tables.
 #pragma once
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "exchange/RDX_INC.h"
 
 #include <QString>

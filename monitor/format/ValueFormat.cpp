@@ -1,6 +1,6 @@
-#include "display/ValueFormat.h"
+#include "format/ValueFormat.h"
 
-#include "display/DisplayTables.h"
+#include "format/DisplayTables.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
-#include "controls/ChartView.h"
+#include "display/ChartView.h"
 
-#include "app/ModelessMessage.h"
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 #include "controls/ChartMath.h"
 #include "controls/SubDisp_Chartset.h"
 #include "controls/Tesmar_ChartCtl.h"
@@ -21,7 +20,9 @@ constexpr int LastPosition = ChartMath::PositionCount - 1;
 ChartView::ChartView(const RDX_INC& data, QWidget* parent) : TabView(parent), d(data) {
     Tesmar_ChartCtl1 = new Tesmar_ChartCtl(this);
     // A refused scale can be met at the resume inside a polling step: never wait there.
-    Tesmar_ChartCtl1->setMessageHandler([this](const QString& text) { ShowModelessMessage(this, text); });
+    Tesmar_ChartCtl1->setMessageHandler([this](const QString& text) {
+        if (TellOperator) TellOperator(text);
+    });
 
     auto* side = new QVBoxLayout;
     for (int k = 0; k < ChartPenCount; ++k) {

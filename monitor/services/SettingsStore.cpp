@@ -1,4 +1,4 @@
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 
 #include <QSettings>
 

@@ -1,9 +1,9 @@
-#include "app/NameLists.h"
+#include "display/NameLists.h"
 
-#include "app/SettingsStore.h"
-#include "display/ValueFormat.h"
+#include "services/SettingsStore.h"
+#include "format/ValueFormat.h"
 #include "exchange/RDX_INC.h"
-#include "history/Cp932File.h"
+#include "services/Cp932File.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "setdata/SetDataDialogs.h"
+#include "app/SetDataDialogs.h"
 
 #include "display/MainDisp.h"
 #include "display/MainMenus.h"
@@ -14,17 +14,17 @@ SetDataDialogs::SetDataDialogs(RDX_INC& inc, MainDisp& window) : QObject(&window
 }
 
 SubDisp_SaveLoad& SetDataDialogs::channelDialog() {
-    if (!channel_) channel_ = new SubDisp_SaveLoad(d, window_, window_.nameLists(), &window_);
+    if (!channel_) channel_ = new SubDisp_SaveLoad(d, window_, &window_);
     return *channel_;
 }
 
 SubDisp_BlockSaveLoad& SetDataDialogs::blockDialog() {
-    if (!block_) block_ = new SubDisp_BlockSaveLoad(d, window_, window_.nameLists(), &window_);
+    if (!block_) block_ = new SubDisp_BlockSaveLoad(d, window_, &window_);
     return *block_;
 }
 
 SubDisp_AllSaveLoad& SetDataDialogs::allDialog() {
-    if (!all_) all_ = new SubDisp_AllSaveLoad(d, window_, window_.nameLists(), &window_);
+    if (!all_) all_ = new SubDisp_AllSaveLoad(d, window_, &window_);
     return *all_;
 }
 

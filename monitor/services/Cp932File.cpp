@@ -1,4 +1,4 @@
-#include "history/Cp932File.h"
+#include "services/Cp932File.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "display/SettingRange.h"
+#include "format/SettingRange.h"
 
-#include "display/DisplayTables.h"
-#include "display/ValueFormat.h"
+#include "format/DisplayTables.h"
+#include "format/ValueFormat.h"
 
 #include <cmath>
 #include <limits>

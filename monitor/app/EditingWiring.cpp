@@ -1,4 +1,4 @@
-#include "editing/EditingWiring.h"
+#include "app/EditingWiring.h"
 
 #include "display/MainDisp.h"
 #include "display/MainMenus.h"

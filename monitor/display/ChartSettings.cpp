@@ -1,6 +1,6 @@
-#include "controls/ChartSettings.h"
+#include "display/ChartSettings.h"
 
-#include "app/SettingsStore.h"
+#include "services/SettingsStore.h"
 #include "controls/ChartMath.h"
 
 namespace {
@@ -46,14 +46,6 @@ void SaveChartRunning(bool running) {
 }
 
 bool ChartWasRunning() { return GetSettingFlag(QStringLiteral("Chart_start")); }
-
-QString PenItemSuffix(int item) {
-    static const char* const suffixes[] = {": --", ": PV", ": SV", ": MV"};
-    if (item < ChartItemNone || item > ChartItemMV) return {};
-    return QString::fromLatin1(suffixes[item]);
-}
-
-QString PenLabelText(const QString& channelName, int item) { return channelName + PenItemSuffix(item); }
 
 std::optional<qint16> ChartSampleValue(const RDX_INC& data, int channel, int item) {
     if (channel < 0 || channel >= ChannelCount) return std::nullopt;

@@ -1,14 +1,13 @@
-#include "app/ModelessMessage.h"
+#include "app/ModelessMessages.h"
 
 #include <QMessageBox>
-#include <QPointer>
 #include <QSet>
 
-void ShowModelessMessage(QWidget* parent, const QString& text) {
+void ModelessMessages::Tell(const QString& text) {
     static QSet<QString> open;
     if (open.contains(text)) return;
     auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("RDX-410 Monitor"), text,
-                                QMessageBox::Ok, parent);
+                                QMessageBox::Ok, parent_);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
     open.insert(text);

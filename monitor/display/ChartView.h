@@ -2,7 +2,7 @@
 // "描写終了" mark and the sampling tick that feeds one position per interval into the chart.
 #pragma once
 
-#include "controls/ChartSettings.h"
+#include "display/ChartSettings.h"
 #include "display/TabView.h"
 #include "exchange/RDX_INC.h"
 
@@ -35,6 +35,8 @@ public:
 
     // Shows the chart state in status-bar panel 3.
     std::function<void(const QString&)> SetPanel3;
+    // The chart's refusals, told without waiting; the shell binds its messages.
+    std::function<void(const QString&)> TellOperator;
     // Current local time (the chart's start time); replaced by tests.
     std::function<QDateTime()> Clock;
 

@@ -1,0 +1,1 @@
+#include "monitor/exchange/Codec.h"
