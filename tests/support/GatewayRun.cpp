@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSettings>
 #include <csignal>
+#include <sys/prctl.h>
 
 GatewayRun::GatewayRun(const QString& folder) : folder_(folder) {
     QDir().mkpath(Home());
@@ -23,6 +24,8 @@ void GatewayRun::Store(const QString& key, const QString& value) {
 bool GatewayRun::Start(const QStringList& arguments, const QStringList& environment) {
     Kill();
     process_ = std::make_unique<QProcess>();
+    // A test that dies leaves no broker or gateway behind.
+    process_->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", Config());
     env.insert("RDX410_MONITOR_HOME", Home());

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <arpa/inet.h>
 #include <csignal>
+#include <sys/prctl.h>
 #include <netinet/in.h>
 #include <pwd.h>
 #include <sys/socket.h>
@@ -94,6 +95,8 @@ bool MosquittoBroker::Start(const BrokerSetup& setup) {
     f.write(conf.join(u'\n').toUtf8() + '\n');
     f.close();
     process_ = std::make_unique<QProcess>();
+    // A test that dies leaves no broker or gateway behind.
+    process_->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     process_->setStandardOutputFile(folder_ + QStringLiteral("/broker.log"), QIODevice::Append);
     process_->setStandardErrorFile(folder_ + QStringLiteral("/broker.log"), QIODevice::Append);
     process_->start(Executable(), {QStringLiteral("-c"), f.fileName()});
