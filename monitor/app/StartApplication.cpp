@@ -1,5 +1,7 @@
 #include "app/StartApplication.h"
 
+#include "app/MonitorPublishing.h"
+#include "app/SubDisp_Mqtt.h"
 #include "app/OpuningDisp.h"
 #include "services/ProgramFolder.h"
 #include "display/ChartView.h"
@@ -75,6 +77,10 @@ void RDXApplication::StartApplication() {
     // The alarm history viewer exists (hidden) from now on, so every entry lands in it.
     auto* historyView = new SubDisp_History(history_, main_.get());
     QObject::connect(main_->menus, &MainMenus::numhyst_Click, historyView, &SubDisp_History::numhyst_Click);
+    // Publishing to MQTT, off unless switched on under 設定.
+    publishing_ = std::make_unique<MonitorPublishing>(data_, main_.get(), main_->messages());
+    if (main_->RDXCom()) publishing_->Attach(main_->engine(), history_);  // no link, no engine
+    QObject::connect(main_->menus, &MainMenus::mnuMqtt_Click, &publishing_->dialog(), &SubDisp_Mqtt::Open);
     data_.PageIndex = 0;
     data_.SelectedItem = 0;
     history_.HistoryRow = 1;
@@ -98,6 +104,7 @@ void RDXApplication::StartApplication() {
         }
     };
     Try([&] { main_->regRead(); });
+    publishing_->Apply();
     main_->communicate();
 }
 
@@ -107,6 +114,7 @@ void RDXApplication::EndOfStartup() {
         splash_.reset();
     }
     main_->show();
+    publishing_->StartupFinished();
     // A start-up read after the port came back must not start chart or log a second time.
     if (started_) return;
     started_ = true;

@@ -11,6 +11,7 @@
 
 class ISTDComm;
 class MainDisp;
+class MonitorPublishing;
 class OpuningDisp;
 class QTranslator;
 
@@ -42,6 +43,8 @@ private:
     RDX_INC data_;
     AlarmHistory history_;
     std::unique_ptr<MainDisp> main_;
+    // Declared after the main window: it ends (saying "offline") before the window goes.
+    std::unique_ptr<MonitorPublishing> publishing_;
     std::unique_ptr<OpuningDisp> splash_;
     QString folder_;
     LinkFactory createLink_;

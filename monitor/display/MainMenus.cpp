@@ -25,6 +25,8 @@ MainMenus::MainMenus(QMainWindow& window) : QObject(&window), window_(window) {
     QMenu* settings = bar->addMenu(QStringLiteral("設定(&S)"));
     mnuDevno = Signalled(settings, QStringLiteral("ﾌﾞﾛｯｸ名登録(&B)"), &MainMenus::mnuDevno_Click);
     mnuCHname = Signalled(settings, QStringLiteral("ﾁｬﾝﾈﾙ名登録(&C)"), &MainMenus::mnuCHname_Click);
+    settings->addSeparator();
+    mnuMqtt = Signalled(settings, QStringLiteral("MQTT公開設定(&M)..."), &MainMenus::mnuMqtt_Click);
 
     QMenu* view = bar->addMenu(QStringLiteral("画面(&D)"));
     mnunom = view->addAction(QStringLiteral("通常(&W)"), this, &MainMenus::mnunom_Click);

@@ -40,7 +40,7 @@ public:
     QPointer<QToolBar> Toolbar3;
 
     QAction *mnuEnd = nullptr;
-    QAction *mnuDevno = nullptr, *mnuCHname = nullptr;
+    QAction *mnuDevno = nullptr, *mnuCHname = nullptr, *mnuMqtt = nullptr;
     QAction *mnunom = nullptr, *mnuMin = nullptr, *mnuMax = nullptr;
     QAction *mnuSave_CH = nullptr, *mnuSave_BLK = nullptr, *mnuSave_ALL = nullptr;
     QAction *mnuFactory = nullptr, *numhyst = nullptr;
@@ -49,6 +49,7 @@ public:
 signals:
     void mnuDevno_Click();     // block name registration
     void mnuCHname_Click();    // channel name registration
+    void mnuMqtt_Click();      // MQTT publishing
     void mnuSave_CH_Click();   // set-data save and load, one channel
     void mnuSave_BLK_Click();  // per block
     void mnuSave_ALL_Click();  // all channels

@@ -1,6 +1,7 @@
 #include "display/ViewParts.h"
 
 #include "format/DisplayTables.h"
+#include "format/ValueFormat.h"
 #include "display/ViewLabels.h"
 
 #include <QAbstractButton>
@@ -8,11 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-QString UnitLabelText(const RDX_INC& d, int c) {
-    if (c < 0 || c >= ChannelCount) return QString();
-    if (d.ChInputType[c] >= 10) return d.ChUnitText[c];
-    return TempUnitName(d.ChUnitShown[c]);
-}
+QString UnitLabelText(const RDX_INC& d, int c) { return ChannelUnitText(d, c); }
 
 QString OutputButtonCaption(const RDX_INC& d, int c) {
     const bool on = c >= 0 && c < ChannelCount && d.ChOutputSwitch[c] == 1;

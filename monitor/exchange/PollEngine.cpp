@@ -75,15 +75,21 @@ void PollEngine::UpdateLoopMessages() {
 }
 
 QString PollEngine::ApplyPortSettings() {
-    QString speed = GetSetting(QStringLiteral("Speed"), QStringLiteral("9600"));
-    if (speed != u"19200" && speed != u"9600") {
-        speed = QStringLiteral("9600");
-        SaveSetting(QStringLiteral("Speed"), speed);
+    QString speed = SpeedOverride;
+    if (speed.isEmpty()) {
+        speed = GetSetting(QStringLiteral("Speed"), QStringLiteral("9600"));
+        if (speed != u"19200" && speed != u"9600") {
+            speed = QStringLiteral("9600");
+            SaveSetting(QStringLiteral("Speed"), speed);
+        }
     }
-    QString port = GetSetting(QStringLiteral("Port"), QStringLiteral("COM1"));
-    if (port != u"COM2" && port != u"COM1") {
-        port = QStringLiteral("COM1");
-        SaveSetting(QStringLiteral("Port"), port);
+    QString port = PortOverride;
+    if (port.isEmpty()) {
+        port = GetSetting(QStringLiteral("Port"), QStringLiteral("COM1"));
+        if (port != u"COM2" && port != u"COM1") {
+            port = QStringLiteral("COM1");
+            SaveSetting(QStringLiteral("Port"), port);
+        }
     }
     return OpenLink(port, speed);
 }
@@ -364,8 +370,10 @@ void PollEngine::PollStep() {
     case 1: item = QStringLiteral("0083"); break;
     default: item = d.MVToggle ? QStringLiteral("0081") : QStringLiteral("0082"); break;
     }
-    if (d.BlockAbsent[d.PollBlock] == 0) Exchange(d.PollBlock, kReadCmd, item, QString(), Kind::Read);
+    const bool asked = d.BlockAbsent[d.PollBlock] == 0;
+    if (asked) Exchange(d.PollBlock, kReadCmd, item, QString(), Kind::Read);
     if (item == u"0083") statecomchk(d.PollBlock);
+    if (asked && AfterPoll) AfterPoll(d.PollBlock, item);
     // Advance to the next present block; one full turn at most, so an empty line ends.
     for (int turn = 0; turn < BlockCount; ++turn) {
         if (++d.PollBlock > BlockCount - 1) {

@@ -23,6 +23,15 @@ public:
 
     // Records a protocol error or alarm transition (code, channel, state).
     std::function<void(const QString& code, int ch, int state)> HystoryWrite;
+    // Called after each monitoring request with the block and item it asked for, once the
+    // reply is stored: the cue for the publisher that a block's values are fresh.
+    std::function<void(int block, const QString& item)> AfterPoll;
+
+    // A program without a port dialog (the gateway) may fix the port ("COM1"/"COM2") and
+    // the speed for its run; they are used instead of the stored ones and not stored.
+    QString PortOverride;
+    QString SpeedOverride;
+
     // Tells the operator what a write could not do; must not wait (runs inside a step).
     std::function<void(const QString& text)> ShowMessage;
 

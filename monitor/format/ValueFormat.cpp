@@ -117,6 +117,12 @@ QString FormatItemValue(const RDX_INC& inc, int item, int channel) {
     return QString();
 }
 
+QString ChannelUnitText(const RDX_INC& inc, int channel) {
+    if (channel < 0 || channel >= ChannelCount) return QString();
+    if (inc.ChInputType[channel] >= 10) return inc.ChUnitText[channel];
+    return TempUnitName(inc.ChUnitShown[channel]);
+}
+
 QString MakeRange(const RDX_INC& inc, int channel) {
     if (channel < 0 || channel >= ChannelCount) return QString();
     const int t = inc.ChInputType[channel];

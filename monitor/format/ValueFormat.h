@@ -20,6 +20,10 @@ QString FormatTenths(qint64 value);
 // the PV like item 0; a channel outside 0..319 gives an empty text.
 QString FormatItemValue(const RDX_INC& inc, int item, int channel);
 
+// Unit of a channel's PV and SV: the unit text of a linear input (type 10 and above),
+// else the temperature unit shown ("ﾟC"/"ﾟF"); empty outside 0..319.
+QString ChannelUnitText(const RDX_INC& inc, int channel);
+
 // Input range text of a channel: the temperature range in the unit shown, or for
 // linear inputs the scaling limits with " DC V" / " DC mA"; empty for unknown codes.
 QString MakeRange(const RDX_INC& inc, int channel);

@@ -92,8 +92,9 @@ void AlarmHistory::Hystory_Write(const QString& alm, int ch, int state) {
     HistoryRow = r + 1 > RingRows ? 1 : r + 1;
 
     const QByteArray line = QuotedLine({entry[1], entry[2], entry[3]});
-    if (AppendToFile(HistoryFilePath, line) != FileWriteResult::Ok && ShowMessage)
-        ShowMessage(QString::fromUtf8(HistoryWriteFailedMessage));
+    const bool written = AppendToFile(HistoryFilePath, line) == FileWriteResult::Ok;
+    if (OnRecorded) OnRecorded(alm, ch, state, entry);
+    if (!written && ShowMessage) ShowMessage(QString::fromUtf8(HistoryWriteFailedMessage));
 }
 
 void AlarmHistory::CopyBufferToTable() {

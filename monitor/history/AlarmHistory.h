@@ -44,6 +44,9 @@ public:
     std::function<QDateTime()> Clock;
     // Shows an operator message (OK button only); the GUI binds a message box.
     std::function<void(const QString&)> ShowMessage;
+    // Told of every entry once it is recorded: code, channel and state as given, and the
+    // entry's texts (the publisher sends each one on as an event).
+    std::function<void(const QString& alm, int ch, int state, const Entry& entry)> OnRecorded;
 
     // Compares the channel's status word with its latch and records each change.
     void AlarmChk(int ch);

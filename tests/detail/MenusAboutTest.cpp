@@ -47,7 +47,7 @@ TEST_F(MenusTest, MenuBarHasEveryCommandInOrder) {
     Collect(window.menuBar()->actions(), captions, QString());
     const QStringList expected{
         "ﾌｧｲﾙ(&F)", "  ﾓﾆﾀｿﾌﾄの終了(&E)",
-        "設定(&S)", "  ﾌﾞﾛｯｸ名登録(&B)", "  ﾁｬﾝﾈﾙ名登録(&C)",
+        "設定(&S)", "  ﾌﾞﾛｯｸ名登録(&B)", "  ﾁｬﾝﾈﾙ名登録(&C)", "  -", "  MQTT公開設定(&M)...",
         "画面(&D)", "  通常(&W)", "  -", "  最小(&N)", "  最大(&X)",
         "ﾕｰｻﾞｰ(&U)", "  設定値ｾｰﾌﾞとﾛｰﾄﾞ(&G)", "    チャンネル単位(&C)", "    ブロック単位(&B)",
         "    全チャンネル一括(&A)", "  ﾃﾞｰﾀ初期化（工場出荷初期値）(&K)", "  -", "  ｱﾗｰﾑﾋｽﾄﾘ(&A)",

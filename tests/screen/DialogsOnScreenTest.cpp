@@ -41,6 +41,7 @@ TEST(Dialogs, EveryDialogOpensWholeOnTheScreen) {
             {"alarm history", [&] { m.numhyst->trigger(); }},
             {"block names", [&] { m.mnuDevno->trigger(); }},
             {"channel names", [&] { m.mnuCHname->trigger(); }},
+            {"MQTT publishing", [&] { m.mnuMqtt->trigger(); }},
             {"port", [&] { w.portDialog().ShowWith(QStringLiteral("COM1"), QStringLiteral("9600")); }},
             {"channel save/load", [&] { m.mnuSave_CH->trigger(); }},
             {"block save/load", [&] { m.mnuSave_BLK->trigger(); }},

@@ -87,9 +87,10 @@ quint64 ProgramRun::SimulatorRequests() {
     return 0;
 }
 
-double ProgramRun::MonitorCpuSeconds() const {
-    if (!monitor_) return 0;
-    QFile f(QString("/proc/%1/stat").arg(monitor_->processId()));
+double ProgramRun::MonitorCpuSeconds() const { return monitor_ ? ProcessCpuSeconds(monitor_->processId()) : 0; }
+
+double ProcessCpuSeconds(qint64 pid) {
+    QFile f(QString("/proc/%1/stat").arg(pid));
     if (!f.open(QIODevice::ReadOnly)) return 0;
     const QByteArray text = f.readAll();
     // Fields after the command name, which is in parentheses and may hold blanks.

@@ -49,3 +49,6 @@ private:
     std::unique_ptr<QProcess> sim_;
     std::unique_ptr<QProcess> monitor_;
 };
+
+// CPU seconds (user + system) a process has used so far; 0 when it is not there.
+double ProcessCpuSeconds(qint64 pid);

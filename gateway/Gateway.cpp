@@ -1,0 +1,102 @@
+#include "gateway/Gateway.h"
+
+#include "ISTDComm.h"
+#include "services/ProgramFolder.h"
+#include "services/SettingsStore.h"
+#include "exchange/PollEngine.h"
+#include "gateway/GatewayLogging.h"
+#include "gateway/Report.h"
+#include "history/HistoryFile.h"
+#include "publish/LinePublisher.h"
+
+#include <QDateTime>
+#include <QDir>
+
+Gateway::Gateway(GatewayOptions options, QObject* parent)
+    : QObject(parent), options_(std::move(options)), history_(d_), view_(d_) {
+    d_.AlarmCheckHook = [this](int ch) { history_.AlarmChk(ch); };
+    history_.ShowMessage = [this](const QString& text) { messages_.Tell(text); };
+    history_.OnRecorded = [this](const QString& code, int ch, int state, const AlarmHistory::Entry& entry) {
+        OnHistoryEntry(code, ch, state, entry);
+    };
+    view_.Port = options_.port;
+    view_.Device = options_.device;
+    view_.Speed = options_.speed;
+    view_.OnStartupFinished = [this] { OnStartupFinished(); };
+}
+
+Gateway::~Gateway() = default;
+
+int Gateway::Run() {
+    // A device given on the command line is COM1 for this run; the link looks there first.
+    if (!options_.device.isEmpty()) qputenv("TESMARCOMM_COM1", QFile::encodeName(options_.device));
+    link_.reset(TesmarCreateObject(TesmarIds::Class));
+    if (!link_) {
+        Report(QStringLiteral("通信ﾗｲﾌﾞﾗﾘ TesmarComm2 を使えません。ｲﾝｽﾄｰﾙを確認してください。"));
+        return 1;
+    }
+    const QString folder = ProgramFolder();
+    PrepareProgramFolders(folder);
+    QDir::setCurrent(folder);
+    history_.HistoryRow = 1;
+    history_.HistoryFilePath = CreateHistoryFile(folder, QDateTime::currentDateTime());
+    logging_ = std::make_unique<GatewayLogging>(d_, folder);
+
+    d_.FillItemCodes();
+    d_.PollBlock = 0;
+    d_.PollPhase = 0;
+    d_.PageIndex = 0;
+    d_.SelectedItem = 0;
+    d_.LinkFailed = false;
+    engine_ = std::make_unique<PollEngine>(d_, *link_, view_);
+    engine_->HystoryWrite = [this](const QString& code, int ch, int state) { history_.Hystory_Write(code, ch, state); };
+    engine_->ShowMessage = [this](const QString& text) { messages_.Tell(text); };
+    engine_->PortOverride = options_.port;
+    engine_->SpeedOverride = options_.speed;
+    StartPublishing();
+    Report(QStringLiteral("起動しました。ﾌﾟﾛｸﾞﾗﾑﾌｫﾙﾀﾞ: %1 ｱﾗｰﾑﾋｽﾄﾘ: %2").arg(folder, history_.HistoryFilePath));
+
+    engine_->communicate();
+
+    if (publisher_) {
+        const MqttConnection::Counters c = publisher_->Counters();
+        if (c.droppedEvents > 0)
+            Report(QStringLiteral("ﾌﾞﾛｰｶｰに送れなかったｲﾍﾞﾝﾄ: %1 件").arg(c.droppedEvents));
+        publisher_->Stop();
+    }
+    FlushSettings();
+    Report(QStringLiteral("終了しました。"));
+    return 0;
+}
+
+void Gateway::StartPublishing() {
+    const PublishSettings settings =
+        GatewayPublishSettings(options_, qEnvironmentVariable(BrokerUrlVariable));
+    if (!settings.enabled) return;
+    PublishConfig config;
+    if (const QString problem = ResolvePublishConfig(settings, &config); !problem.isEmpty()) {
+        // Publishing is the gateway's purpose, but the line's history and logs go on.
+        Report(problem + QStringLiteral(" MQTTへの公開は行いません。"));
+        return;
+    }
+    publisher_ = std::make_unique<LinePublisher>(d_, config, QString::fromLatin1(GatewayProgramName));
+    connect(publisher_.get(), &LinePublisher::brokerEvent, this,
+            [](MqttConnection::Event, const QString& message) { Report(message); });
+    engine_->AfterPoll = [this](int block, const QString& item) { publisher_->AfterPoll(block, item); };
+    publisher_->Start();
+    Report(QStringLiteral("MQTT: %1 のﾄﾋﾟｯｸ %2 に公開します。")
+               .arg(BrokerUrl(config.address), QString::fromUtf8(publisher_->Topics().All())));
+}
+
+void Gateway::OnStartupFinished() {
+    if (publisher_) publisher_->StartupFinished();
+    // After the port came back the log is still running; it is resumed once only.
+    if (started_) return;
+    started_ = true;
+    logging_->ResumeAtStartup();
+}
+
+void Gateway::OnHistoryEntry(const QString& code, int ch, int state, const AlarmHistory::Entry& entry) {
+    Report(entry[1] + u' ' + entry[2] + u' ' + entry[3]);
+    if (publisher_) publisher_->HistoryEntry(code, ch, state, entry[2], entry[3]);
+}

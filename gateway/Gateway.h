@@ -1,0 +1,46 @@
+// The gateway's shell: the same objects the monitor builds at start-up (tables, alarm
+// history, link, engine), with a view and a PV log that need no widgets, and the
+// publisher. Runs the engine's loop until EndRequested, then ends in order.
+#pragma once
+
+#include "exchange/RDX_INC.h"
+#include "gateway/GatewayOptions.h"
+#include "gateway/GatewayView.h"
+#include "gateway/Report.h"
+#include "history/AlarmHistory.h"
+
+#include <QObject>
+#include <memory>
+
+class ISTDComm;
+class PollEngine;
+class GatewayLogging;
+class LinePublisher;
+
+class Gateway : public QObject {
+    Q_OBJECT
+public:
+    explicit Gateway(GatewayOptions options, QObject* parent = nullptr);
+    ~Gateway() override;
+
+    // Returns the program's exit status.
+    int Run();
+    // SIGTERM, SIGINT: the loop ends after the step that runs.
+    void RequestEnd() { d_.EndRequested = true; }
+
+private:
+    void StartPublishing();
+    void OnStartupFinished();
+    void OnHistoryEntry(const QString& code, int ch, int state, const AlarmHistory::Entry& entry);
+
+    GatewayOptions options_;
+    StandardErrorMessages messages_;
+    RDX_INC d_;
+    AlarmHistory history_;
+    GatewayView view_;
+    std::unique_ptr<ISTDComm> link_;
+    std::unique_ptr<PollEngine> engine_;
+    std::unique_ptr<GatewayLogging> logging_;
+    std::unique_ptr<LinePublisher> publisher_;
+    bool started_ = false;
+};

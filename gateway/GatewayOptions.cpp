@@ -1,0 +1,94 @@
+#include "gateway/GatewayOptions.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+QCommandLineOption Valued(const char* name) {
+    return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+}
+
+}  // namespace
+
+QString ParseGatewayOptions(const QStringList& arguments, GatewayOptions* o) {
+    QCommandLineParser p;
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption noPublish(QStringLiteral("no-publish"));
+    const QCommandLineOption port = Valued("port"), speed = Valued("speed"), broker = Valued("broker"),
+                             line = Valued("line"), ca = Valued("ca-file"), user = Valued("user"),
+                             password = Valued("password-file");
+    p.addOptions({help, version, noPublish, port, speed, broker, line, ca, user, password});
+    if (!p.parse(arguments)) {
+        if (!p.unknownOptionNames().isEmpty())
+            return QStringLiteral("不明なｵﾌﾟｼｮﾝです: %1%2 （--help で使い方を表示します）")
+                .arg(p.unknownOptionNames().first().size() > 1 ? QStringLiteral("--") : QStringLiteral("-"),
+                     p.unknownOptionNames().first());
+        return QStringLiteral("ｵﾌﾟｼｮﾝの値がありません。--help で使い方を確認してください。");
+    }
+    if (!p.positionalArguments().isEmpty())
+        return QStringLiteral("余分な引数です: %1 （--help で使い方を表示します）").arg(p.positionalArguments().first());
+    GatewayOptions r;
+    r.help = p.isSet(help);
+    r.version = p.isSet(version);
+    r.noPublish = p.isSet(noPublish);
+    if (p.isSet(port)) {
+        const QString v = p.value(port);
+        if (v == u"COM1" || v == u"COM2") r.port = v;
+        else if (v.startsWith(u'/')) r.port = QStringLiteral("COM1"), r.device = v;
+        else return QStringLiteral("--port には COM1、COM2 またはﾃﾞﾊﾞｲｽ名（/dev/ttyUSB0 など）を指定してください。");
+    }
+    if (p.isSet(speed)) {
+        r.speed = p.value(speed);
+        if (r.speed != u"9600" && r.speed != u"19200")
+            return QStringLiteral("--speed には 9600 または 19200 を指定してください。");
+    }
+    r.broker = p.value(broker);
+    r.line = p.value(line);
+    r.caFile = p.value(ca);
+    r.user = p.value(user);
+    r.passwordFile = p.value(password);
+    if (o) *o = r;
+    return {};
+}
+
+QString GatewayHelpText() {
+    return QStringLiteral(
+        "使い方: rdx410-gateway [ｵﾌﾟｼｮﾝ]\n"
+        "\n"
+        "画面のないPCでRDX-410のﾗｲﾝを監視します。ﾓﾆﾀｿﾌﾄと同じ起動時の読込み、ﾎﾟｰﾘﾝｸﾞ、\n"
+        "再読込み、ｱﾗｰﾑﾋｽﾄﾘとPVﾛｷﾞﾝｸﾞを行い、値とｲﾍﾞﾝﾄをMQTTﾌﾞﾛｰｶｰに公開します。\n"
+        "設定はﾓﾆﾀｿﾌﾄと同じ設定ﾌｧｲﾙから読みます。ｵﾌﾟｼｮﾝは今回の実行だけに使い、保存しません。\n"
+        "ﾌﾞﾛｰｶｰから受け取ったものでｺﾝﾄﾛｰﾗｰに書き込むことはありません。\n"
+        "\n"
+        "  -h, --help              この説明を表示します。\n"
+        "  -v, --version           版数を表示します。\n"
+        "  --port <ﾎﾟｰﾄ>           COM1、COM2 またはﾃﾞﾊﾞｲｽ名（/dev/ttyUSB0 など）。\n"
+        "                          省略時は設定の Port です。\n"
+        "  --speed <速度>          9600 または 19200。省略時は設定の Speed です。\n"
+        "  --broker <ｱﾄﾞﾚｽ>        mqtt://ﾎｽﾄ:ﾎﾟｰﾄ または mqtts://ﾎｽﾄ:ﾎﾟｰﾄ（TLS）。\n"
+        "                          環境変数 RDX410_MQTT_URL、設定の MqttBroker より優先します。\n"
+        "                          どれもなければ mqtt://localhost:1883 です。\n"
+        "  --line <ﾗｲﾝ名>          ﾄﾋﾟｯｸ rdx410/<ﾗｲﾝ名>/... に入る名前。省略時は設定の\n"
+        "                          MqttLine、それもなければﾎｽﾄ名です。\n"
+        "  --ca-file <ﾌｧｲﾙ>        mqtts:// でﾌﾞﾛｰｶｰの証明書を確認するCA証明書（PEM）。\n"
+        "                          省略時はｼｽﾃﾑのCA証明書を使います。\n"
+        "  --user <ﾕｰｻﾞｰ名>        ﾌﾞﾛｰｶｰにﾛｸﾞｲﾝするﾕｰｻﾞｰ名。\n"
+        "  --password-file <ﾌｧｲﾙ>  ﾊﾟｽﾜｰﾄﾞを1行目に書いたﾌｧｲﾙ。所有者だけが読めるように\n"
+        "                          してください（chmod 600）。ﾊﾟｽﾜｰﾄﾞはｺﾏﾝﾄﾞﾗｲﾝには書けません。\n"
+        "  --no-publish            公開しません（ﾋｽﾄﾘとﾛｷﾞﾝｸﾞだけ行います）。\n"
+        "\n"
+        "SIGTERM または SIGINT で、ﾎﾟｰﾄを閉じ、ﾌﾞﾛｰｶｰに offline を伝えてから終了します。\n");
+}
+
+PublishSettings GatewayPublishSettings(const GatewayOptions& o, const QString& environmentBroker) {
+    PublishSettings s = PublishSettings::Load();
+    s.enabled = !o.noPublish;
+    if (!environmentBroker.isEmpty()) s.broker = environmentBroker;
+    if (!o.broker.isEmpty()) s.broker = o.broker;
+    if (!o.line.isEmpty()) s.line = o.line;
+    if (!o.caFile.isEmpty()) s.caFile = o.caFile;
+    if (!o.user.isEmpty()) s.user = o.user;
+    if (!o.passwordFile.isEmpty()) s.passwordFile = o.passwordFile;
+    return s;
+}

@@ -1,0 +1,44 @@
+// What the engine reports, for a program without widgets. There is nobody to answer a
+// port dialog: the gateway says on standard error that the line does not answer and
+// lets the engine try the port again a second later, until it answers.
+#pragma once
+
+#include "exchange/EngineView.h"
+#include "exchange/RDX_INC.h"
+
+#include <QObject>
+#include <functional>
+
+class GatewayView : public QObject, public EngineView {
+    Q_OBJECT
+public:
+    static constexpr int PortRetryMs = 1000;
+
+    explicit GatewayView(RDX_INC& data, QObject* parent = nullptr);
+
+    // The port, device and speed given for this run (empty: the stored ones the engine
+    // reports), for the messages.
+    QString Port;
+    QString Device;
+    QString Speed;
+    // Run at the end of each start-up read (after the first, only when the port came back).
+    std::function<void()> OnStartupFinished;
+
+    void SetPanelText(int, const QString&) override {}
+    void ShowReadMessage(bool) override {}
+    // Protocol errors and blocks out of contact are reported through the history.
+    void ShowCommError(bool) override {}
+    void SplashProgress(int) override {}
+    void StartupFinished() override;
+    void StartupInterrupted() override;
+    void ShowPortDialog(const QString& port, const QString& speed) override;
+    void RefreshView() override {}
+    void ResetSettingView() override {}
+    void SetWriteProgress(int) override {}
+    void BulkWriteFinished() override {}
+    void BlockContactChanged(int, bool) override {}
+
+private:
+    RDX_INC& d;
+    bool portReported_ = false;
+};

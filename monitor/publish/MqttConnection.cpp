@@ -1,0 +1,245 @@
+#include "publish/MqttConnection.h"
+
+#include <QElapsedTimer>
+#include <algorithm>
+#include <mosquitto.h>
+#include <mutex>
+
+namespace {
+
+void InitLibraryOnce() {
+    static std::once_flag once;
+    std::call_once(once, [] { mosquitto_lib_init(); });
+}
+
+constexpr int kLoopTimeoutMs = 100;
+const QByteArray kOnline = QByteArrayLiteral("online");
+const QByteArray kOffline = QByteArrayLiteral("offline");
+
+}  // namespace
+
+MqttConnection::MqttConnection(Options options)
+    : options_(std::move(options)), queue_(options_.documentSlots, options_.eventCapacity) {
+    InitLibraryOnce();
+}
+
+MqttConnection::~MqttConnection() { Stop(0); }
+
+void MqttConnection::Start() {
+    if (thread_.joinable()) return;
+    thread_ = std::thread([this] { Run(); });
+}
+
+void MqttConnection::Stop(int waitMs) {
+    {
+        std::lock_guard lock(mutex_);
+        if (stopping_ && !thread_.joinable()) return;
+        stopping_ = true;
+        stopWaitMs_ = std::max(0, waitMs);
+    }
+    wake_.notify_all();
+    if (thread_.joinable()) thread_.join();
+}
+
+void MqttConnection::PutDocument(int slot, OutMessage message) {
+    std::lock_guard lock(mutex_);
+    queue_.PutDocument(slot, std::move(message));
+}
+
+void MqttConnection::PutEvent(OutMessage message) {
+    std::lock_guard lock(mutex_);
+    queue_.PutEvent(std::move(message));
+}
+
+MqttConnection::Counters MqttConnection::counters() const {
+    Counters c;
+    {
+        std::lock_guard lock(mutex_);
+        c.droppedEvents = queue_.DroppedEvents();
+        c.replacedDocuments = queue_.ReplacedDocuments();
+        c.waiting = queue_.Waiting();
+    }
+    c.droppedEvents += lostEvents_.load();
+    c.published = published_.load();
+    c.inFlight = inFlightCount_.load();
+    c.connected = connected_.load();
+    return c;
+}
+
+bool MqttConnection::Configure() {
+    mosq_ = mosquitto_new(options_.clientId.constData(), true, this);
+    if (!mosq_) return false;
+    // Nothing but this thread calls the library: publish only queues, the loop writes.
+    mosquitto_threaded_set(mosq_, true);
+    mosquitto_int_option(mosq_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    mosquitto_connect_callback_set(mosq_, &MqttConnection::OnConnect);
+    mosquitto_disconnect_callback_set(mosq_, &MqttConnection::OnDisconnect);
+    mosquitto_publish_callback_set(mosq_, &MqttConnection::OnPublish);
+    mosquitto_will_set(mosq_, options_.statusTopic.constData(), int(kOffline.size()), kOffline.constData(), 1,
+                       true);
+    const PublishConfig& c = options_.config;
+    if (!c.user.isEmpty()) {
+        const QByteArray user = c.user.toUtf8();
+        mosquitto_username_pw_set(mosq_, user.constData(), c.password.isEmpty() ? nullptr : c.password.constData());
+    }
+    if (c.address.tls) {
+        const QByteArray ca = c.caFile.toLocal8Bit();
+        // Without a CA file of its own the broker's certificate is checked against the
+        // system's authorities.
+        const int rc = ca.isEmpty() ? mosquitto_tls_set(mosq_, nullptr, "/etc/ssl/certs", nullptr, nullptr, nullptr)
+                                    : mosquitto_tls_set(mosq_, ca.constData(), nullptr, nullptr, nullptr, nullptr);
+        if (rc != MOSQ_ERR_SUCCESS) {
+            Report(Event::CertificateFailed);
+            return false;
+        }
+    }
+    return true;
+}
+
+void MqttConnection::Run() {
+    const bool usable = Configure();
+    const QByteArray host = options_.config.address.host.toUtf8();
+    retryMs_ = options_.retryMs;
+    bool open = false;
+    while (usable) {
+        {
+            std::lock_guard lock(mutex_);
+            if (stopping_) break;
+        }
+        if (!open) {
+            refusedThisAttempt_ = false;
+            const int rc = mosquitto_connect_async(mosq_, host.constData(), options_.config.address.port,
+                                                   options_.keepAliveSeconds);
+            if (rc != MOSQ_ERR_SUCCESS) {
+                ConnectionFailed(rc);
+                if (!Wait(retryWaitMs_)) break;
+                continue;
+            }
+            open = true;
+        }
+        const int rc = mosquitto_loop(mosq_, kLoopTimeoutMs, 1);
+        if (rc != MOSQ_ERR_SUCCESS) {
+            open = false;
+            ConnectionFailed(rc);
+            if (!Wait(retryWaitMs_)) break;
+            continue;
+        }
+        Pump();
+    }
+    if (!mosq_) return;
+    if (open) {
+        SayOffline(stopWaitMs_);
+        mosquitto_disconnect(mosq_);
+        mosquitto_loop(mosq_, 10, 1);
+    }
+    mosquitto_destroy(mosq_);
+    mosq_ = nullptr;
+    connected_ = false;
+}
+
+void MqttConnection::Pump() {
+    while (connected_ && int(inFlight_.size()) < options_.window) {
+        std::optional<OutMessage> message;
+        {
+            std::lock_guard lock(mutex_);
+            message = queue_.Take();
+        }
+        if (!message) return;
+        if (!Send(*message)) {
+            // The connection went away just now; an event taken for it is lost.
+            if (!message->retain) ++lostEvents_;
+            return;
+        }
+    }
+}
+
+bool MqttConnection::Send(const OutMessage& m) {
+    int mid = 0;
+    const int rc = mosquitto_publish(mosq_, &mid, m.topic.constData(), int(m.payload.size()), m.payload.constData(),
+                                     m.qos, m.retain);
+    if (rc != MOSQ_ERR_SUCCESS) return false;
+    inFlight_[mid] = m.qos;
+    inFlightCount_ = int(inFlight_.size());
+    return true;
+}
+
+void MqttConnection::ConnectionFailed(int rc) {
+    connected_ = false;
+    Event event;
+    if (refusedThisAttempt_ || rc == MOSQ_ERR_AUTH) event = Event::LoginRefused;
+    else if (rc == MOSQ_ERR_TLS) event = Event::CertificateFailed;
+    else if (wasConnected_) event = Event::Lost;
+    else event = Event::Unreachable;
+    wasConnected_ = false;
+    switch (event) {
+    case Event::LoginRefused:
+    case Event::CertificateFailed: retryWaitMs_ = options_.refusedRetryMs; break;
+    case Event::Lost: retryMs_ = options_.retryMs; retryWaitMs_ = retryMs_; break;
+    default:
+        retryWaitMs_ = retryMs_;
+        retryMs_ = std::min(retryMs_ * 2, options_.maxRetryMs);
+        break;
+    }
+    Report(event);
+}
+
+void MqttConnection::Report(Event event) {
+    if (event != Event::Connected && reported_ && lastReported_ == event) return;
+    reported_ = true;
+    lastReported_ = event;
+    if (OnEvent) OnEvent(event);
+}
+
+bool MqttConnection::Wait(int ms) {
+    std::unique_lock lock(mutex_);
+    wake_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping_; });
+    return !stopping_;
+}
+
+void MqttConnection::SayOffline(int waitMs) {
+    if (!connected_) return;
+    QElapsedTimer clock;
+    clock.start();
+    // What still waits goes first, as far as the time allows; then the status.
+    while (clock.elapsed() < waitMs / 2) {
+        Pump();
+        {
+            std::lock_guard lock(mutex_);
+            if (queue_.Waiting() == 0 && inFlight_.empty()) break;
+        }
+        if (mosquitto_loop(mosq_, 20, 1) != MOSQ_ERR_SUCCESS) return;
+    }
+    if (!Send(OutMessage{options_.statusTopic, kOffline, 1, true})) return;
+    while (clock.elapsed() < waitMs && !inFlight_.empty())
+        if (mosquitto_loop(mosq_, 20, 1) != MOSQ_ERR_SUCCESS) return;
+}
+
+void MqttConnection::OnConnect(mosquitto*, void* self, int rc) {
+    auto* c = static_cast<MqttConnection*>(self);
+    if (rc != 0) {
+        // 4: bad user name or password, 5: not authorised.
+        c->refusedThisAttempt_ = rc == 4 || rc == 5;
+        return;
+    }
+    c->connected_ = true;
+    c->wasConnected_ = true;
+    c->retryMs_ = c->options_.retryMs;
+    c->Send(OutMessage{c->options_.statusTopic, kOnline, 1, true});
+    c->Report(Event::Connected);
+}
+
+void MqttConnection::OnDisconnect(mosquitto*, void* self, int) {
+    auto* c = static_cast<MqttConnection*>(self);
+    c->connected_ = false;
+    // Unwritten QoS 0 packets die with the socket and are never reported; QoS 1 messages
+    // stay with the library and are sent again after the next connect.
+    for (auto it = c->inFlight_.begin(); it != c->inFlight_.end();)
+        it = it->second == 0 ? c->inFlight_.erase(it) : std::next(it);
+    c->inFlightCount_ = int(c->inFlight_.size());
+}
+
+void MqttConnection::OnPublish(mosquitto*, void* self, int mid) {
+    auto* c = static_cast<MqttConnection*>(self);
+    if (c->inFlight_.erase(mid) > 0) ++c->published_;
+    c->inFlightCount_ = int(c->inFlight_.size());
+}

@@ -1,0 +1,153 @@
+// The publisher between the engine and a real broker: when a block's document goes out,
+// the history's entries as events, stale documents removed, and a block whose contact
+// changes while nothing is polled.
+#include "MosquittoBroker.h"
+#include "MqttProbe.h"
+#include "publish/LinePublisher.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Lets the publisher's own events (its timer, the broker's reports) run while waiting.
+bool WaitWithEvents(const std::function<bool()>& pred, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!pred()) {
+        if (t.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+QJsonObject Json(const QByteArray& payload) { return QJsonDocument::fromJson(payload).object(); }
+// The first channel's PV of a block document.
+double FirstPv(const QByteArray& payload) {
+    return Json(payload)["channels"].toArray().at(0).toObject().value("pv").toDouble();
+}
+
+class LinePublisherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (MosquittoBroker::Executable().isEmpty()) GTEST_SKIP() << "mosquitto is not installed (scripts/setup)";
+        ASSERT_TRUE(broker.Start());
+        probe = std::make_unique<MqttProbe>(broker.Port());
+        ASSERT_TRUE(probe->Connect("rdx410/line-a/#"));
+        inc.BlockAbsent.fill(1);
+        inc.BlockAbsent[0] = inc.BlockAbsent[1] = 0;
+        inc.ChPresent[0] = inc.ChPresent[20] = 1;
+        inc.ChPV[0] = 100;
+        config.address = BrokerAddress{QStringLiteral("127.0.0.1"), broker.Port(), false};
+        config.line = QStringLiteral("line-a");
+    }
+
+    std::unique_ptr<LinePublisher> StartPublisher() {
+        auto p = std::make_unique<LinePublisher>(inc, config, QStringLiteral("test"));
+        p->NowMs = [this] { return now; };
+        bool connected = false;
+        QObject::connect(p.get(), &LinePublisher::brokerEvent, [&](MqttConnection::Event e, const QString&) {
+            if (e == MqttConnection::Event::Connected) connected = true;
+        });
+        p->Start();
+        EXPECT_TRUE(WaitWithEvents([&] { return connected; }, 10000));
+        return p;
+    }
+
+    size_t Count(const char* topic) const { return probe->On(QByteArray("rdx410/line-a/") + topic).size(); }
+
+    QTemporaryDir dir;
+    MosquittoBroker broker{dir.filePath("broker")};
+    std::unique_ptr<MqttProbe> probe;
+    RDX_INC inc;
+    PublishConfig config;
+    qint64 now = 0;
+};
+
+}  // namespace
+
+TEST_F(LinePublisherTest, ABlocksDocumentFollowsTheEndOfItsPollCycleAtMostOnceASecond) {
+    auto p = StartPublisher();
+    // PV and status of block 1 are not the end of its cycle; its MV or heater current is.
+    p->AfterPoll(0, QStringLiteral("0080"));
+    p->AfterPoll(0, QStringLiteral("0083"));
+    p->AfterPoll(1, QStringLiteral("0080"));
+    QThread::msleep(300);
+    EXPECT_EQ(Count("block/01"), 0u);
+    p->AfterPoll(0, QStringLiteral("0082"));
+    p->AfterPoll(1, QStringLiteral("0081"));
+    ASSERT_TRUE(WaitWithEvents([&] { return Count("block/01") == 1 && Count("block/02") == 1; }, 5000));
+    EXPECT_EQ(FirstPv(probe->Last("rdx410/line-a/block/01")), 100);
+
+    inc.ChPV[0] = 101;
+    for (qint64 t : {500, 999}) {
+        now = t;
+        p->AfterPoll(0, QStringLiteral("0081"));
+    }
+    QThread::msleep(300);
+    EXPECT_EQ(Count("block/01"), 1u) << "a second document within the second";
+    now = 1000;
+    p->AfterPoll(0, QStringLiteral("0082"));
+    ASSERT_TRUE(WaitWithEvents([&] { return Count("block/01") == 2; }, 5000));
+    EXPECT_EQ(FirstPv(probe->Last("rdx410/line-a/block/01")), 101);
+    EXPECT_EQ(Count("block/02"), 1u);
+    for (const Received& r : probe->On("rdx410/line-a/block/01")) EXPECT_EQ(r.qos, 0);
+}
+
+TEST_F(LinePublisherTest, HistoryEntriesBecomeNumberedEventsNamingTheirBlock) {
+    auto p = StartPublisher();
+    p->HistoryEntry(QStringLiteral("Alarm1"), 24, -1, QStringLiteral("Ch025"), QString::fromUtf8("警報１の状態がONになりました。"));
+    inc.AddrChar = QString(QChar(0x20 + 4));
+    p->HistoryEntry(QStringLiteral("NAK"), 0, 0, QStringLiteral("----"), QString::fromUtf8("MGU-500から否定応答(NAK応答)が返ってきました。"));
+    p->HistoryEntry(QString::fromLatin1(OutOfContactCode), 60, -1, QStringLiteral("----"), QStringLiteral("x"));
+    ASSERT_TRUE(WaitWithEvents([&] { return Count("event") == 3; }, 5000));
+    const auto events = probe->On("rdx410/line-a/event");
+    const QJsonObject a = Json(events[0].payload), n = Json(events[1].payload), c = Json(events[2].payload);
+    EXPECT_EQ(a["seq"].toInt(), 1);
+    EXPECT_EQ(a["block"].toInt(), 2);
+    EXPECT_EQ(a["ch"].toInt(), 25);
+    EXPECT_TRUE(a["on"].toBool());
+    EXPECT_EQ(n["seq"].toInt(), 2);
+    EXPECT_EQ(n["code"].toString(), "NAK");
+    EXPECT_EQ(n["block"].toInt(), 5);
+    EXPECT_EQ(c["seq"].toInt(), 3);
+    EXPECT_EQ(c["block"].toInt(), 4);
+    EXPECT_TRUE(c["on"].toBool());
+    for (const Received& r : events) {
+        EXPECT_EQ(r.qos, 1);
+        EXPECT_FALSE(r.retained);
+    }
+}
+
+TEST_F(LinePublisherTest, AtStartupAbsentBlocksLoseTheDocumentsAnEarlierRunLeft) {
+    ASSERT_TRUE(probe->Publish("rdx410/line-a/block/05", "{\"old\":true}", 1, true));
+    ASSERT_TRUE(WaitWithEvents([&] { return Count("block/05") == 1; }, 5000));
+    auto p = StartPublisher();
+    p->StartupFinished();
+    ASSERT_TRUE(WaitWithEvents([&] { return Count("block/01") == 1 && Count("block/02") == 1; }, 5000));
+    QThread::msleep(300);
+    MqttProbe later(broker.Port());
+    ASSERT_TRUE(later.Connect("rdx410/line-a/block/+"));
+    ASSERT_TRUE(later.WaitFor([&](auto& m) { return m.size() >= 2; }, 5000));
+    QThread::msleep(300);
+    EXPECT_TRUE(later.On("rdx410/line-a/block/05").empty());
+    EXPECT_EQ(later.On("rdx410/line-a/block/01").size(), 1u);
+}
+
+TEST_F(LinePublisherTest, ABlockThatLosesContactWhileNothingIsPolledIsShownSo) {
+    auto p = StartPublisher();
+    p->AfterPoll(0, QStringLiteral("0082"));
+    ASSERT_TRUE(WaitWithEvents([&] { return Count("block/01") == 1; }, 5000));
+    EXPECT_FALSE(Json(probe->Last("rdx410/line-a/block/01"))["outOfContact"].toBool(true));
+    // The port went away: the engine marks every block, and polls nothing any more.
+    inc.BlockOutOfContact[0] = true;
+    ASSERT_TRUE(WaitWithEvents([&] { return Count("block/01") == 2; }, 5000));
+    EXPECT_TRUE(Json(probe->Last("rdx410/line-a/block/01"))["outOfContact"].toBool());
+}
