@@ -53,6 +53,7 @@ int Gateway::Run() {
     engine_->ShowMessage = [this](const QString& text) { messages_.Tell(text); };
     engine_->PortOverride = options_.port;
     engine_->SpeedOverride = options_.speed;
+    engine_->EndPending = EndPending;
     StartPublishing();
     Report(QStringLiteral("起動しました。ﾌﾟﾛｸﾞﾗﾑﾌｫﾙﾀﾞ: %1 ｱﾗｰﾑﾋｽﾄﾘ: %2").arg(folder, history_.HistoryFilePath));
 

@@ -10,6 +10,7 @@
 #include "history/AlarmHistory.h"
 
 #include <QObject>
+#include <functional>
 #include <memory>
 
 class ISTDComm;
@@ -27,6 +28,8 @@ public:
     int Run();
     // SIGTERM, SIGINT: the loop ends after the step that runs.
     void RequestEnd() { d_.EndRequested = true; }
+    // Asked between the exchanges of the start-up read, where no event is handled.
+    std::function<bool()> EndPending;
 
 private:
     void StartPublishing();

@@ -13,8 +13,11 @@
 namespace {
 
 int signalPipe[2] = {-1, -1};
+// Seen at once by the start-up read, which handles no events while it runs.
+volatile std::sig_atomic_t endSignalled = 0;
 
 void OnSignal(int) {
+    endSignalled = 1;
     const char byte = 1;
     [[maybe_unused]] ssize_t n = ::write(signalPipe[1], &byte, 1);
 }
@@ -51,6 +54,7 @@ int main(int argc, char** argv) {
             [[maybe_unused]] ssize_t n = ::read(signalPipe[0], &byte, 1);
             gateway.RequestEnd();
         });
+        gateway.EndPending = [] { return endSignalled != 0; };
         struct sigaction action {};
         action.sa_handler = OnSignal;
         sigemptyset(&action.sa_mask);

@@ -135,7 +135,8 @@ void PollEngine::Timer4_Timer() {
     try {
         switch (d.PollState) {
         case 0:
-            Setdata_read();
+            // An end asked for during the read (a signal, a quit) stops it between exchanges.
+            if (!Setdata_read()) break;
             lineRead_ = true;
             view.StartupFinished();
             // Alarm values that waited for the line go out next.
@@ -398,12 +399,18 @@ void PollEngine::statecomchk(int block) {
     }
 }
 
-void PollEngine::Setdata_read() {
+bool PollEngine::EndAsked() {
+    if (!d.EndRequested && EndPending && EndPending()) d.EndRequested = true;
+    return d.EndRequested;
+}
+
+bool PollEngine::Setdata_read() {
     d.SubAddrChar = kSpace;
     link.RecvBufClear();
     link.SendBufClear();
     int count = 0;
     for (int b = 0; b < BlockCount; ++b) {
+        if (EndAsked()) return false;
         d.AddrChar = AddressOf(b);
         const QString reply =
             link.RWcomm(d.AddrChar, kSpace, kReadCmd, d.ItemCode[1], QString(), 1);
@@ -413,6 +420,7 @@ void PollEngine::Setdata_read() {
         for (int n = 0; n < ChannelsPerBlock; ++n) fields[n] = link.GetNData(reply, qint16(n + 1));
         d.StoreInputTypes(b, fields);
         view.SplashProgress(++count);
+        if (EndAsked()) return false;
         if (d.BlockAbsent[b] == 0) Exchange(b, kReadCmd, d.ItemCode[0], QString(), Kind::Read);
     }
     for (int c = 0; c < ChannelCount; ++c) {
@@ -424,6 +432,7 @@ void PollEngine::Setdata_read() {
     }
     d.ComputeBlockCooling();
     for (int b = 0; b < BlockCount; ++b) {
+        if (EndAsked()) return false;
         if (d.BlockAbsent[b] != 0) continue;
         Exchange(b, kReadCmd, QStringLiteral("0013"), QString(), Kind::Read);
         Exchange(b, kReadCmd, QStringLiteral("0014"), QString(), Kind::Read);
@@ -431,6 +440,7 @@ void PollEngine::Setdata_read() {
     for (int b = 0; b < BlockCount; ++b) {
         if (d.BlockAbsent[b] == 0) {
             for (int i = 1; i <= 37; ++i) {
+                if (EndAsked()) return false;
                 ++count;
                 if (i >= 33 && !d.BlockHasCooling[b]) continue;
                 Exchange(b, kReadCmd, d.ItemCode[i], QString(), Kind::Read);
@@ -440,6 +450,7 @@ void PollEngine::Setdata_read() {
         }
         view.SplashProgress(count);
     }
+    return true;
 }
 
 void PollEngine::ReadPara_setflg() {

@@ -32,6 +32,10 @@ public:
     QString PortOverride;
     QString SpeedOverride;
 
+    // Asked between the exchanges of the start-up read, during which no events are
+    // processed: true ends the read and the loop (the gateway's SIGTERM). Must be cheap.
+    std::function<bool()> EndPending;
+
     // Tells the operator what a write could not do; must not wait (runs inside a step).
     std::function<void(const QString& text)> ShowMessage;
 
@@ -52,7 +56,9 @@ public:
 
     void PollStep();
     void statecomchk(int block);
-    void Setdata_read();
+    // The start-up read of every block; false when an end was asked for before it finished.
+    bool Setdata_read();
+    bool EndAsked();
     void ReadPara_setflg();
     void ReadDataSet(const QString& reply, int block);
 

@@ -51,6 +51,43 @@ TEST_F(EngineTest, StartupReadOfSixteenCoolingBlocksCosts656Exchanges) {
     for (int b = 0; b < 16; ++b) EXPECT_TRUE(d.BlockHasCooling[b]) << b;
 }
 
+// A stop asked for in the middle of a long start-up read (SIGTERM to the gateway, a quit
+// during the re-read after a lost port) ends it at the next exchange, not after a minute.
+TEST_F(EngineTest, AnEndAskedForDuringTheStartupReadStopsItAtTheNextExchange) {
+    for (int b = 0; b < 16; ++b) link.present[b] = true;
+    for (const int stopAfter : {3, 32 + 8, 64 + 24}) {
+        link.take();
+        d.EndRequested = false;
+        int seen = 0;
+        link.override = [&](const Request&) -> QString {
+            if (++seen == stopAfter) d.EndRequested = true;
+            return QStringLiteral("\x01");
+        };
+        d.PollState = 0;
+        engine.Timer4_Timer();
+        EXPECT_EQ(int(link.take().size()), stopAfter);
+        EXPECT_EQ(view.startupFinished, 0);
+        EXPECT_EQ(d.PollState, 0);
+    }
+    // The same stop from outside the tables (a signal), asked for between exchanges.
+    link.take();
+    d.EndRequested = false;
+    int seen = 0;
+    link.override = [&](const Request&) { return ++seen, QStringLiteral("\x01"); };
+    engine.EndPending = [&] { return seen >= 100; };
+    engine.Timer4_Timer();
+    EXPECT_EQ(link.take().size(), 100u);
+    EXPECT_TRUE(d.EndRequested);
+    EXPECT_EQ(view.startupFinished, 0);
+
+    engine.EndPending = nullptr;
+    link.override = nullptr;
+    d.EndRequested = false;
+    engine.Timer4_Timer();
+    EXPECT_EQ(link.take().size(), 16u * 36u);
+    EXPECT_EQ(view.startupFinished, 1);
+}
+
 TEST_F(EngineTest, StartupReadOfAMixedLineInFull) {
     // Block 0 with cooling on its last pair only, 5 without, 9 with; the rest silent.
     Present({0, 5, 9});

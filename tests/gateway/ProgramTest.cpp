@@ -1,5 +1,6 @@
 // The gateway as a program: its command line, a port that is not there yet, the end on
-// SIGTERM and the last will when it dies, and PV logging resumed from the stored choices.
+// SIGTERM (in the middle of the start-up read too) and the last will when it dies, and PV
+// logging resumed from the stored choices.
 #include "GatewayFixture.h"
 
 #include "ProgramRun.h"
@@ -57,6 +58,20 @@ TEST_F(GatewayFixture, EndsInOrderOnSigtermAndTheBrokerSaysOfflineWhenItDies) {
     ASSERT_TRUE(probe->WaitFor([&](auto&) { return probe->Last(Topic("status")) == "online"; }, 30000));
     gateway.Kill();
     EXPECT_TRUE(probe->WaitFor([&](auto&) { return probe->Last(Topic("status")) == "offline"; }, 10000));
+}
+
+// Four blocks at 9600 baud take about 15 s to read at start-up; a stop asked for early in
+// that read ends the program at once, with nothing said of a read that did not finish.
+TEST_F(GatewayFixture, SigtermInTheMiddleOfTheStartupReadEndsItWithinSeconds) {
+    StartLine(QStringLiteral("0,1,2,3"), 9600);
+    ASSERT_TRUE(gateway.Start({"--port", LinkPath(), "--no-publish"}));
+    ASSERT_TRUE(ProgramRun::WaitFor([&] { return RequestCount() >= 10; }, 15000)) << gateway.Output().toStdString();
+    const double asked = Ms();
+    EXPECT_TRUE(gateway.Terminate(5000)) << gateway.Output().toStdString();
+    EXPECT_LT(Ms() - asked, 3000);
+    EXPECT_LT(RequestCount(), 60u);
+    EXPECT_EQ(gateway.Count(QStringLiteral("起動時の読込みが終わりました")), 0);
+    EXPECT_EQ(gateway.Count(QStringLiteral("終了しました。")), 1);
 }
 
 TEST_F(GatewayFixture, GoesOnLoggingPvWhenTheStoredChoicesSayLoggingRan) {
