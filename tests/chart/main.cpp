@@ -1,19 +1,7 @@
-// Widgets offscreen and an empty settings store; the fresh store's chart settings are
-// taken before any test writes to it.
-#include "FreshStore.h"
-
-#include "display/ChartView.h"
-
+// The chart settings dialog's widgets offscreen, with a settings store of this process's own.
 #include <QApplication>
-#include <QLabel>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-namespace {
-FreshStoreSnapshot snapshot;
-}
-
-const FreshStoreSnapshot& FreshStore() { return snapshot; }
 
 int main(int argc, char** argv) {
     QTemporaryDir config;
@@ -21,14 +9,5 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    {
-        RDX_INC data;
-        ChartView view(data);
-        view.LoadChartSettings();
-        snapshot.settings = view.Settings();
-        for (QLabel* label : view.Label_protname) snapshot.penLabels << label->text();
-        view.ResumeAtStartup();
-        snapshot.resumes = view.IsRunning();
-    }
     return RUN_ALL_TESTS();
 }

@@ -45,8 +45,12 @@ TEST(HelpWindowTest, ChoosingATopicBringsItsHeading) {
     const int first = help.Topics().indexOf(QStringLiteral("はじめに"));
     help.TopicList->setCurrentRow(first);
     EXPECT_EQ(help.Browser->textCursor().block().text(), QStringLiteral("はじめに"));
-    help.ShowTopic(999);  // no such topic: nothing moves
-    EXPECT_EQ(help.Browser->textCursor().block().text(), QStringLiteral("はじめに"));
+    // No such topic, just past the last one or far off: nothing moves.
+    for (const int none : {int(help.Topics().size()), 999, -1}) {
+        EXPECT_EQ(help.TopicPosition(none), -1) << none;
+        help.ShowTopic(none);
+        EXPECT_EQ(help.Browser->textCursor().block().text(), QStringLiteral("はじめに")) << none;
+    }
 }
 
 TEST(HelpWindowTest, HelpCommandOpensOneWindow) {

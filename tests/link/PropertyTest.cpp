@@ -2,6 +2,8 @@
 #include "LineSettingsProbe.h"
 #include "LinkFixture.h"
 
+#include <QProcess>
+
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -199,6 +201,17 @@ TEST_F(PortOpenOnPty, AnOpenPortCountsOnlyWithClearToSend) {
     // A driver without modem lines (this pseudo-terminal) counts as CTS asserted.
     EXPECT_TRUE(link->PortOpen());
     EXPECT_NE(link->CommID(), -1);
+}
+
+// The box a widget host gets for a port whose CTS is low: shown without waiting, once per
+// loss of CTS. That needs a QApplication; this program is a console host.
+TEST(CtsLowInAWidgetHost, TheBoxComesOncePerLossAndDoesNotWait) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QStringLiteral(TEST_LINK_CTS_PATH), {});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
 }
 
 TEST_F(PortOpenOnPty, OtherSettingsReachTheLine) {

@@ -4,6 +4,8 @@
 #include "display/MainDisp.h"
 #include "exchange/PollEngine.h"
 
+#include <QColor>
+#include <QImage>
 #include <QLabel>
 #include <QProgressBar>
 #include <gtest/gtest.h>
@@ -68,6 +70,10 @@ TEST_F(MainWindowTest, ReadingMessageIsUpDuringTheBlockReread) {
     EXPECT_TRUE(shownDuringReread);
     EXPECT_EQ(window->Text_readmsg->text(),
               "ﾓﾆﾀｿﾌﾄは、RDX-410からﾃﾞｰﾀを読取り中です。\nしばらくお待ちください。");
+    // It stands out over the tables: pale yellow inside a dark red frame.
+    const QImage shot = window->Text_readmsg->grab().toImage();
+    EXPECT_EQ(shot.pixelColor(6, 6), QColor(255, 255, 192));
+    EXPECT_EQ(shot.pixelColor(0, shot.height() / 2), QColor(128, 0, 0));
     EXPECT_EQ(d.PollState, 1);
 }
 

@@ -229,6 +229,13 @@ TEST_F(RecordFileTest, ABlockOutsideTheLineTakesNoRecords) {
     for (int block : {16, -1}) EXPECT_EQ(ApplyBlockRecords(inc, block, records), -1) << block;
     ExpectSameTables(inc, before);
     EXPECT_EQ(inc.ChUnitText, before.ChUnitText);
+    // One channel outside the line: an empty record, and nothing stored anywhere.
+    for (int channel : {ChannelCount, -1}) {
+        EXPECT_EQ(TakeSetDataRecord(inc, channel), SetDataRecord{}) << channel;
+        ApplySetDataRecord(inc, channel, records[0]);
+    }
+    ExpectSameTables(inc, before);
+    EXPECT_EQ(inc.ChUnitText, before.ChUnitText);
     EXPECT_EQ(ApplyBlockRecords(inc, 15, records), 20);
 }
 

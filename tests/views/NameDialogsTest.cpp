@@ -69,6 +69,14 @@ TEST_F(NameListsTest, BlockModeKeepsTheSelectionAndRunsItsHandler) {
     // Row labels follow in every mode: block 5 is channels 100..119.
     EXPECT_EQ(rows[1].text(), QStringLiteral("乾燥2"));
     EXPECT_EQ(channels.currentIndex(), 200);
+
+    // The first entry is a selection like any other: its view redraws too.
+    selector.setCurrentIndex(0);
+    clicks = 0;
+    StoreBlockName(0, QStringLiteral("予熱炉"));
+    lists.RefreshNameLists(NameLists::BlockNamesChanged);
+    EXPECT_EQ(selector.currentText(), QStringLiteral("予熱炉"));
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(NameListsTest, ChannelModeLeavesBlockListsAlone) {
