@@ -9,6 +9,7 @@
 #include "app/StartApplication.h"
 #include "app/SubDisp_Block.h"
 #include "app/SubDisp_Chname.h"
+#include "app/SubDisp_Mqtt.h"
 #include "app/SubDisp_comm.h"
 #include "display/ChartView.h"
 #include "controls/SubDisp_Chartset.h"
@@ -205,6 +206,15 @@ void AddSteps(Walk& walk, RDXApplication& p) {
 
     walk.Add("dialog-block-names", [&w] { w.mnuDevno->trigger(); }, [&w] { w.blockDialog().close(); });
     walk.Add("dialog-channel-names", [&w] { w.mnuCHname->trigger(); }, [&w] { w.chnameDialog().close(); });
+    walk.Add("dialog-mqtt", [&w] { w.menus->mnuMqtt->trigger(); });
+    // Switched on with TLS, and a line name the topic tree refuses: the message line.
+    walk.Add("dialog-mqtt-refused", [&w] {
+        auto* dlg = Find<SubDisp_Mqtt>(w);
+        dlg->Check_Publish->setChecked(true);
+        dlg->Check_Tls->setChecked(true);
+        dlg->Text_Line->setText(QStringLiteral("ﾌﾟﾚｽ/3"));
+        dlg->Command_OK->click();
+    }, [&w] { Find<SubDisp_Mqtt>(w)->Command_Cancel_Click(); });
     walk.Add("dialog-port", [&w] { w.portDialog().ShowWith(QStringLiteral("COM1"), QStringLiteral("9600")); },
              [&w] { w.portDialog().hide(); });
     walk.Add("dialog-save-load-channel", [&w] { w.menus->mnuSave_CH->trigger(); });
