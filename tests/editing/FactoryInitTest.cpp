@@ -158,6 +158,14 @@ TEST_F(FactoryDialogTest, AutoTuningOfTheNextBlockDoesNotConcernThisOne) {
     d.ChATSwitch[39] = 0;
     EXPECT_TRUE(AutoTuningInBlock(d, 2));
     EXPECT_FALSE(AutoTuningInBlock(d, 1));
+    // The first and last blocks of the line are blocks like any other.
+    d.ChATSwitch[0] = 1;
+    d.ChATSwitch[319] = 1;
+    EXPECT_TRUE(AutoTuningInBlock(d, 0));
+    EXPECT_TRUE(AutoTuningInBlock(d, 15));
+    EXPECT_FALSE(AutoTuningInBlock(d, 16));
+    d.ChATSwitch[0] = 0;
+    d.ChATSwitch[319] = 0;
     dialog.Factory_Bname->setCurrentIndex(1);
     dialog.Command1[0]->click();
     EXPECT_TRUE(prompts.messages.isEmpty());

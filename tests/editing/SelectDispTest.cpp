@@ -93,6 +93,11 @@ TEST_F(SelectDispTest, UnitTextOfALinearInput) {
     s->Command1->click();
     EXPECT_EQ(d.ChUnitText[30], QStringLiteral("kPa"));
     EXPECT_EQ(GetSetting(QStringLiteral("UNIT031"), QString()), QStringLiteral("kPa"));
+    // No channel behind the row: nothing to show.
+    for (int none : {ChannelCount, -1}) {
+        s->Prepare(35, none);
+        EXPECT_EQ(s->Text_unit->text(), QString()) << none;
+    }
 }
 
 TEST_F(SelectDispTest, TemperatureUnitFollowsOnThePairAndStopsAtTheLastChannel) {

@@ -1,6 +1,7 @@
 #include "history/HistoryFile.h"
 #include "history/SubDisp_History.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QTableWidget>
@@ -72,6 +73,8 @@ TEST_F(HistoryViewTest, OpeningShowsTheRingInRowsOneToThree) {
     ASSERT_TRUE(RowEmpty(1));
     viewer->numhyst_Click();
     EXPECT_TRUE(viewer->isVisible());
+    // The operator keeps working in the main window while the history is up.
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(viewer->CellText(1, 0), "2007/3/9");
     EXPECT_EQ(viewer->CellText(1, 1), "8:5:3 PM");
     EXPECT_EQ(Channel(1), "Ch001");

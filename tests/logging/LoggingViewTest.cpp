@@ -1,14 +1,18 @@
 #include "services/SettingsStore.h"
 #include "history/LoggingView.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -176,4 +180,25 @@ TEST_F(LoggingViewTest, ChoicesRoundTripThroughTheStoreAndCancelKeepsTheFile) {
     view->Check1_Click();
     EXPECT_EQ(GetSetting("log_restart", ""), "1");
     EXPECT_EQ(GetSetting("log_name", ""), LogPath());
+}
+
+// The real file dialog behind 参照: the file the operator chose, or nothing when cancelled.
+TEST_F(LoggingViewTest, TheFileDialogGivesTheChosenFileOrNothingWhenCancelled) {
+    const QString folder = home.path() + "/logging";
+    const QString chosen = folder + "/chosen.txt";
+    for (const bool accept : {true, false}) {
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            answer.stop();
+            // Typed into the name field, as the operator would.
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(QStringLiteral("chosen.txt"));
+            QDialog* asDialog = dialog;
+            asDialog->done(accept ? QDialog::Accepted : QDialog::Rejected);
+        });
+        answer.start(20);
+        EXPECT_EQ(view->ChooseFile(folder).toStdString(), (accept ? chosen : QString()).toStdString()) << accept;
+    }
 }

@@ -103,6 +103,13 @@ TEST_F(NameListsTest, EmptyBlockNameIsListedEmpty) {
     EXPECT_EQ(BlockName(9), QString());
 }
 
+TEST_F(NameListsTest, NoBlockOrChannelOutsideTheLineHasAName) {
+    for (int b : {-1, BlockCount}) EXPECT_EQ(BlockName(b), QString()) << b;
+    for (int c : {-1, ChannelCount}) EXPECT_EQ(ChannelName(c), QString()) << c;
+    EXPECT_EQ(BlockName(BlockCount - 1), QStringLiteral("Block16"));
+    EXPECT_FALSE(ChannelName(ChannelCount - 1).isEmpty());
+}
+
 class BlockDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
