@@ -2,27 +2,10 @@
 #include "gateway/Gateway.h"
 #include "gateway/GatewayOptions.h"
 #include "gateway/Report.h"
+#include "services/EndSignals.h"
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
-#include <unistd.h>
-
-namespace {
-
-int signalPipe[2] = {-1, -1};
-// Seen at once by the start-up read, which handles no events while it runs.
-volatile std::sig_atomic_t endSignalled = 0;
-
-void OnSignal(int) {
-    endSignalled = 1;
-    const char byte = 1;
-    [[maybe_unused]] ssize_t n = ::write(signalPipe[1], &byte, 1);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -46,21 +29,8 @@ int main(int argc, char** argv) {
     }
 
     Gateway gateway(options);
-    // A signal only writes a byte; the event loop ends the program between steps.
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
-        auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
-        QObject::connect(notifier, &QSocketNotifier::activated, &app, [&gateway] {
-            char byte;
-            [[maybe_unused]] ssize_t n = ::read(signalPipe[0], &byte, 1);
-            gateway.RequestEnd();
-        });
-        gateway.EndPending = [] { return endSignalled != 0; };
-        struct sigaction action {};
-        action.sa_handler = OnSignal;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
-        sigaction(SIGTERM, &action, nullptr);
-        sigaction(SIGINT, &action, nullptr);
-    }
+    // Ends in order after the exchange that runs; the start-up read asks between exchanges.
+    CatchEndSignals(&app, [&gateway] { gateway.RequestEnd(); });
+    gateway.EndPending = EndSignalled;
     return gateway.Run();
 }
