@@ -44,6 +44,17 @@ protected:
     }
 };
 
+// Enter in the dialog (on a tick box, say) is no way to reset a block: only the button is.
+TEST_F(FactoryDialogTest, EnterNeverStartsAReset) {
+    dialog.show();
+    dialog.Check1[0]->click();
+    dialog.Check1[0]->setFocus();
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    QTest::keyClick(dialog.Check1[0], Qt::Key_Enter);
+    EXPECT_TRUE(prompts.questions.isEmpty());
+    EXPECT_NE(d.PollState, 7);
+}
+
 TEST_F(FactoryDialogTest, ConfirmedResetSendsTheTickedUnitsToTheChosenBlock) {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("ﾃﾞｰﾀ初期化(工場出荷初期値)"));
     EXPECT_EQ(dialog.Factory_Bname->count(), 16);

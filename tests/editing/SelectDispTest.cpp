@@ -46,6 +46,13 @@ TEST_F(SelectDispTest, AlarmTypeIsPreselectedAndTheChoiceIsWrittenForTheBlock) {
     EXPECT_EQ(d.SelectedBlock, 2);
     EXPECT_EQ(d.PollState, 2);
     EXPECT_FALSE(s->isVisible());
+
+    // The first option is a choice like the others.
+    s = Open(14, 43);
+    EXPECT_TRUE(s->Option_alarm[10]->isChecked());
+    s->Option_alarm[0]->click();
+    s->Command1->click();
+    EXPECT_EQ(d.ChAlarm1Type[43], 0);
 }
 
 TEST_F(SelectDispTest, ReopeningShowsOnlyTheNewFrame) {

@@ -7,6 +7,7 @@
 #include "editing/CommitSetting.h"
 #include "editing/Select_Disp.h"
 #include "editing/SettingEditor.h"
+#include "editing/SettingEntry.h"
 #include "editing/SettingItems.h"
 #include "editing/Setting_Disp.h"
 
@@ -171,7 +172,17 @@ TEST_F(SettingNumbersTest, ACommitForNoChannelRequestsNothing) {
             EXPECT_EQ(d.SelectedBlock, 0) << s;
             EXPECT_TRUE(d.WriteItemCode.isEmpty()) << s;
         }
+        // Nor is a value stored for it, into any table.
+        const RDX_INC before = d;
+        EXPECT_FALSE(StoreSettingValue(d, 1, channel, 123)) << channel;
+        EXPECT_FALSE(StoreSettingValue(d, 32, channel, 123)) << channel;
+        EXPECT_EQ(d.ChSV, before.ChSV);
+        EXPECT_EQ(d.ChScaleHigh, before.ChScaleHigh);
+        EXPECT_EQ(d.ChScaleLow, before.ChScaleLow);
+        EXPECT_EQ(d.ChAlarm1, before.ChAlarm1);
     }
+    EXPECT_TRUE(StoreSettingValue(d, 1, ChannelCount - 1, 123));
+    EXPECT_EQ(d.ChSV[ChannelCount - 1], 123);
 }
 
 TEST_F(SettingNumbersTest, EntryDialogsLeaveTheMainWindowUsable) {

@@ -118,6 +118,13 @@ TEST(StoreReply, PairItemsAndUnitPairing) {
     EXPECT_EQ(d.ChUnitShown[21], 1);
     EXPECT_EQ(d.ChUnitShown[22], 0);
     EXPECT_EQ(d.ChUnitShown[23], 0);
+    // A block's reply reaches its own 20 channels only: block 2's unit stays as shown until
+    // block 2 answers.
+    d.ChTempUnit[40] = 1;
+    d.StoreReply(1, u"0011", Fields({"0001"}));
+    EXPECT_EQ(d.ChUnitShown[39], 0);
+    EXPECT_EQ(d.ChUnitShown[40], 0);
+    EXPECT_EQ(d.ChUnitShown[41], 0);
 }
 
 TEST(StoreReply, StatusWordRunsTheAlarmCheckPerChannelAfterStoring) {

@@ -158,6 +158,14 @@ TEST_F(ChannelTextTest, DecimalPictureAndUnitText) {
     EXPECT_EQ(inc.ChDecimal[0], 10000);
     ApplyItemText(inc, 34, 0, U("mA/分"));
     EXPECT_EQ(inc.ChUnitText[0], U("mA/分"));
+    // Every picture a file can hold, each to its own setting.
+    const std::pair<const char*, int> pictures[] = {
+        {"XXXX .", 1}, {"XXX . X", 10}, {"XX . XX", 100}, {"X . XXX", 1000}, {". XXXX", 10000}};
+    for (const auto& [picture, divisor] : pictures) {
+        inc.ChDecimal[0] = 7;
+        EXPECT_EQ(ApplyItemText(inc, 33, 0, U(picture)), ApplyResult::Stored) << picture;
+        EXPECT_EQ(inc.ChDecimal[0], divisor) << picture;
+    }
 }
 
 TEST_F(ChannelTextTest, UnitSetsThePairButNeverAnotherController) {

@@ -10,6 +10,7 @@
 #include "setdata/SubDisp_SaveLoad.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -233,6 +234,17 @@ TEST_F(ChannelDialogTest, PagesFollowTheChannelsOptionsAndInputType) {
     EXPECT_FALSE(dlg->Option1[1]->isEnabled());
     dlg->Option1_Click(2);
     EXPECT_TRUE(dlg->Frame3[0]->isVisibleTo(dlg));
+    for (int none : {3, -1}) {  // no such page
+        dlg->Option1_Click(none);
+        EXPECT_EQ(dlg->CurrentPage(), SubDisp_SaveLoad::DcInputPage);
+    }
+    // Each page lists its own fields once, a caption and a value each: the standard page
+    // fields 1..23, the cooling page 24..28, the DC-input page the rest.
+    for (int side = 0; side < 2; ++side) {
+        EXPECT_EQ(dlg->Frame1[side]->findChildren<QLabel*>().size(), 2 * 23) << side;
+        EXPECT_EQ(dlg->Frame2[side]->findChildren<QLabel*>().size(), 2 * 5) << side;
+        EXPECT_EQ(dlg->Frame3[side]->findChildren<QLabel*>().size(), 2 * (ChannelFieldCount - 28)) << side;
+    }
 }
 
 TEST_F(ChannelDialogTest, ChannelListFollowsNameChangesAndTheMenuOpensTheDialog) {
