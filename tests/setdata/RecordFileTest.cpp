@@ -229,6 +229,7 @@ TEST_F(RecordFileTest, ABlockOutsideTheLineTakesNoRecords) {
     for (int block : {16, -1}) EXPECT_EQ(ApplyBlockRecords(inc, block, records), -1) << block;
     ExpectSameTables(inc, before);
     EXPECT_EQ(inc.ChUnitText, before.ChUnitText);
+    for (int block : {BlockCount, -1}) EXPECT_TRUE(TakeBlockRecords(inc, block).empty()) << block;
     // One channel outside the line: an empty record, and nothing stored anywhere.
     for (int channel : {ChannelCount, -1}) {
         EXPECT_EQ(TakeSetDataRecord(inc, channel), SetDataRecord{}) << channel;
@@ -290,4 +291,32 @@ TEST_F(RecordFileTest, AllChannelsRoundTripThroughAFile) {
     EXPECT_EQ(other.ChUnitText, before.ChUnitText);
 }
 
+
+// What the operator reads for each refusal, word for word; a read names its line.
+TEST(SetDataMessages, EachRefusalReadsAsWritten) {
+    const std::pair<SetDataStatus, const char*> texts[] = {
+        {SetDataStatus::OpenFailed, "ﾌｧｲﾙを開けません。ﾌｧｲﾙ名と保存先を確認してください。"},
+        {SetDataStatus::WriteFailed, "ﾌｧｲﾙに書き込めません。保存先の空き容量と書込み許可を確認してください。"},
+        {SetDataStatus::WrongSizeClass, "選択したﾃﾞｰﾀﾌｧｲﾙは、種類が異なるﾌｧｲﾙです。再選択してください。"},
+        {SetDataStatus::EndedEarly, "ﾃﾞｰﾀﾌｧｲﾙが途中で終わっています。設定値は変更していません。正しいﾌｧｲﾙを選択してください。"},
+        {SetDataStatus::BadEncoding, "ﾃﾞｰﾀﾌｧｲﾙの内容が正しくありません。設定値は変更していません。正しいﾌｧｲﾙを選択してください。"},
+        {SetDataStatus::NotANumber, "ﾃﾞｰﾀﾌｧｲﾙに数値でない値があります。設定値は変更していません。正しいﾌｧｲﾙを選択してください。"},
+        {SetDataStatus::OutOfRange,
+         "ﾃﾞｰﾀﾌｧｲﾙに範囲外(-32768～32767以外)の値があります。設定値は変更していません。正しいﾌｧｲﾙを選択してください。"},
+        {SetDataStatus::QuoteInText, "単位に「\"」は使えません。単位を変更してから保存してください。"},
+        {SetDataStatus::QuoteInFileText,
+         "ﾃﾞｰﾀﾌｧｲﾙの文字に「\"」があります。設定値は変更していません。正しいﾌｧｲﾙを選択してください。"},
+        {SetDataStatus::LineBreakInText, "単位に改行は使えません。単位を変更してから保存してください。"},
+        {SetDataStatus::NotEncodable, "保存できない文字が含まれています。単位を変更してから保存してください。"},
+        {SetDataStatus::TooLarge, "単位が長すぎて保存できません。単位を短くしてから保存してください。"},
+        {SetDataStatus::NoData, "保存するﾃﾞｰﾀがありません。先にﾜｰｸ領域へﾃﾞｰﾀを移してください。"},
+    };
+    for (const auto& [status, text] : texts)
+        EXPECT_EQ(SetDataOutcomeMessage({status, 0, -1}), QString::fromUtf8(text)) << text;
+    EXPECT_EQ(SetDataOutcomeMessage({SetDataStatus::OutOfRange, 103, -1}),
+              QString::fromUtf8("ﾃﾞｰﾀﾌｧｲﾙに範囲外(-32768～32767以外)の値があります。設定値は変更していません。"
+                                "正しいﾌｧｲﾙを選択してください。（103行目）"));
+    EXPECT_TRUE(SetDataOutcomeMessage({SetDataStatus::Ok, 5, -1}).isEmpty());
+    EXPECT_TRUE(SetDataOutcomeMessage({SetDataStatus::Cancelled, 0, -1}).isEmpty());
+}
 }  // namespace

@@ -4,6 +4,7 @@
 #include "display/TwoBlockView.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -158,6 +159,24 @@ TEST_F(TwoBlockViewTest, OutputButtonForwardsItsChannel) {
     EXPECT_EQ(spy.at(0).at(0).toInt(), 85);
     EXPECT_EQ(spy.at(1).at(0).toInt(), 0);
     EXPECT_EQ(d.PollState, 0);  // the view itself requests nothing
+}
+
+// On screen, each half's rows stand in channel order below its lamp headings.
+TEST_F(TwoBlockViewTest, RowsStandInChannelOrderUnderTheHeadings) {
+    view.resize(1000, 640);
+    view.show();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    for (int h = 0; h < 2; ++h) {
+        int above = view.A3Heading[h][0]->geometry().bottom();
+        for (int k = 0; k < ChannelsPerBlock; ++k) {
+            const int j = ChannelsPerBlock * h + k;
+            const QRect pv = view.tb1_PV[j]->geometry();
+            EXPECT_GT(pv.top(), above) << "half " << h << " row " << k;
+            EXPECT_EQ(view.tb1_label[j]->geometry().center().y(), pv.center().y()) << "half " << h << " row " << k;
+            above = pv.bottom();
+        }
+    }
 }
 
 }  // namespace
