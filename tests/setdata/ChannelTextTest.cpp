@@ -106,6 +106,10 @@ TEST_F(ChannelTextTest, NumberOfATextIsItsLeadingNumber) {
     EXPECT_EQ(Value(8, 0, ""), 0);
     EXPECT_EQ(Value(8, 0, "-"), 0);
     EXPECT_EQ(Value(8, 0, "+9"), 9);
+    // The number ends at the first character that is not part of it: a decimal comma
+    // or a unit between digits is no decimal point.
+    EXPECT_EQ(TextNumber(U("2,5")), 2.0);
+    EXPECT_EQ(TextNumber(U("3x5")), 3.0);
 }
 
 TEST_F(ChannelTextTest, ValuesOutsideSixteenBitsAreRefusedAndKeepTheTable) {
