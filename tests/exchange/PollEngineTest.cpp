@@ -302,6 +302,16 @@ TEST_F(EngineTest, DelayTimerLeadsToTheAlarmWriteOfItsIndex) {
     }
 }
 
+// A link that cannot even name its port's handle has no port to poll.
+TEST_F(EngineTest, APortWhoseHandleCannotBeAskedForCountsAsLost) {
+    Present({0});
+    StartUp();
+    link.commIdFails = true;
+    engine.Timer4_Timer();
+    EXPECT_TRUE(engine.PortLost);
+    EXPECT_TRUE(view.commError);
+}
+
 TEST_F(EngineTest, LostPortIsReopenedOnceASecondThenReadAgain) {
     Present({0, 1});
     StartUp();

@@ -61,6 +61,7 @@ public:
     // whether it can be opened again.
     bool open = true;
     bool openable = true;
+    bool commIdFails = false;  // the port's handle cannot be asked for (a broken driver)
     bool PortOpen() override { ++opens; open = openable; return open; }
     void PortClose() override { ++closes; open = false; }
     std::vector<Request> take() { auto out = std::move(log); log.clear(); return out; }
@@ -92,7 +93,10 @@ public:
     QString BaudRate() const override { return baud; }
     void setRThreshold(qint32) override {}
     qint32 RThreshold() override { return 4; }
-    qint32 CommID() override { return open ? 3 : -1; }
+    qint32 CommID() override {
+        if (commIdFails) throw STDCommError(8018, QStringLiteral("no handle"));
+        return open ? 3 : -1;
+    }
     void setPort(const QString& v) override { port = v; }
     QString Port() const override { return port; }
     bool EventsCheck() const override { return events; }
