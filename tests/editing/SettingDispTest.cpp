@@ -127,6 +127,15 @@ TEST_F(SettingDispTest, LowerLimitIsCheckedWhenOkIsPressedSoValuesPassingBelowIt
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(d.WriteItemCode, QStringLiteral("000E"));
     EXPECT_EQ(d.PollState, 2);
+
+    // Down to the 16-bit floor a negative entry waits for OK; past it no digit is taken.
+    dlg = Open(16, 10);
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_3);
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_Minus);
+    QTest::keyClicks(dlg->Disp_setdata, QStringLiteral("2768"));
+    EXPECT_EQ(Shown(dlg), QStringLiteral("-32768"));
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_0);
+    EXPECT_EQ(Shown(dlg), QStringLiteral("-32768"));
 }
 
 TEST_F(SettingDispTest, KeyboardEntryInTheDisplayField) {
