@@ -48,6 +48,11 @@ TEST(Conversions, LinearInputsScaleAndRoundTiesToEven) {
     d.ChScaleHigh[2] = 500;
     EXPECT_EQ(d.RawToScaled(2, 1234), 1234);
     EXPECT_EQ(d.ScaledToRaw(2, -5), -5);
+    // Input type 10 is the first linear input (9 the last temperature input above).
+    MakeLinear(d, 3, 0, 100);
+    d.ChInputType[3] = 10;
+    EXPECT_EQ(d.RawToScaled(3, 5000), 50);
+    EXPECT_EQ(d.ScaledToRaw(3, 25), 2500);
 }
 
 TEST(Conversions, EqualLimitsLeaveValuesAndResultsSaturate) {
