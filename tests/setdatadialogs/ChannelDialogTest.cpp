@@ -228,8 +228,11 @@ TEST_F(ChannelDialogTest, PagesFollowTheChannelsOptionsAndInputType) {
     dlg->Option1_Click(2);  // not selectable for a temperature input
     EXPECT_EQ(dlg->CurrentPage(), SubDisp_SaveLoad::CoolingPage);
 
-    Select(46);  // linear, no cooling: back to the standard page
+    EXPECT_TRUE(dlg->Option1[SubDisp_SaveLoad::CoolingPage]->isChecked());
+    Select(46);  // linear, no cooling: back to the standard page, and its button with it
     EXPECT_EQ(dlg->CurrentPage(), SubDisp_SaveLoad::StandardPage);
+    EXPECT_TRUE(dlg->Option1[SubDisp_SaveLoad::StandardPage]->isChecked());
+    EXPECT_FALSE(dlg->Option1[SubDisp_SaveLoad::CoolingPage]->isChecked());
     EXPECT_TRUE(dlg->Frame1[1]->isVisibleTo(dlg));
     EXPECT_FALSE(dlg->Option1[1]->isEnabled());
     dlg->Option1_Click(2);
