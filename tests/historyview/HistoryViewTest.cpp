@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -84,6 +85,15 @@ TEST_F(HistoryViewTest, OpeningShowsTheRingInRowsOneToThree) {
     EXPECT_EQ(Channel(3), "Ch003");
     EXPECT_EQ(viewer->CellText(3, 1), "8:5:5 PM");
     for (int row = 4; row < 102; ++row) EXPECT_TRUE(RowEmpty(row)) << row;
+}
+
+// Enter in the viewer (say on the grid) must not clear the history: only ｸﾘｱ does.
+TEST_F(HistoryViewTest, EnterNeverClearsTheHistory) {
+    Write(4);
+    viewer->numhyst_Click();
+    QTest::keyClick(viewer.get(), Qt::Key_Return);
+    QTest::keyClick(viewer->MSFlexGrid1, Qt::Key_Enter);
+    EXPECT_EQ(Channel(1), "Ch005");
 }
 
 TEST_F(HistoryViewTest, ANewEntryLandsInTheGridWhileTheViewerIsHidden) {
