@@ -13,6 +13,7 @@
 #include "display/SettingChangeView.h"
 #include "display/SettingToolbars.h"
 #include "display/TwoBlockView.h"
+#include "display/ViewParts.h"
 #include "display/ViewLabels.h"
 #include "exchange/PollEngine.h"
 
@@ -154,6 +155,19 @@ TEST_F(ContactLookTest, DetailViewsGreyTheChannelsFieldsAndMarkTheSelector) {
 
 // The whole path: the engine on a scripted line tells the main window, whose visible tab
 // greys the block at its third unanswered request and shows it live at its first reply.
+// A channel number outside the line (a row without a channel) is never shown as frozen,
+// even when every block is out of contact; the first and last channels follow their blocks.
+TEST(ChannelContact, FollowsItsBlockAndNoChannelOutsideTheLineIsOutOfContact) {
+    RDX_INC d;
+    d.BlockOutOfContact.fill(true);
+    for (int c : {-1, ChannelCount}) EXPECT_FALSE(OutOfContact(d, c)) << c;
+    EXPECT_TRUE(OutOfContact(d, 0));
+    EXPECT_TRUE(OutOfContact(d, ChannelCount - 1));
+    d.BlockOutOfContact[15] = false;
+    EXPECT_FALSE(OutOfContact(d, ChannelCount - 1));
+    EXPECT_TRUE(OutOfContact(d, ChannelCount - 21));
+}
+
 TEST(ContactOnTheMainWindow, MarkedAtTheThirdSilenceAndClearedAtTheFirstReply) {
     RDX_INC d;
     MainDisp w(d);
