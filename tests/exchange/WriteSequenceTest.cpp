@@ -236,3 +236,25 @@ TEST_F(EngineTest, RequestsForAnAbsentBlockOrNoBlockSendNothing) {
         }
     }
 }
+
+// A block load asked for no block of the line writes nothing, and after its delay it puts
+// back no alarm value: values that changed meanwhile stay as they are.
+TEST_F(EngineTest, ABlockLoadForNoBlockPutsBackNoAlarmValueAfterItsDelay) {
+    Present({0, 1});
+    StartUp();
+    for (int block : {-1, BlockCount}) {
+        for (int c = 0; c < 40; ++c) d.ChAlarm1[c] = d.ChAlarm2[c] = qint16(c);
+        d.SelectedBlock = block;
+        d.PollState = 3;
+        engine.Timer4_Timer();
+        for (int c = 0; c < 40; ++c) d.ChAlarm1[c] = d.ChAlarm2[c] = qint16(500 + c);
+        for (int i = 0; i < 15; ++i) engine.Timer3_Timer(0);
+        ASSERT_EQ(d.PollState, 5) << block;
+        engine.Timer4_Timer();
+        EXPECT_TRUE(link.take().empty()) << block;
+        for (int c = 0; c < 40; ++c) {
+            EXPECT_EQ(d.ChAlarm1[c], 500 + c) << block << " " << c;
+            EXPECT_EQ(d.ChAlarm2[c], 500 + c) << block << " " << c;
+        }
+    }
+}

@@ -4,6 +4,7 @@
 
 #include "services/SettingsStore.h"
 #include "setdata/RecordFile.h"
+#include "setdata/ScalingStore.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -238,6 +239,22 @@ TEST_F(RecordFileTest, ABlockOutsideTheLineTakesNoRecords) {
     ExpectSameTables(inc, before);
     EXPECT_EQ(inc.ChUnitText, before.ChUnitText);
     EXPECT_EQ(ApplyBlockRecords(inc, 15, records), 20);
+}
+
+// Channel ranges that run past the line's end are cut at it; nothing outside is looked at
+// or stored.
+TEST_F(RecordFileTest, RangesStopAtTheEndOfTheLine) {
+    inc.ChStatus.fill(qint16(StatusBit::AutoTuning));
+    EXPECT_TRUE(AnyAutoTuning(inc, ChannelCount - 1, 1));
+    EXPECT_FALSE(AnyAutoTuning(inc, -5, 5));
+    inc.ChStatus.fill(0);
+    inc.ChStatus[ChannelCount - 1] = qint16(StatusBit::AutoTuning);
+    EXPECT_TRUE(AnyAutoTuning(inc, ChannelCount - 10, 20));
+    inc.ChStatus[ChannelCount - 1] = 0;
+    EXPECT_FALSE(AnyAutoTuning(inc, ChannelCount - 10, 20));
+    inc.ChScaleHigh.fill(2500);
+    for (int channel : {ChannelCount, -1}) SaveChannelScaling(inc, channel);
+    for (const char* key : {"STLH321", "STLH000", "STLH-01"}) EXPECT_EQ(GetSetting(U(key), U("x")), U("x")) << key;
 }
 
 TEST_F(RecordFileTest, WritersRefuseUnitTextsThatCouldNotBeReadBack) {

@@ -168,6 +168,26 @@ TEST(ChannelContact, FollowsItsBlockAndNoChannelOutsideTheLineIsOutOfContact) {
     EXPECT_TRUE(OutOfContact(d, ChannelCount - 21));
 }
 
+// Rows past the last channel ask about channel numbers outside the line: they show no
+// output, no status, no cooling partner and no note, whatever the tables hold.
+TEST(ChannelOutsideTheLine, ShowsNothingWhateverTheTablesHold) {
+    RDX_INC d;
+    d.ChOutputSwitch.fill(1);
+    d.ChStatus.fill(qint16(-1));
+    d.ChOption.fill(qint16(-1));
+    for (int c : {-1, ChannelCount}) {
+        EXPECT_EQ(OutputButtonCaption(d, c), QStringLiteral("OFF")) << c;
+        EXPECT_FALSE(StatusHas(d, c, 0xFFFF)) << c;
+        EXPECT_FALSE(IsCoolingSecond(d, c)) << c;
+        EXPECT_EQ(SettingChangeView::SettingNote(d, 1, c, 0), QString()) << c;
+    }
+    const int last = ChannelCount - 1;
+    EXPECT_EQ(OutputButtonCaption(d, last), QStringLiteral("ON "));
+    EXPECT_TRUE(StatusHas(d, last, 0x0001));
+    EXPECT_TRUE(IsCoolingSecond(d, last));
+    EXPECT_EQ(SettingChangeView::SettingNote(d, 1, last, 0), QStringLiteral("RDX-410が未接続のﾁｬﾝﾈﾙ。"));
+}
+
 TEST(ContactOnTheMainWindow, MarkedAtTheThirdSilenceAndClearedAtTheFirstReply) {
     RDX_INC d;
     MainDisp w(d);
