@@ -152,6 +152,8 @@ TEST_F(ChartsetDialogTest, CancelChangesNothing) {
     view->ChartStart_Click(2);
     EXPECT_EQ(Shown(1), "400");
     EXPECT_EQ(dialog->SelectedItem(2), 1);
+    // No pen outside the four has a choice, not even the last pen's.
+    for (int pen : {-1, 4}) EXPECT_EQ(dialog->SelectedItem(pen), -1) << pen;
 }
 
 TEST_F(ChartsetDialogTest, ConfirmingWhileTheChartRunsLeavesTheRunningChartAsItWas) {

@@ -180,9 +180,31 @@ TEST_F(SettingNumbersTest, ACommitForNoChannelRequestsNothing) {
         EXPECT_EQ(d.ChScaleHigh, before.ChScaleHigh);
         EXPECT_EQ(d.ChScaleLow, before.ChScaleLow);
         EXPECT_EQ(d.ChAlarm1, before.ChAlarm1);
+        // Its entry takes the range as given, in no channel's picture.
+        d.ChInputType.fill(10);
+        d.ChDecimal.fill(1000);
+        SettingRange range;
+        range.EditChannel = channel;
+        range.RangeLow = -5;
+        range.RangeHigh = 50;
+        const SettingEntry::Context ctx = EntryContext(d, range, 32);
+        EXPECT_EQ(ctx.low, -5);
+        EXPECT_EQ(ctx.high, 50);
+        EXPECT_FALSE(ctx.scaled) << channel;
+        EXPECT_EQ(ctx.divisor, 100) << channel;
+        EXPECT_FALSE(ctx.excluded.has_value()) << channel;
+        d = before;
     }
     EXPECT_TRUE(StoreSettingValue(d, 1, ChannelCount - 1, 123));
     EXPECT_EQ(d.ChSV[ChannelCount - 1], 123);
+    SettingRange last;
+    last.EditChannel = ChannelCount - 1;
+    d.ChInputType[ChannelCount - 1] = 10;
+    d.ChDecimal[ChannelCount - 1] = 1000;
+    const SettingEntry::Context ctx = EntryContext(d, last, 32);
+    EXPECT_TRUE(ctx.scaled);
+    EXPECT_EQ(ctx.divisor, 1000);
+    EXPECT_EQ(ctx.excluded, d.ChScaleLow[ChannelCount - 1]);
 }
 
 TEST_F(SettingNumbersTest, EntryDialogsLeaveTheMainWindowUsable) {
