@@ -246,4 +246,7 @@ TEST(HistoryTableTest, CellsOutsideTheTableAreEmptyAndWritesThereIgnored) {
     table.SetRow(-1, {QStringLiteral("q")});
     EXPECT_EQ(table.Cell(101, 0), QStringLiteral("w"));
     EXPECT_EQ(table.Cell(0, 0), QString());
+    // The first and last rows are the table's own.
+    table.SetRow(0, {QStringLiteral("f")});
+    EXPECT_EQ(table.Cell(0, 0), QStringLiteral("f"));
 }
