@@ -82,7 +82,7 @@ int HandshakeCode(const QString& flow) {
 }
 
 QString HandshakeName(int code) {
-    return code >= 0 && code < HandshakeNames().size() ? HandshakeNames()[code] : QString();
+    return HandshakeNames().value(code);
 }
 
 }  // namespace SettingChecks

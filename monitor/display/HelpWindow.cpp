@@ -47,7 +47,7 @@ void HelpWindow::Load() {
 }
 
 int HelpWindow::TopicPosition(int index) const {
-    return index >= 0 && index < positions_.size() ? positions_[index] : -1;
+    return positions_.value(index, -1);
 }
 
 void HelpWindow::ShowTopic(int index) {
