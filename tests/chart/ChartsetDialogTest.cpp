@@ -64,6 +64,18 @@ TEST_F(ChartsetDialogTest, OpeningShowsTheStoredValuesUnchanged) {
     EXPECT_EQ(dialog->Plot2_Option[3]->text(), "出力操作量(MV)");
 }
 
+// Settings that name no drawing of the four choose none; the pens beside them are shown.
+TEST_F(ChartsetDialogTest, AnItemOutsideTheFourChoicesChoosesNone) {
+    ChartSettings s;
+    s.PenItem = {4, 255, 2, 9};
+    dialog->Open(s);
+    EXPECT_EQ(dialog->SelectedItem(0), -1);
+    EXPECT_EQ(dialog->SelectedItem(1), -1);
+    EXPECT_EQ(dialog->SelectedItem(2), 2);
+    EXPECT_EQ(dialog->SelectedItem(3), -1);
+    dialog->close();
+}
+
 TEST_F(ChartsetDialogTest, TheMinimumStaysOneStepBelowTheMaximum) {
     ChartSettings s;
     s.ChartMin = 300;

@@ -54,6 +54,12 @@ TEST_F(ToolbarsTest, ButtonsCarryTheirTextsAndToolTips) {
     EXPECT_TRUE(bars.Toolbar3->isHidden());
     EXPECT_FALSE(bars.Toolbar2->isHidden());
     EXPECT_FALSE(bars.Toolbar3->toggleViewAction()->isVisible());
+    // Fixed in place above the view, showing their captions as text.
+    for (QToolBar* bar : {bars.Toolbar2, bars.Toolbar4, bars.Toolbar3}) {
+        EXPECT_FALSE(bar->isMovable()) << bar->objectName().toStdString();
+        EXPECT_EQ(window.toolBarArea(bar), Qt::TopToolBarArea);
+        EXPECT_EQ(bar->toolButtonStyle(), Qt::ToolButtonTextOnly);
+    }
 }
 
 TEST_F(ToolbarsTest, AlarmActionButtonShowsChoicePanelAndLongNames) {
