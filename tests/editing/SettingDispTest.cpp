@@ -273,3 +273,16 @@ TEST_F(SettingDispTest, OkWritesTheChannelTheDialogWasOpenedFor) {
 }
 
 }  // namespace
+
+// Keys the number field does not take (Escape, Tab) go on to the dialog: Escape closes it
+// without writing, as the operator expects of any dialog.
+TEST_F(SettingDispTest, EscapeInTheNumberFieldClosesTheDialogWithoutWriting) {
+    Setting_Disp* dlg = Open(1, 10);
+    dlg->show();
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_5);
+    EXPECT_EQ(Shown(dlg), QStringLiteral("5"));
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_Escape);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(d.PollState, 1);
+    EXPECT_NE(d.ChSV[10], 5);
+}

@@ -36,8 +36,10 @@ TEST_F(FourBlockViewTest, PageFourShowsChannels241To320UnderBlock13sName) {
     StoreChannelName(240, QStringLiteral("上段241"));
     StoreChannelName(319, QStringLiteral("下段320"));
     view.Combo1->setCurrentIndex(3);  // SV
+    EXPECT_TRUE(view.Toolbar1Button[0]->isChecked());  // the first page shows first
     view.Toolbar1Button[3]->trigger();
     EXPECT_EQ(d.PageIndex, 3);
+    for (int b = 0; b < 4; ++b) EXPECT_EQ(view.Toolbar1Button[b]->isChecked(), b == 3) << b;
     EXPECT_EQ(view.Frame_Block[0]->title(), QStringLiteral("炉13"));
     EXPECT_EQ(view.Frame_Block[3]->title(), QStringLiteral("炉16"));
     EXPECT_EQ(view.Label1[0]->text(), QStringLiteral("上段241"));
