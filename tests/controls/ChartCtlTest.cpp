@@ -74,6 +74,22 @@ TEST_F(ChartCtl, StartClearsAndDrawsTheScale)
     EXPECT_EQ(image.pixelColor(chart.PlotToWidget(5000, 2250)), White);
 }
 
+// Eleven ticks under the time axis, one at each tenth of the plot, from its left edge to
+// its right edge, in the text colour.
+TEST_F(ChartCtl, TicksMarkEveryTenthOfTheTimeAxisUpToItsEnd)
+{
+    Start(400, 0);
+    const QImage image = Snapshot(chart);
+    const QColor text = chart.palette().color(QPalette::WindowText);
+    const QRect plot = chart.PlotRect();
+    const int y = plot.bottom() + 8;  // below the plot's frame, between the tick's ends
+    for (int i = 0; i <= 10; ++i) {
+        const int x = plot.left() + qRound(i * plot.width() / 10.0);
+        EXPECT_TRUE(HasColorNear(image, QPoint(x, y), text)) << i;
+    }
+    EXPECT_FALSE(HasColorNear(image, QPoint(plot.left() + plot.width() / 20, y), text, 0));
+}
+
 TEST_F(ChartCtl, EqualScaleShowsTheErrorOnceAndDrawsNothing)
 {
     Start(400, 400);

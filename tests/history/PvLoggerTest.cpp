@@ -125,6 +125,13 @@ TEST_F(PvLoggerTest, IntervalListAndCarry) {
     EXPECT_EQ(logger.LogInterval, (TimeOfDay{1, 0, 0}));
     EXPECT_EQ(logger.ScheduleNextLog(3), 3);
     EXPECT_EQ(logger.LogInterval, (TimeOfDay{0, 5, 0}));
+    // The list's eight intervals, in order.
+    const TimeOfDay intervals[] = {{0, 0, 10}, {0, 0, 30}, {0, 1, 0},  {0, 5, 0},
+                                   {0, 10, 0}, {0, 15, 0}, {0, 30, 0}, {1, 0, 0}};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(logger.ScheduleNextLog(i), i);
+        EXPECT_EQ(logger.LogInterval, intervals[i]) << i;
+    }
     // An index outside the list falls back to the first entry.
     EXPECT_EQ(logger.ScheduleNextLog(8), 0);
     EXPECT_EQ(logger.LogInterval, (TimeOfDay{0, 0, 10}));
