@@ -353,8 +353,8 @@ bool PollEngine::HoldsEveryChannel(const QString& reply) const {
 
 void PollEngine::ReadDataSet(const QString& reply, int /*block*/) {
     if (reply.size() < 8 || !HoldsEveryChannel(reply)) return;
+    // An address outside the line stores nothing (StoreReply ignores it).
     const int block = reply[1].unicode() - 32;
-    if (block < 0 || block >= BlockCount) return;
     const QString item = reply.mid(4, 4);
     if (item == u"00A1") return;
     std::array<QString, ChannelsPerBlock> fields;

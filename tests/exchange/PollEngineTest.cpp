@@ -155,6 +155,26 @@ TEST_F(EngineTest, PollingGoesBlockByBlockAndAlternatesCurrentAndMV) {
     EXPECT_EQ(view.refreshes, 12);
 }
 
+// A whole, well-formed reply that carries an address outside the line stores nothing.
+TEST_F(EngineTest, AReplyAddressedOutsideTheLineStoresNothing) {
+    Present({0});
+    StartUp();
+    for (int address : {BlockCount, -1}) {
+        link.override = [address](const Request& r) -> QString {
+            Request elsewhere = r;
+            elsewhere.block = address;
+            return FakeLink::Reply(QChar(Framing::ACK), elsewhere, QString(4 * ChannelsPerBlock, u'1'));
+        };
+        const RDX_INC before = d;
+        for (int i = 0; i < 3; ++i) engine.Timer4_Timer();  // PV, status, output
+        EXPECT_EQ(link.take().size(), 3u);
+        EXPECT_EQ(d.ChPV, before.ChPV) << address;
+        EXPECT_EQ(d.ChStatus, before.ChStatus) << address;
+        EXPECT_EQ(d.ChHeatMV, before.ChHeatMV) << address;
+        EXPECT_EQ(d.ChHeaterCurrent, before.ChHeaterCurrent) << address;
+    }
+}
+
 TEST_F(EngineTest, EmptyLineSendsNothingAndIdlesTheTimer) {
     StartUp();
     EXPECT_EQ(d.BlockAbsent, (std::array<qint16, 16>{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
