@@ -95,6 +95,11 @@ TEST_F(FactoryDialogTest, OnlyABlockOfTheLineCanBeRequested) {
     EXPECT_EQ(d.SelectedBlock, 15);
     EXPECT_EQ(d.PollState, 7);
     EXPECT_EQ(engine.FactoryInitData, mask.Text());
+    // Nor is a unit outside the ten ticked from the dialog.
+    dialog.Check1[9]->setChecked(true);
+    for (int unit : {FactoryMask::UnitCount, -1}) dialog.Check1_Click(unit);
+    EXPECT_EQ(dialog.mask().Text(), QString(72, u'0') + QStringLiteral("00010000"));
+    for (int unit : {FactoryMask::UnitCount, -1}) EXPECT_FALSE(dialog.mask().UnitSelected(unit)) << unit;
 }
 
 TEST_F(FactoryDialogTest, NoAnswerSendsNothingAndReopeningStartsWithNoUnit) {
