@@ -37,9 +37,8 @@ void KeepOnScreen(QWidget* w) {
     if (!w || !w->isWindow() || w->isMaximized() || w->isFullScreen() || w->isMinimized()) return;
     const QRect area = Available(w);
     if (area.isEmpty()) return;
-    const QSize room = RoomOnScreen(w);
-    if (w->width() > room.width() || w->height() > room.height())
-        w->resize(w->size().boundedTo(room).expandedTo(w->minimumSize()));
+    // No larger than the room (a window that fits keeps its size).
+    w->resize(w->size().boundedTo(RoomOnScreen(w)).expandedTo(w->minimumSize()));
     const QMargins m = FrameMargins(w);
     const QRect frame = w->geometry().marginsAdded(m);
     QPoint to = frame.topLeft();
