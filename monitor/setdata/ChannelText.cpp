@@ -120,8 +120,9 @@ ApplyResult ApplyItemText(RDX_INC& inc, int displayItem, int channel, const QStr
         inc.ChTempUnit[channel] = unit;
         inc.ChUnitShown[channel] = unit;
         // The unit shown belongs to the pair: only an even channel carries its partner.
-        // An odd channel's next index is the first channel of another controller.
-        if (channel % 2 == 0 && channel + 1 < ChannelCount) inc.ChUnitShown[channel + 1] = unit;
+        // An odd channel's next index is the first channel of another controller; an even
+        // channel (0..318) always has its partner.
+        if (channel % 2 == 0) inc.ChUnitShown[channel + 1] = unit;
         return ApplyResult::Stored;
     }
     case TextRule::CoolingMode: {

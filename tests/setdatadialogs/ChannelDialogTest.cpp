@@ -241,6 +241,11 @@ TEST_F(ChannelDialogTest, PagesFollowTheChannelsOptionsAndInputType) {
         dlg->Option1_Click(none);
         EXPECT_EQ(dlg->CurrentPage(), SubDisp_SaveLoad::DcInputPage);
     }
+    dlg->Option1_Click(0);  // and back to the first page
+    EXPECT_EQ(dlg->CurrentPage(), SubDisp_SaveLoad::StandardPage);
+    EXPECT_TRUE(dlg->Frame1[0]->isVisibleTo(dlg));
+    EXPECT_FALSE(dlg->Frame3[0]->isVisibleTo(dlg));
+    dlg->Option1_Click(2);
     // Each page lists its own fields once, a caption and a value each: the standard page
     // fields 1..23, the cooling page 24..28, the DC-input page the rest.
     for (int side = 0; side < 2; ++side) {

@@ -48,6 +48,10 @@ TEST_F(OneBlockViewTest, RefreshShowsPvSvAndTheThreeItems) {
     view.SetBlockPIndex(0, 1);
     view.SetBlockPIndex(1, 4);
     view.SetBlockPIndex(2, 16);
+    for (int none : {3, -1}) {  // there are three item lists
+        view.SetBlockPIndex(none, 2);
+        view.tb2_Block_P_Click(none);
+    }
     view.Refresh();
     EXPECT_EQ(view.tb2_PV[4]->text(), QStringLiteral("250.3"));
     EXPECT_EQ(view.tb2_SV[4]->text(), QStringLiteral("250.0"));

@@ -39,6 +39,18 @@ TEST_F(TwoBlockViewTest, BlockSelectorsStoreTheirKeysAndNameTheRows) {
     view.tb1_Block_P[1]->setCurrentIndex(29);
     EXPECT_EQ(GetSetting(QStringLiteral("tab1block0"), QString()), QStringLiteral("6"));
     EXPECT_EQ(GetSetting(QStringLiteral("tab1block1"), QString()), QStringLiteral("29"));
+    // A restored index for a half that does not exist changes neither half.
+    for (int none : {2, -1}) {
+        view.SetBNameIndex(none, 7);
+        view.SetBlockPIndex(none, 7);
+        view.tb1_BName_Click(none);
+        view.tb1_Block_P_Click(none);
+    }
+    EXPECT_EQ(view.tb1_BName[0]->currentIndex(), 15);
+    EXPECT_EQ(view.tb1_BName[1]->currentIndex(), 2);
+    EXPECT_EQ(view.tb1_Block_P[0]->currentIndex(), 6);
+    EXPECT_EQ(view.tb1_Block_P[1]->currentIndex(), 29);
+    EXPECT_EQ(view.tb1_label[0]->text(), QStringLiteral("Ch301"));
 }
 
 TEST_F(TwoBlockViewTest, RefreshShowsPvAndTheHalfsItem) {
