@@ -69,6 +69,33 @@ TEST_F(WriteAcrossLoss, AlarmValuesOfABlockLoadGoOutWhenThePortIsBack) {
     EXPECT_EQ(d.PollState, 1);
 }
 
+// The pause ends after the port came back but before the line was read again: the read
+// is not replaced, and the alarm values go out after it.
+TEST_F(WriteAcrossLoss, APauseEndingBeforeTheReadAfterTheReturnWaitsForThatRead) {
+    d.SelectedBlock = 1;
+    d.PollState = 3;
+    engine.Timer4_Timer();
+    link.take();
+    PullThePort();
+    engine.Timer4_Timer();
+    ASSERT_TRUE(engine.PortLost);
+    link.openable = true;
+    now += 1000;
+    engine.Timer4_Timer();  // the port answers again; the read of the line comes next
+    ASSERT_FALSE(engine.PortLost);
+    ASSERT_EQ(d.PollState, 0);
+    for (int tick = 0; tick < 15; ++tick) engine.Timer3_Timer(0);
+    EXPECT_EQ(d.PollState, 0);
+    EXPECT_TRUE(Writes("0005").empty());
+    engine.Timer4_Timer();  // the read
+    EXPECT_TRUE(Writes("0005").empty());
+    ASSERT_EQ(d.PollState, 5);
+    engine.Timer4_Timer();
+    EXPECT_EQ(Writes("0005").size(), 1u);
+    EXPECT_EQ(Writes("0006").size(), 1u);
+    EXPECT_EQ(view.bulkFinished, 1);
+}
+
 TEST_F(WriteAcrossLoss, AlarmWriteCutByTheLossIsSentAgainAndOnlyThenFinishes) {
     d.SelectedBlock = 1;
     d.PollState = 3;
