@@ -40,6 +40,7 @@ TEST(SetDataValueReader, EmptyLinesAreEmptyValuesAndTheLastLineNeedsNoLineEnd) {
     EXPECT_EQ(AllValues("1\r\n\r\n\"\"\r\n2"), (Values{U("1"), U(""), U(""), U("2")}));
     EXPECT_EQ(AllValues(""), Values{});
     EXPECT_EQ(AllValues("1\n2\r3\r\n"), (Values{U("1"), U("2"), U("3")}));
+    EXPECT_EQ(AllValues("1\n\n2\r\r3"), (Values{U("1"), U(""), U("2"), U(""), U("3")}));
     // Blanks at the very end, after a comma or a closing quote.
     EXPECT_EQ(AllValues("1,  "), (Values{U("1"), U("")}));
     EXPECT_EQ(AllValues("\"a\"  "), (Values{U("a")}));
