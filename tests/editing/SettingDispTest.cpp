@@ -196,6 +196,14 @@ TEST_F(SettingDispTest, EnterConfirmsLikeOk) {
         prompts.messages.clear();
         prompts.beeps = 0;
     }
+    // Wherever the focus is in the dialog, Enter presses OK, the dialog's default button.
+    d.PollState = 1;
+    Setting_Disp* dlg = Open(1, 1);
+    dlg->show();
+    Keys(dlg, {1, 2});
+    QTest::keyClick(dlg, Qt::Key_Return);
+    EXPECT_EQ(d.ChSV[1], 12);
+    EXPECT_FALSE(dlg->isVisible());
 }
 
 TEST_F(SettingDispTest, WholeDegreeSettingShowsTheEntryAsTyped) {
