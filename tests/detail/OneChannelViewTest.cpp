@@ -235,7 +235,7 @@ TEST_F(OneChannelViewTest, EveryFieldShowsItsOwnValue) {
     EXPECT_EQ(view.Text_A2ACT->text(), QStringLiteral("待機付絶対値下限警報"));
 }
 
-TEST_F(OneChannelViewTest, UnitLabelsSitBesideTheTemperatureFields) {
+TEST_F(OneChannelViewTest, UnitLabelsAndTheOutputSwitchSitBesideWhatTheyBelongTo) {
     const int c = 60;
     d.ChPresent[c] = d.ChPresent[c + 1] = 1;
     d.ChOption[c] = d.ChOption[c + 1] = OptionBit::HeaterBreak | OptionBit::Cooling;
@@ -259,6 +259,11 @@ TEST_F(OneChannelViewTest, UnitLabelsSitBesideTheTemperatureFields) {
         EXPECT_NEAR(u.center().y(), f.center().y(), 3) << i;
         EXPECT_GE(u.left(), f.right()) << i;
     }
+    // The output switch stands beside the output state it switches.
+    const QRect state(view.Label_OUTOFF->mapTo(&view, QPoint(0, 0)), view.Label_OUTOFF->size());
+    const QRect button(view.tb3_OUTOFF->mapTo(&view, QPoint(0, 0)), view.tb3_OUTOFF->size());
+    EXPECT_NEAR(button.center().y(), state.center().y(), 3);
+    EXPECT_GT(button.left(), state.left());
 }
 
 TEST_F(OneChannelViewTest, SelectorStoresItsChannelAndButtonsNameIt) {
