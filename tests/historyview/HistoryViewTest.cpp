@@ -155,7 +155,7 @@ TEST_F(HistoryViewTest, AViewerCreatedLaterShowsWhatTheTableHolds) {
 
 }  // namespace
 
-TEST_F(HistoryViewTest, DatesAndTimesShowWhole) {
+TEST_F(HistoryViewTest, DatesAndTimesShowWholeAndTheMessageTakesTheRest) {
     // The widest date and time of the year: two-digit month and day, two-digit hour.
     now = QDateTime(QDate(2026, 12, 28), QTime(23, 59, 58));
     history.Hystory_Write("Alarm1", 5, -1);
@@ -168,5 +168,12 @@ TEST_F(HistoryViewTest, DatesAndTimesShowWhole) {
         const QRect cell = grid.visualItemRect(grid.item(0, k));
         EXPECT_GT(cell.width(), grid.fontMetrics().horizontalAdvance(text) + 4)
             << "column " << k << " too narrow for \"" << text.toStdString() << "\"";
+    }
+    // The message column takes the rest of the grid's width, at any window width.
+    for (int width : {820, 1000}) {
+        viewer->resize(width, 480);
+        QCoreApplication::processEvents();
+        const QRect last = grid.visualItemRect(grid.item(0, 3));
+        EXPECT_NEAR(last.right(), grid.viewport()->width() - 1, 1) << width;
     }
 }
