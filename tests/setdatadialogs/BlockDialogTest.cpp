@@ -8,6 +8,7 @@
 #include "setdata/SetDataMessages.h"
 #include "setdata/SubDisp_BlockSaveLoad.h"
 
+#include <QCoreApplication>
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
@@ -160,6 +161,20 @@ TEST_F(BlockDialogTest, WithNoBlockChosenThePreviousBlocksAreUsedStartingWithBlo
     EXPECT_EQ(d.ChSV[0], 10);
     EXPECT_EQ(d.SelectedBlock, 0);
     EXPECT_EQ(d.PollState, 3);
+}
+
+// The longest refusal wraps inside the dialog: the dialog keeps its width and the whole
+// text is on screen.
+TEST_F(BlockDialogTest, ALongRefusalWrapsInsideTheDialog) {
+    QCoreApplication::processEvents();
+    const int width = dlg->width();
+    Choose(7);  // absent
+    dlg->MoveToWork();
+    ASSERT_EQ(dlg->Label2->text(), U8(SetDataMsg::BlockNotConnectedTake));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg->width(), width);
+    EXPECT_LE(dlg->Label2->minimumSizeHint().width(), dlg->Label2->width());
+    EXPECT_GE(dlg->Label2->height(), dlg->Label2->heightForWidth(dlg->Label2->width()));
 }
 
 TEST_F(BlockDialogTest, RefusalsLeaveTheTablesUnchanged) {
