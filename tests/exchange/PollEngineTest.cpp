@@ -55,7 +55,8 @@ TEST_F(EngineTest, StartupReadOfSixteenCoolingBlocksCosts656Exchanges) {
 // during the re-read after a lost port) ends it at the next exchange, not after a minute.
 TEST_F(EngineTest, AnEndAskedForDuringTheStartupReadStopsItAtTheNextExchange) {
     for (int b = 0; b < 16; ++b) link.present[b] = true;
-    for (const int stopAfter : {3, 32 + 8, 64 + 24}) {
+    // After a block's inquiry, after its first read, in the unit reads and in the item reads.
+    for (const int stopAfter : {3, 4, 32 + 8, 64 + 24}) {
         link.take();
         d.EndRequested = false;
         int seen = 0;
