@@ -140,6 +140,9 @@ TEST_F(ChannelTextTest, AlarmNamesActionAndCoolingMode) {
     inc.ChAlarm1Type[1] = 5;
     ApplyItemText(inc, 16, 1, U("上限"));  // not one of the 13 names
     EXPECT_EQ(inc.ChAlarm1Type[1], 0);
+    inc.ChAlarm2Type[1] = 5;
+    ApplyItemText(inc, 17, 1, QString());  // an empty name is none of them either
+    EXPECT_EQ(inc.ChAlarm2Type[1], 0);
 
     ApplyItemText(inc, 22, 0, U("冷却"));
     EXPECT_EQ(inc.ChAction[0], 1);
