@@ -104,6 +104,8 @@ TEST_F(ChartsetKeyboardTest, NumbersOutsideTheRangeAreRefusedAndTheValueShownAga
     // Letters never get into the field.
     Type(2, QStringLiteral("1a"));
     EXPECT_EQ(Shown(2), QStringLiteral("1"));
+    // There are three fields: no other is committed.
+    for (int none : {3, -1}) EXPECT_FALSE(dialog->Text1_Commit(none)) << none;
 }
 
 TEST_F(ChartsetKeyboardTest, ATypedMinimumKeepsBelowTheMaximum) {
