@@ -168,6 +168,24 @@ TEST(ChannelContact, FollowsItsBlockAndNoChannelOutsideTheLineIsOutOfContact) {
     EXPECT_TRUE(OutOfContact(d, ChannelCount - 21));
 }
 
+// The mark reads 通信異常 in red, bold, on a background of its own that hides the frame's
+// line behind it.
+TEST(ContactMarkLook, RedBoldTextOnItsOwnBackground) {
+    QGroupBox frame(QStringLiteral("Block01"));
+    frame.resize(300, 200);
+    ContactMark* mark = ContactMark::OnFrame(&frame);
+    frame.show();
+    mark->setOutOfContact(true);
+    EXPECT_EQ(mark->text(), QStringLiteral("通信異常"));
+    EXPECT_TRUE(mark->font().bold());
+    EXPECT_EQ(mark->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QImage image(mark->size(), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    mark->render(&image);
+    EXPECT_EQ(image.pixelColor(0, 0), mark->palette().color(QPalette::Window));
+    EXPECT_EQ(image.pixelColor(mark->width() - 1, mark->height() - 1), mark->palette().color(QPalette::Window));
+}
+
 // Rows past the last channel ask about channel numbers outside the line: they show no
 // output, no status, no cooling partner and no note, whatever the tables hold.
 TEST(ChannelOutsideTheLine, ShowsNothingWhateverTheTablesHold) {
