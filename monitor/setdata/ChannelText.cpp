@@ -162,7 +162,6 @@ ChannelTexts TakeChannelTexts(const RDX_INC& inc, int channel) {
         texts[k] = FormatItemValue(inc, k + FirstChannelFileItem, channel);
     texts[13] = AlarmTypeName(inc.ChAlarm1Type[channel]);
     texts[14] = AlarmTypeName(inc.ChAlarm2Type[channel]);
-    texts[19] = ControlActionName(inc.ChAction[channel]);
     texts[20] = TempUnitName(inc.ChUnitShown[channel]);
     return texts;
 }

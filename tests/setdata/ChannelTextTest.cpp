@@ -208,6 +208,8 @@ TEST_F(ChannelTextTest, TextsOfAChannelUseLongNamesAndTheUnitInEffect) {
     EXPECT_EQ(texts[26], U("水冷"));
     EXPECT_EQ(texts[30], U("XX . XX"));
     EXPECT_EQ(texts[31], U("%"));
+    inc.ChAction[5] = 1;
+    EXPECT_EQ(TakeChannelTexts(inc, 5)[19], U("冷却"));
 }
 
 // Every table of a record except the presence flag.
