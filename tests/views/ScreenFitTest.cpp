@@ -53,8 +53,9 @@ TEST(ScreenFit, AWindowAlreadyInsideStaysWhereItIs) {
     EXPECT_EQ(w.geometry(), inside);
 }
 
-// Whatever their size, a maximized window and a widget inside a window are left alone.
-TEST(ScreenFit, MaximizedWindowsAndChildWidgetsAreLeftAlone) {
+// Whatever their size, maximized and minimized windows and widgets inside a window are
+// left alone.
+TEST(ScreenFit, MaximizedAndMinimizedWindowsAndChildWidgetsAreLeftAlone) {
     QWidget w;
     w.showMaximized();
     QTest::qWait(10);
@@ -63,6 +64,15 @@ TEST(ScreenFit, MaximizedWindowsAndChildWidgetsAreLeftAlone) {
     ASSERT_GT(maximized.width(), Room().width());
     KeepOnScreen(&w);
     EXPECT_EQ(w.geometry(), maximized);
+
+    QWidget minimized;
+    minimized.setGeometry(Area().right() - 10, Area().bottom() - 10, Area().width() * 2, 300);
+    const QRect before = minimized.geometry();
+    minimized.showMinimized();
+    QTest::qWait(10);
+    ASSERT_TRUE(minimized.isMinimized());
+    KeepOnScreen(&minimized);
+    EXPECT_EQ(minimized.geometry(), before);
 
     QWidget top;
     QWidget child(&top);

@@ -51,6 +51,11 @@ TEST_F(TwoBlockViewTest, BlockSelectorsStoreTheirKeysAndNameTheRows) {
     EXPECT_EQ(view.tb1_Block_P[0]->currentIndex(), 6);
     EXPECT_EQ(view.tb1_Block_P[1]->currentIndex(), 29);
     EXPECT_EQ(view.tb1_label[0]->text(), QStringLiteral("Ch301"));
+    // Forty rows, each with its unit label; none past them.
+    EXPECT_NE(view.UnitLabel(0), nullptr);
+    EXPECT_NE(view.UnitLabel(39), nullptr);
+    EXPECT_NE(view.UnitLabel(19), view.UnitLabel(20));
+    for (int none : {40, -1}) EXPECT_EQ(view.UnitLabel(none), nullptr) << none;
 }
 
 TEST_F(TwoBlockViewTest, RefreshShowsPvAndTheHalfsItem) {
