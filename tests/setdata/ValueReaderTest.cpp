@@ -44,6 +44,8 @@ TEST(SetDataValueReader, EmptyLinesAreEmptyValuesAndTheLastLineNeedsNoLineEnd) {
     // Blanks at the very end, after a comma or a closing quote.
     EXPECT_EQ(AllValues("1,  "), (Values{U("1"), U("")}));
     EXPECT_EQ(AllValues("\"a\"  "), (Values{U("a")}));
+    // A quote left open to the end of the file, its last character a line end.
+    EXPECT_EQ(AllValues("\"a\r"), (Values{U("a\r")}));
 }
 
 TEST(SetDataValueReader, ReportsTheLineOfEachValueAndRewinds) {

@@ -38,6 +38,9 @@ TEST_F(FourBlockAlarmMarkTest, EveryAlarmBitMarksTheChannelRedWithoutChangingIts
         view.Refresh();
         EXPECT_EQ(view.Para_Text[5]->text(), QStringLiteral("105")) << std::hex << bit;
         EXPECT_GT(RedShare(5), 0.5) << "bit 0x" << std::hex << bit;
+        // The value reads in white on the red.
+        const QImage marked = Snapshot(*view.Para_Text[5]);
+        EXPECT_GT(CountColor(marked, marked.rect().adjusted(2, 2, -2, -2), QColor(255, 255, 255)), 10);
         // Its neighbours stay white.
         EXPECT_EQ(RedShare(4), 0.0);
         EXPECT_EQ(RedShare(6), 0.0);
