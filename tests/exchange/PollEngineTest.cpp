@@ -346,6 +346,7 @@ TEST_F(EngineTest, LostPortIsReopenedOnceASecondThenReadAgain) {
     engine.Timer4_Timer();
     EXPECT_TRUE(engine.PortLost);
     EXPECT_TRUE(view.commError);
+    EXPECT_EQ(view.startupInterrupted, 0);  // lost while polling, not while starting up
     EXPECT_EQ(engine.timer4().interval(), PollEngine::IdleIntervalMs);
     const int opensBefore = link.opens;
     for (int i = 0; i < 50; ++i) {
