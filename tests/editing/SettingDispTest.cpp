@@ -283,10 +283,18 @@ TEST_F(SettingDispTest, OkWritesTheChannelTheDialogWasOpenedFor) {
 }  // namespace
 
 // Keys the number field does not take (Escape, Tab) go on to the dialog: Escape closes it
-// without writing, as the operator expects of any dialog.
+// without writing, as the operator expects of any dialog. Editing keys of a text field
+// change nothing: the pad's rules alone make the number.
 TEST_F(SettingDispTest, EscapeInTheNumberFieldClosesTheDialogWithoutWriting) {
     Setting_Disp* dlg = Open(1, 10);
     dlg->show();
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_5);
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_7);
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_Left);
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_Delete);
+    EXPECT_EQ(Shown(dlg), QStringLiteral("57"));  // what OK would write
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_Backspace);  // the pad's CE
+    EXPECT_EQ(Shown(dlg), QString());
     QTest::keyClick(dlg->Disp_setdata, Qt::Key_5);
     EXPECT_EQ(Shown(dlg), QStringLiteral("5"));
     QTest::keyClick(dlg->Disp_setdata, Qt::Key_Escape);
