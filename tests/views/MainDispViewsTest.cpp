@@ -52,12 +52,16 @@ TEST_F(MainDispViewsTest, TabsCarryTheirCaptionsAndViews) {
 }
 
 TEST_F(MainDispViewsTest, StartUpLoadRestoresNamesAndSelections) {
+    StoreBlockName(0, QStringLiteral("第1炉"));
     StoreBlockName(2, QStringLiteral("第3炉"));
+    StoreBlockName(3, QStringLiteral("第4炉"));
     StoreChannelName(79, QStringLiteral("末尾"));
     StoreChannelName(60, QStringLiteral("炉4-1"));
     w.regRead();
     EXPECT_EQ(w.blockDialog().DvtoN[2]->text(), QStringLiteral("第3炉"));
+    EXPECT_EQ(tab0().Frame_Block[0]->title(), QStringLiteral("第1炉"));
     EXPECT_EQ(tab0().Frame_Block[2]->title(), QStringLiteral("第3炉"));
+    EXPECT_EQ(tab0().Frame_Block[3]->title(), QStringLiteral("第4炉"));
     EXPECT_EQ(tab0().Label1[79]->text(), QStringLiteral("末尾"));
     EXPECT_EQ(tab1().tb1_BName[0]->count(), 16);
     EXPECT_EQ(tab1().tb1_BName[0]->currentIndex(), 3);
