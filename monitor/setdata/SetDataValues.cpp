@@ -110,14 +110,13 @@ std::optional<QString> DecodeCp932(QByteArrayView bytes) {
 
 double TextNumber(QStringView text) {
     std::string number;
-    bool digits = false, point = false;
+    bool point = false;
     for (const QChar c : text) {
         if (IsBlank(c)) continue;
         if (number.empty() && (c == u'-' || c == u'+')) {
             number += char(c.unicode());
         } else if (IsDigit(c)) {
             number += char(c.unicode());
-            digits = true;
         } else if (c == u'.' && !point) {
             number += '.';
             point = true;
@@ -125,7 +124,7 @@ double TextNumber(QStringView text) {
             break;
         }
     }
-    if (!digits) return 0.0;
+    // Without a digit (a lone sign or point) nothing is read and the value stays 0.
     // Not strtod: it follows the process locale, which the environment sets (under
     // de_DE or fr_FR "25.50" would read as 25). The files always use a decimal point.
     const char* first = number.data();

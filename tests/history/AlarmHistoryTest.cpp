@@ -222,6 +222,10 @@ TEST_F(AlarmHistoryTest, ViewerCopyAndClear) {
     history.CopyBufferToTable();
     EXPECT_EQ(history.Table.Cell(3, 2), QStringLiteral("----"));
     EXPECT_TRUE(history.Table.Cell(4, 2).isEmpty());
+    // The ring's last row is copied too.
+    history.HistoryBuffer[AlarmHistory::RingRows - 1][2] = QStringLiteral("Ch320");
+    history.CopyBufferToTable();
+    EXPECT_EQ(history.Table.Cell(AlarmHistory::RingRows, 2), QStringLiteral("Ch320"));
 
     history.ClearHistory();
     EXPECT_TRUE(history.Table.Cell(1, 2).isEmpty());

@@ -40,6 +40,15 @@ TEST_F(ChannelTextTest, NumbersReadTheSameUnderADecimalCommaLocale) {
     if (tried == 0) GTEST_SKIP() << "no decimal-comma locale here (scripts/setup generates de_DE.UTF-8)";
 }
 
+// A number's text ends at the first character that cannot continue it; without a digit
+// it reads as zero.
+TEST(TextNumber, ReadsUpToTheFirstStrayCharacterAndZeroWithoutADigit) {
+    EXPECT_EQ(TextNumber(U("12.5.3")), 12.5);
+    EXPECT_EQ(TextNumber(U("3 0")), 30.0);
+    EXPECT_EQ(TextNumber(U("-4-2")), -4.0);
+    for (const char* none : {"", "-", "+", ".", "-.", "abc", "+-1"}) EXPECT_EQ(TextNumber(U(none)), 0.0) << none;
+}
+
 TEST_F(ChannelTextTest, RuleADependsOnInputTypeAndDecimalSetting) {
     inc.ChInputType[0] = 3;   // whole degrees
     inc.ChInputType[1] = 7;   // tenths
