@@ -49,6 +49,19 @@ TEST_F(MainDispViewsTest, TabsCarryTheirCaptionsAndViews) {
     EXPECT_EQ(w.SSTab1->widget(0), w.fourBlockView());
     EXPECT_EQ(w.SSTab1->widget(1), w.twoBlockView());
     EXPECT_EQ(w.SSTab1->widget(2), w.oneBlockView());
+    // The window opens on the four-block tab; a view put into another tab leaves it there,
+    // and one put into the tab shown stays shown.
+    EXPECT_EQ(w.SSTab1->currentIndex(), 0);
+    auto* chart = new TabView;
+    w.SetTabView(5, chart, QStringLiteral("ﾁｬｰﾄ画面"));
+    EXPECT_EQ(w.SSTab1->currentIndex(), 0);
+    EXPECT_EQ(w.SSTab1->widget(5), chart);
+    EXPECT_EQ(w.SSTab1->tabText(5), QStringLiteral("ﾁｬｰﾄ画面"));
+    w.SSTab1->setCurrentIndex(5);
+    auto* again = new TabView;
+    w.SetTabView(5, again, QString());
+    EXPECT_EQ(w.SSTab1->currentIndex(), 5);
+    EXPECT_EQ(w.SSTab1->widget(5), again);
 }
 
 TEST_F(MainDispViewsTest, StartUpLoadRestoresNamesAndSelections) {
