@@ -258,3 +258,19 @@ TEST_F(EngineTest, ABlockLoadForNoBlockPutsBackNoAlarmValueAfterItsDelay) {
         }
     }
 }
+
+// A bulk write is in progress from its request to its alarm values: the dialogs wait on
+// exactly these states.
+TEST_F(EngineTest, ABulkWriteIsInProgressFromItsRequestToItsAlarmValues) {
+    Present({0});
+    StartUp();
+    for (int state : {3, 4, 5, 6}) {
+        d.PollState = state;
+        EXPECT_TRUE(engine.BulkWriteInProgress()) << state;
+    }
+    for (int state : {0, 1, 2, 7, 8}) {
+        d.PollState = state;
+        EXPECT_FALSE(engine.BulkWriteInProgress()) << state;
+    }
+    d.PollState = 1;
+}
