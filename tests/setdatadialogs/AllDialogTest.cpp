@@ -6,6 +6,7 @@
 #include "setdata/SetDataMessages.h"
 #include "setdata/SubDisp_AllSaveLoad.h"
 
+#include <QApplication>
 #include <QAction>
 #include <QPushButton>
 
@@ -148,4 +149,11 @@ TEST_F(AllDialogTest, MenuEntryOpensTheDialog) {
     ASSERT_TRUE(window->menus->mnuSave_ALL->isEnabled());
     window->menus->mnuSave_ALL->trigger();
     EXPECT_TRUE(dlg->isVisible());
+}
+
+// The dialog leaves the main window usable while it is open.
+TEST_F(AllDialogTest, TheDialogLeavesTheMainWindowUsable) {
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(dlg->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

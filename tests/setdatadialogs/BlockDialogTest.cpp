@@ -8,6 +8,7 @@
 #include "setdata/SetDataMessages.h"
 #include "setdata/SubDisp_BlockSaveLoad.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QAction>
 #include <QLineEdit>
@@ -299,4 +300,11 @@ TEST_F(BlockDialogTest, BlockCaptionsFollowNameChangesAndTheMenuOpensTheDialog) 
     window->nameLists().RefreshNameLists(NameLists::BlockNamesChanged);
     EXPECT_EQ(dlg->Block_Option1[3]->text(), QStringLiteral("炉4"));
     SaveSetting(QStringLiteral("DvtoN04"), QStringLiteral("Block04"));
+}
+
+// The dialog leaves the main window usable while it is open.
+TEST_F(BlockDialogTest, TheDialogLeavesTheMainWindowUsable) {
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(dlg->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }

@@ -298,3 +298,10 @@ TEST_F(ChannelDialogTest, EveryActivationShowsTheChannelsCurrentTexts) {
     EXPECT_EQ(dlg->Labeldata[0]->text(), "250");
 }
 
+
+// The dialog leaves the main window usable while it is open.
+TEST_F(ChannelDialogTest, TheDialogLeavesTheMainWindowUsable) {
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(dlg->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
