@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <optional>
 #include <thread>
@@ -59,20 +60,22 @@ void SleepMs(qint64 msecs) {
     if (msecs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(msecs));
 }
 
-// Slave side of a pseudo-terminal (Unix98 majors 136..143, legacy BSD major 3).
+}  // namespace
+
+bool IsPseudoTerminalMajor(unsigned int major) {
+    return (major >= 136 && major <= 143) || major == 3;
+}
+
 bool IsPseudoTerminal(const QString& device) {
 #ifdef Q_OS_LINUX
     struct stat st {};
     if (::stat(QFile::encodeName(device).constData(), &st) != 0 || !S_ISCHR(st.st_mode)) return false;
-    const unsigned int m = major(st.st_rdev);
-    return (m >= 136 && m <= 143) || m == 3;
+    return IsPseudoTerminalMajor(major(st.st_rdev));
 #else
     Q_UNUSED(device);
     return false;
 #endif
 }
-
-}  // namespace
 
 QString PortDeviceFor(int commPort, const QString& portDevice) {
     const QString fromEnv =
@@ -102,7 +105,25 @@ bool FrmComm::ApplySettings() {
     ok = port_.setParity(s->parity) && ok;
     ok = port_.setDataBits(s->dataBits) && ok;
     ok = port_.setStopBits(s->stopBits) && ok;
-    return ok;
+    return ClearStickParity() && ok;
+}
+
+bool FrmComm::ClearStickParity() {
+#if defined(Q_OS_UNIX) && defined(CMSPAR)
+    // QSerialPort sets the stick flag for mark and space parity but never clears it, so
+    // after mark or space (ours, or what the program before us left on the device) a
+    // request for even or odd parity would keep sending mark or space.
+    const QSerialPort::Parity parity = port_.parity();
+    if (!port_.isOpen() || parity == QSerialPort::MarkParity || parity == QSerialPort::SpaceParity)
+        return true;
+    termios tio {};
+    if (::tcgetattr(port_.handle(), &tio) == -1) return false;
+    if ((tio.c_cflag & CMSPAR) == 0) return true;
+    tio.c_cflag &= ~tcflag_t(CMSPAR);
+    return ::tcsetattr(port_.handle(), TCSANOW, &tio) == 0;
+#else
+    return true;
+#endif
 }
 
 bool FrmComm::setHandshaking(int code) {
@@ -144,6 +165,11 @@ bool FrmComm::Open(const QString& device, QString* why) {
     }
     if (!opened) {
         if (why) *why = port_.errorString();
+        return false;
+    }
+    if (!ClearStickParity()) {
+        if (why) *why = qt_error_string(errno);
+        port_.close();
         return false;
     }
     if (!ApplyHandshaking()) {

@@ -11,6 +11,10 @@
 // else portDevice when not empty, else the n-th standard serial device.
 QString PortDeviceFor(int commPort, const QString& portDevice);
 
+// The slave side of a pseudo-terminal: Unix98 majors 136..143, or the legacy BSD major 3.
+bool IsPseudoTerminalMajor(unsigned int major);
+bool IsPseudoTerminal(const QString& device);
+
 class FrmComm {
 public:
     FrmComm();
@@ -74,6 +78,7 @@ public:
 
 private:
     bool ApplySettings();
+    bool ClearStickParity();
     bool ApplyHandshaking();
 
     QSerialPort port_;

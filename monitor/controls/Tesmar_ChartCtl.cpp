@@ -1,5 +1,6 @@
 #include "controls/Tesmar_ChartCtl.h"
 
+#include "controls/ChartLayout.h"
 #include "controls/ChartMath.h"
 
 #include <QGuiApplication>
@@ -8,29 +9,7 @@
 
 namespace {
 
-// Layout of the control, in the plot's units (twips).
-constexpr int DesignWidth = 11760;
-constexpr int DesignHeight = 6435;
 constexpr int TwipsPerPixel = 15;
-constexpr int PictureLeft = 1200;
-constexpr int PictureTop = 100;
-constexpr int ScaleLabelLeft = 360;
-constexpr std::array<int, 3> ScaleLabelTops = {80, 3000, 5950};
-constexpr int LabelWidth = 735;
-constexpr int LabelHeight = 255;
-constexpr std::array<int, 4> PenRowTops = {600, 960, 1320, 1680};
-constexpr int LegendRight = 120;
-constexpr int DataLabelLeft = 240;
-constexpr int DataLabelWidth = 615;
-constexpr int LampLeft = 960;
-constexpr int LampWidth = 135;
-constexpr int TickTop = 6120;
-constexpr int TickBottom = 6240;
-constexpr int StartLabelLeft = 1320;
-constexpr std::array<int, 9> TimeLabelLefts = {2280, 3285, 4275, 5280, 6285,
-                                               7275, 8280, 9285, 10275};
-constexpr int TimeLabelWidth = 700;
-constexpr int MinCaptionLeft = 11235;
 
 const QColor PlotBackground(255, 255, 255);
 const QColor GridColor(192, 192, 192);
@@ -58,7 +37,7 @@ Tesmar_ChartCtl::Tesmar_ChartCtl(QWidget* parent) : QWidget(parent)
 
 QSize Tesmar_ChartCtl::sizeHint() const
 {
-    return QSize(DesignWidth / TwipsPerPixel, DesignHeight / TwipsPerPixel);
+    return ChartLayout::Twips().control / TwipsPerPixel;
 }
 
 QColor Tesmar_ChartCtl::PenColor(int pen)
@@ -248,21 +227,35 @@ void Tesmar_ChartCtl::ClearStep()
 
 // ---- drawing surface ----
 
-QRect Tesmar_ChartCtl::LayoutRect(int left, int top, int width, int height) const
+QPointF Tesmar_ChartCtl::PixelsPerTwip() const
 {
-    const double sx = double(this->width()) / DesignWidth;
-    const double sy = double(this->height()) / DesignHeight;
-    return QRectF(left * sx, top * sy, width * sx, height * sy).toRect();
+    const QSize design = ChartLayout::Twips().control;
+    return QPointF(double(width()) / design.width(), double(height()) / design.height());
+}
+
+QRect Tesmar_ChartCtl::LayoutRect(const QRect& twips) const
+{
+    const QPointF scale = PixelsPerTwip();
+    return QRectF(twips.left() * scale.x(), twips.top() * scale.y(), twips.width() * scale.x(),
+                  twips.height() * scale.y())
+        .toRect();
+}
+
+QLine Tesmar_ChartCtl::LayoutLine(const QLine& twips) const
+{
+    const QPointF scale = PixelsPerTwip();
+    const auto place = [&](QPoint p) { return QPointF(p.x() * scale.x(), p.y() * scale.y()).toPoint(); };
+    return QLine(place(twips.p1()), place(twips.p2()));
 }
 
 QRect Tesmar_ChartCtl::PlotRect() const
 {
-    return LayoutRect(PictureLeft, PictureTop, ChartMath::PlotWidth, ChartMath::PlotHeight);
+    return LayoutRect(ChartLayout::Twips().picture);
 }
 
 QRect Tesmar_ChartCtl::LampRect(int pen) const
 {
-    return LayoutRect(LampLeft, PenRowTops.at(pen), LampWidth, LabelHeight);
+    return LayoutRect(ChartLayout::Twips().lamps.at(pen));
 }
 
 QPoint Tesmar_ChartCtl::PlotToWidget(int x, int y) const
@@ -313,18 +306,17 @@ void Tesmar_ChartCtl::paintEvent(QPaintEvent*)
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawRect(plot.adjusted(-1, -1, 0, 0));
 
+    const ChartLayout::Design& layout = ChartLayout::Twips();
     const QColor text = palette().color(QPalette::WindowText);
-    for (int i = 0; i < 3; ++i)
-        painter.drawText(LayoutRect(ScaleLabelLeft, ScaleLabelTops[i], LabelWidth, LabelHeight),
+    for (std::size_t i = 0; i < layout.scaleLabels.size(); ++i)
+        painter.drawText(LayoutRect(layout.scaleLabels[i]),
                          Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip,
                          scaleLabels_[i]);
 
     for (int pen = 0; pen < PenCount; ++pen) {
-        const int rowMiddle = PenRowTops[pen] + 120;
         painter.setPen(PenColor(pen));
-        painter.drawLine(LayoutRect(0, rowMiddle, 0, 0).topLeft(),
-                         LayoutRect(LegendRight, rowMiddle, 0, 0).topLeft());
-        painter.drawText(LayoutRect(DataLabelLeft, PenRowTops[pen], DataLabelWidth, LabelHeight),
+        painter.drawLine(LayoutLine(layout.legendStrokes[pen]));
+        painter.drawText(LayoutRect(layout.dataLabels[pen]),
                          Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip,
                          dataLabels_[pen]);
         const QRect lamp = LampRect(pen);
@@ -334,17 +326,11 @@ void Tesmar_ChartCtl::paintEvent(QPaintEvent*)
     }
 
     painter.setPen(text);
-    for (int i = 0; i <= 10; ++i) {
-        const int x = PictureLeft + 1000 * i;
-        painter.drawLine(LayoutRect(x, TickTop, 0, 0).topLeft(),
-                         LayoutRect(x, TickBottom, 0, 0).topLeft());
-    }
+    for (const QLine& tick : layout.ticks)
+        painter.drawLine(LayoutLine(tick));
     const auto belowAxis = Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip;
-    painter.drawText(LayoutRect(StartLabelLeft, TickTop, LabelWidth, LabelHeight), belowAxis,
-                     startLabel_);
-    for (int i = 0; i < 9; ++i)
-        painter.drawText(LayoutRect(TimeLabelLefts[i], TickTop, TimeLabelWidth, LabelHeight),
-                         belowAxis, timeLabels_[i]);
-    painter.drawText(LayoutRect(MinCaptionLeft, TickTop, LabelWidth, LabelHeight), belowAxis,
-                     QStringLiteral("Min"));
+    painter.drawText(LayoutRect(layout.startLabel), belowAxis, startLabel_);
+    for (std::size_t i = 0; i < layout.timeLabels.size(); ++i)
+        painter.drawText(LayoutRect(layout.timeLabels[i]), belowAxis, timeLabels_[i]);
+    painter.drawText(LayoutRect(layout.minuteCaption), belowAxis, QStringLiteral("Min"));
 }

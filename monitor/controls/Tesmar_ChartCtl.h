@@ -102,7 +102,10 @@ private:
     void FitPlotImage();
     // A painter on the retained picture, in plot coordinates.
     void BeginPlotPainter(QPainter& painter);
-    QRect LayoutRect(int left, int top, int width, int height) const;
+    // A rectangle or line of the design table, scaled to the control's size.
+    QPointF PixelsPerTwip() const;
+    QRect LayoutRect(const QRect& twips) const;
+    QLine LayoutLine(const QLine& twips) const;
 
     qint16 sclMax_ = 400;
     qint16 sclMin_ = 0;

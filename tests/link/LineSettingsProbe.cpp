@@ -1,6 +1,7 @@
 #include "LineSettingsProbe.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstdarg>
 #include <dlfcn.h>
 #include <map>
@@ -20,6 +21,11 @@ std::mutex& Lock() {
 // -1: the driver's own answer.
 std::atomic<int> modemLines{-1};
 
+std::function<bool(const termios&)>& Refusal() {
+    static std::function<bool(const termios&)> refuse;
+    return refuse;
+}
+
 std::map<int, termios>& Requested() {
     static std::map<int, termios> requested;
     return requested;
@@ -37,6 +43,13 @@ Fn Real(const char* name) {
 extern "C" int tcsetattr(int fd, int optionalActions, const termios* settings) noexcept {
     static const auto real = Real<int (*)(int, int, const termios*)>("tcsetattr");
     if (!settings) return real(fd, optionalActions, settings);
+    {
+        std::lock_guard lock(Lock());
+        if (Refusal() && Refusal()(*settings)) {
+            errno = EINVAL;
+            return -1;
+        }
+    }
     // The terminal gets what it can hold; the C library would call the rest a failure.
     termios held = *settings;
     held.c_cflag = (held.c_cflag & ~kForgotten) | CS8;
@@ -79,6 +92,11 @@ namespace LineSettingsProbe {
 
 void ReportModemLines(int lines) { modemLines = lines; }
 void Real() { modemLines = -1; }
+
+void RefuseRequests(std::function<bool(const termios&)> refuse) {
+    std::lock_guard lock(Lock());
+    Refusal() = std::move(refuse);
+}
 
 std::optional<termios> LastRequested(int fd) {
     std::lock_guard lock(Lock());

@@ -7,6 +7,7 @@
 // the others along. The modem lines can be made to read like a real port's as well.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <termios.h>
 
@@ -19,4 +20,8 @@ std::optional<termios> LastRequested(int fd);
 // go back to what the driver says with Real().
 void ReportModemLines(int lines);
 void Real();
+
+// Makes the driver refuse (EINVAL) every request for which refuse() is true, the way a
+// real port refuses a setting it cannot carry; nullptr accepts everything again.
+void RefuseRequests(std::function<bool(const termios&)> refuse);
 }  // namespace LineSettingsProbe

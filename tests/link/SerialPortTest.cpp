@@ -1,0 +1,184 @@
+// The serial-port layer on its own: how it reads the line settings text and the handshake
+// code, what it asks the driver for, and how it answers when the driver refuses or the
+// port is closed. (The library exports only its factory, so this program builds the layer
+// from source.)
+#include "FrmComm.h"
+#include "LineSettingsProbe.h"
+#include "PtyPeer.h"
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+class SerialPortOnPty : public ::testing::Test {
+protected:
+    void TearDown() override {
+        LineSettingsProbe::RefuseRequests(nullptr);
+        port.Close();
+    }
+
+    void Open() {
+        QString why;
+        ASSERT_TRUE(port.Open(peer.SlavePath(), &why)) << why.toStdString();
+    }
+
+    termios Requested() const {
+        const std::optional<termios> tio = LineSettingsProbe::LastRequested(int(port.CommID()));
+        EXPECT_TRUE(tio) << "nothing was requested for the open port";
+        return tio.value_or(termios{});
+    }
+
+    PtyPeer peer;
+    FrmComm port;
+};
+
+TEST(SerialPort, SettingsTextIsSpeedParityDataBitsStopBits) {
+    const char* accepted[] = {"9600,E,7,1", "19200,n,8,2", " 4800 , o , 5 , 1 ", "1200,M,6,1",
+                              "2400,S,8,1", "300,N,8,1"};
+    const char* refused[] = {"0,N,8,1",     "-9600,N,8,1", "abc,N,8,1",    "9600,X,8,1",
+                             "9600,N,4,1",  "9600,N,9,1",  "9600,N,x,1",   "9600,N,8,3",
+                             "9600,N,8",    "9600,N,8,1,1", "",            "9600,,8,1"};
+    for (const char* text : accepted) {
+        FrmComm port;
+        EXPECT_TRUE(port.setSettings(QString::fromLatin1(text))) << text;
+        EXPECT_EQ(port.Settings(), QString::fromLatin1(text));
+    }
+    for (const char* text : refused) {
+        FrmComm port;
+        EXPECT_FALSE(port.setSettings(QString::fromLatin1(text))) << text;
+        EXPECT_EQ(port.Settings(), QStringLiteral("9600,N,8,1")) << "a refused text is not kept";
+    }
+}
+
+TEST(SerialPort, OnlyPseudoTerminalsCountAsSuch) {
+    for (unsigned int major : {3u, 136u, 139u, 143u})
+        EXPECT_TRUE(IsPseudoTerminalMajor(major)) << major;
+    for (unsigned int major : {0u, 2u, 4u, 135u, 144u, 188u})  // 4: ttyS, 188: ttyUSB
+        EXPECT_FALSE(IsPseudoTerminalMajor(major)) << major;
+
+    PtyPeer peer;
+    EXPECT_TRUE(IsPseudoTerminal(peer.SlavePath()));
+    EXPECT_FALSE(IsPseudoTerminal(QStringLiteral("/dev/null")));  // a character device
+    EXPECT_FALSE(IsPseudoTerminal(QStringLiteral(TEST_LINK_SOURCE_FILE)));
+    EXPECT_FALSE(IsPseudoTerminal(QStringLiteral("/nonexistent/tty")));
+}
+
+TEST(SerialPort, HandshakeCodesAreZeroToThree) {
+    FrmComm port;
+    for (int code : {3, 2, 1, 0}) {
+        EXPECT_TRUE(port.setHandshaking(code)) << code;
+        EXPECT_EQ(port.Handshaking(), code);
+    }
+    for (int code : {-1, 4, 100}) {
+        EXPECT_FALSE(port.setHandshaking(code)) << code;
+        EXPECT_EQ(port.Handshaking(), 0) << code;
+    }
+}
+
+TEST(SerialPort, AClosedPortNeitherSendsNorWaits) {
+    FrmComm port;
+    EXPECT_FALSE(port.PortOpen());
+    EXPECT_FALSE(port.Output(QStringLiteral("X")));
+    EXPECT_FALSE(port.WaitForInput(0));
+    EXPECT_EQ(port.Input(), QString());
+    EXPECT_EQ(port.InBufferCount(), 0);
+    EXPECT_EQ(port.OutBufferCount(), 0);
+    EXPECT_FALSE(port.CTSHolding());
+    EXPECT_EQ(port.CommID(), -1);
+    EXPECT_TRUE(port.WaitForOutputDrained(0));
+    EXPECT_FALSE(port.CloseIfLost());
+}
+
+TEST_F(SerialPortOnPty, MarkSpaceAndShortCharactersReachTheDriver) {
+    ASSERT_TRUE(port.setSettings(QStringLiteral("1200,M,6,2")));
+    Open();
+    termios tio = Requested();
+    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS6));
+    EXPECT_EQ(tio.c_cflag & (PARENB | PARODD | CMSPAR), tcflag_t(PARENB | PARODD | CMSPAR));
+    EXPECT_TRUE(tio.c_cflag & CSTOPB);
+    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B1200));
+
+    // On an open port a new text applies at once.
+    ASSERT_TRUE(port.setSettings(QStringLiteral("2400,S,5,1")));
+    tio = Requested();
+    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS5));
+    EXPECT_EQ(tio.c_cflag & (PARENB | PARODD | CMSPAR), tcflag_t(PARENB | CMSPAR));
+    EXPECT_FALSE(tio.c_cflag & CSTOPB);
+    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B2400));
+
+    ASSERT_TRUE(port.setSettings(QStringLiteral("4800,E,7,1")));
+    tio = Requested();
+    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS7));
+    EXPECT_EQ(tio.c_cflag & (PARENB | PARODD | CMSPAR), tcflag_t(PARENB));
+}
+
+// Mark or space parity left on the device by another program is not kept under even parity.
+TEST_F(SerialPortOnPty, EvenParityClearsAStickParityLeftOnTheDevice) {
+    {
+        const int fd = ::open(peer.SlavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+        ASSERT_GE(fd, 0);
+        termios left {};
+        ASSERT_EQ(::tcgetattr(fd, &left), 0);
+        left.c_cflag |= PARENB | PARODD | CMSPAR;
+        ASSERT_EQ(::tcsetattr(fd, TCSANOW, &left), 0);
+        ::close(fd);
+    }
+    ASSERT_TRUE(port.setSettings(QStringLiteral("9600,E,7,1")));
+    Open();
+    termios tio {};
+    ASSERT_EQ(::tcgetattr(int(port.CommID()), &tio), 0);
+    EXPECT_EQ(tio.c_cflag & (PARENB | PARODD | CMSPAR), tcflag_t(PARENB));
+}
+
+// Whichever part of the text the driver refuses, the whole text is answered false.
+TEST_F(SerialPortOnPty, ASettingTheOpenPortRefusesAnswersFalse) {
+    Open();
+    LineSettingsProbe::RefuseRequests([](const termios& t) { return (t.c_cflag & PARODD) != 0; });
+    EXPECT_FALSE(port.setSettings(QStringLiteral("9600,O,8,1")));
+    LineSettingsProbe::RefuseRequests([](const termios& t) { return (t.c_cflag & CSIZE) == CS6; });
+    EXPECT_FALSE(port.setSettings(QStringLiteral("9600,N,6,1")));
+    LineSettingsProbe::RefuseRequests([](const termios& t) { return (t.c_cflag & CSTOPB) != 0; });
+    EXPECT_FALSE(port.setSettings(QStringLiteral("9600,N,8,2")));
+    LineSettingsProbe::RefuseRequests(nullptr);
+    EXPECT_TRUE(port.setSettings(QStringLiteral("9600,N,8,2")));
+    EXPECT_TRUE(port.PortOpen());
+}
+
+// "Both" is RTS/CTS with XON/XOFF added by hand; a driver that refuses the pair refuses
+// the code, and an open with that code fails and leaves the port closed.
+TEST_F(SerialPortOnPty, BothHandshakesRefusedByTheDriverFailTheCodeAndTheOpen) {
+    const auto both = [](const termios& t) { return (t.c_cflag & CRTSCTS) && (t.c_iflag & IXON); };
+    Open();
+    ASSERT_TRUE(port.setHandshaking(3));
+    termios tio = Requested();
+    EXPECT_TRUE(tio.c_cflag & CRTSCTS);
+    EXPECT_EQ(tio.c_iflag & (IXON | IXOFF), tcflag_t(IXON | IXOFF));
+
+    ASSERT_TRUE(port.setHandshaking(0));
+    LineSettingsProbe::RefuseRequests(both);
+    EXPECT_FALSE(port.setHandshaking(3));
+    EXPECT_TRUE(port.setHandshaking(2)) << "RTS/CTS alone is carried";
+
+    port.Close();
+    ASSERT_TRUE(port.setHandshaking(3)) << "a closed port keeps the code for the next open";
+    QString why;
+    EXPECT_FALSE(port.Open(peer.SlavePath(), &why));
+    EXPECT_FALSE(port.PortOpen());
+    EXPECT_FALSE(why.isEmpty());
+}
+
+TEST_F(SerialPortOnPty, OutputReachesThePeerAndDrains) {
+    Open();
+    EXPECT_TRUE(port.WaitForOutputDrained(0)) << "nothing sent yet";
+    ASSERT_TRUE(port.Output(QStringLiteral("@00R\x03")));
+    EXPECT_TRUE(port.WaitForOutputDrained(1000));
+    EXPECT_EQ(port.OutBufferCount(), 0);
+    EXPECT_EQ(peer.ReceivedWithin(200), QByteArray("@00R\x03"));
+    EXPECT_FALSE(port.CloseIfLost()) << "a healthy port stays open";
+    EXPECT_TRUE(port.PortOpen());
+}
+
+}  // namespace
