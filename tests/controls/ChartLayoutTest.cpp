@@ -13,6 +13,7 @@ const ChartLayout::Design& Layout() { return ChartLayout::Twips(); }
 
 TEST(ChartLayout, PlotScaleAndPenRowsSitWhereTheDesignPutsThem)
 {
+    EXPECT_EQ(Layout().control, QSize(11760, 6435));
     EXPECT_EQ(Layout().picture, QRect(1200, 100, 10000, 6000));
 
     const int scaleTops[] = {80, 3000, 5950};

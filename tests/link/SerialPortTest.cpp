@@ -133,6 +133,20 @@ TEST_F(SerialPortOnPty, EvenParityClearsAStickParityLeftOnTheDevice) {
     EXPECT_EQ(tio.c_cflag & (PARENB | PARODD | CMSPAR), tcflag_t(PARENB));
 }
 
+// A device that is no terminal at all is refused, and the line settings stay as they were
+// for the next open.
+TEST_F(SerialPortOnPty, ADeviceThatIsNoTerminalFailsAndLeavesTheSettings) {
+    ASSERT_TRUE(port.setSettings(QStringLiteral("9600,E,7,1")));
+    QString why;
+    EXPECT_FALSE(port.Open(QStringLiteral("/dev/null"), &why));
+    EXPECT_FALSE(port.PortOpen());
+    EXPECT_FALSE(why.isEmpty());
+    Open();
+    const termios tio = Requested();
+    EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS7));
+    EXPECT_EQ(tio.c_cflag & (PARENB | PARODD), tcflag_t(PARENB));
+}
+
 // Whichever part of the text the driver refuses, the whole text is answered false.
 TEST_F(SerialPortOnPty, ASettingTheOpenPortRefusesAnswersFalse) {
     Open();
