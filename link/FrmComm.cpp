@@ -69,12 +69,12 @@ bool IsPseudoTerminalMajor(unsigned int major) {
 bool IsPseudoTerminal(const QString& device) {
 #ifdef Q_OS_LINUX
     struct stat st {};
-    if (::stat(QFile::encodeName(device).constData(), &st) != 0 || !S_ISCHR(st.st_mode)) return false;
-    return IsPseudoTerminalMajor(major(st.st_rdev));
+    if (::stat(QFile::encodeName(device).constData(), &st) == 0 && S_ISCHR(st.st_mode))
+        return IsPseudoTerminalMajor(major(st.st_rdev));
 #else
     Q_UNUSED(device);
-    return false;
 #endif
+    return false;
 }
 
 QString PortDeviceFor(int commPort, const QString& portDevice) {
@@ -114,16 +114,16 @@ bool FrmComm::ClearStickParity() {
     // after mark or space (ours, or what the program before us left on the device) a
     // request for even or odd parity would keep sending mark or space.
     const QSerialPort::Parity parity = port_.parity();
-    if (!port_.isOpen() || parity == QSerialPort::MarkParity || parity == QSerialPort::SpaceParity)
-        return true;
-    termios tio {};
-    if (::tcgetattr(port_.handle(), &tio) == -1) return false;
-    if ((tio.c_cflag & CMSPAR) == 0) return true;
-    tio.c_cflag &= ~tcflag_t(CMSPAR);
-    return ::tcsetattr(port_.handle(), TCSANOW, &tio) == 0;
-#else
-    return true;
+    if (port_.isOpen() && parity != QSerialPort::MarkParity && parity != QSerialPort::SpaceParity) {
+        termios tio {};
+        if (::tcgetattr(port_.handle(), &tio) == -1) return false;
+        if (tio.c_cflag & CMSPAR) {
+            tio.c_cflag &= ~tcflag_t(CMSPAR);
+            if (::tcsetattr(port_.handle(), TCSANOW, &tio) == -1) return false;
+        }
+    }
 #endif
+    return true;
 }
 
 bool FrmComm::setHandshaking(int code) {

@@ -32,4 +32,8 @@ int BarWidth(int mvValue);
 // x of tick mark i (0 %, 10 %, ... 100 % for i = 0..10).
 int TickX(const Layout& layout, int i);
 
+// Label k (0..2) under the scale, and the tick it stands under.
+const char* LabelText(int k);
+int LabelTick(int k);
+
 }  // namespace BarGeometry

@@ -161,13 +161,12 @@ void BarGraphBase::paintEvent(QPaintEvent*)
     }
 
     // Each label is centred on its tick: its box runs from its left to as far past the tick.
-    static const char* const texts[3] = {"0", "50", "100"};
     for (int i = 0; i < 3; ++i) {
         const int left = layout_.labelLefts[i];
-        const int tick = BarGeometry::TickX(layout_, 5 * i);
+        const int tick = BarGeometry::TickX(layout_, BarGeometry::LabelTick(i));
         const QRectF box = ToPixels(left, layout_.labelTop, 2 * (tick - left),
                                     layout_.height - layout_.labelTop);
         painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip,
-                         QString::fromLatin1(texts[i]));
+                         QString::fromLatin1(BarGeometry::LabelText(i)));
     }
 }

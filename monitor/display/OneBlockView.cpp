@@ -89,8 +89,7 @@ OneBlockView::OneBlockView(RDX_INC& data, QWidget* parent) : TabView(parent), d(
 }
 
 int OneBlockView::Block() const {
-    const int b = ListIndexOrZero(tb2_BName->currentIndex());
-    return b < BlockCount ? b : 0;
+    return ListIndexOrZero(tb2_BName->currentIndex(), BlockCount);
 }
 
 void OneBlockView::Refresh() {

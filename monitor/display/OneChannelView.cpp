@@ -223,7 +223,7 @@ void OneChannelView::BuildLowerFrames() {
 }
 
 int OneChannelView::Channel() const {
-    return qMin(ListIndexOrZero(tb3_CHName->currentIndex()), ChannelCount - 1);
+    return ListIndexOrZero(tb3_CHName->currentIndex(), ChannelCount);
 }
 
 void OneChannelView::tb3_CHName_Click() {

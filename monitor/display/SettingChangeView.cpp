@@ -187,7 +187,7 @@ void SettingChangeView::BuildRowPanels(int row, const std::array<QWidget*, Panel
 }
 
 int SettingChangeView::Block() const {
-    return qMin(ListIndexOrZero(tb4_BName->currentIndex()), BlockCount - 1);
+    return ListIndexOrZero(tb4_BName->currentIndex(), BlockCount);
 }
 
 std::array<QWidget*, 9> SettingChangeView::RowControls(int i) const {
@@ -208,7 +208,7 @@ void SettingChangeView::tb4_BName_Click() {
             w->setEnabled(present);
         const bool cooling = d.ChOption[c] & OptionBit::Cooling;
         const bool hidden = (!cooling && s >= 25 && s <= 29) || (cooling && (i % 2) == 1) ||
-                            (s >= 32 && s <= 35 && d.ChInputType[c] <= 9);
+                            (s >= 32 && s <= 35 && !IsLinearInput(d, c));
         for (QWidget* w : RowControls(i)) w->setVisible(!hidden);
         // The unit is shown and changed on the first channel of each pair.
         if (s == 21 && (i % 2) == 1) {
@@ -245,7 +245,7 @@ QString SettingChangeView::SettingNote(const RDX_INC& d, int s, int c, int row) 
         note = QStringLiteral("設定不可：加熱冷却出力機能なし。");
     else if (s >= 25 && s <= 29 && (row % 2) == 1)
         note = QStringLiteral("設定不可");
-    else if (s >= 32 && s <= 35 && d.ChInputType[c] < 10)
+    else if (s >= 32 && s <= 35 && !IsLinearInput(d, c))
         note = QStringLiteral("設定不可：入力仕様が違います。");
     if (quint16(d.ChStatus[c]) & StatusBit::AutoTuning) note = QStringLiteral("設定不可：ＡＴ中。");
     if (d.ChPresent[c] == 0) note = QStringLiteral("RDX-410が未接続のﾁｬﾝﾈﾙ。");

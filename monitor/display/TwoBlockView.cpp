@@ -110,8 +110,7 @@ QLabel* TwoBlockView::UnitLabel(int j) const {
 }
 
 int TwoBlockView::BlockOf(int h) const {
-    const int b = ListIndexOrZero(tb1_BName[h]->currentIndex());
-    return b < BlockCount ? b : 0;
+    return ListIndexOrZero(tb1_BName[h]->currentIndex(), BlockCount);
 }
 
 void TwoBlockView::Refresh() {

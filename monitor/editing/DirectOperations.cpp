@@ -13,7 +13,6 @@ bool HasOption(const RDX_INC& inc, int c, quint16 bit) { return quint16(inc.ChOp
 bool AutoTuningRuns(const RDX_INC& inc, int c) {
     return quint16(inc.ChStatus[c]) & StatusBit::AutoTuning;
 }
-bool Linear(const RDX_INC& inc, int c) { return inc.ChInputType[c] > 9; }
 
 // 1 becomes 0, anything else 1.
 void Toggle(qint16& v) { v = v == 1 ? 0 : 1; }
@@ -38,7 +37,7 @@ bool NumericEntryApplicable(const RDX_INC& inc, int s, int c) {
     case 27:
     case 29: if (!HasOption(inc, c, OptionBit::Cooling)) return false; break;
     case 32:
-    case 33: if (!Linear(inc, c)) return false; break;
+    case 33: if (!IsLinearInput(inc, c)) return false; break;
     default: break;
     }
     return !AutoTuningRuns(inc, c);
@@ -48,7 +47,7 @@ bool ChoiceEntryApplicable(const RDX_INC& inc, int s, int c) {
     if (!ValidChannel(c) || inc.ChATSwitch[c] == 1) return false;
     if (ChoiceFrameOf(s) == ChoiceFrame::None) return false;
     if (s == 28 && !HasOption(inc, c, OptionBit::Cooling)) return false;
-    if ((s == 34 || s == 35) && !Linear(inc, c)) return false;
+    if ((s == 34 || s == 35) && !IsLinearInput(inc, c)) return false;
     return true;
 }
 

@@ -77,7 +77,7 @@ SettingEntry::Context EntryContext(const RDX_INC& inc, const SettingRange& range
     ctx.inTenths = range.RangeInTenths;
     const int c = range.EditChannel;
     if (c < 0 || c >= ChannelCount) return ctx;
-    ctx.scaled = inc.ChInputType[c] > 9 && ShownInScaledUnits(setting);
+    ctx.scaled = IsLinearInput(inc, c) && ShownInScaledUnits(setting);
     ctx.divisor = inc.ChDecimal[c];
     if (setting == 32) ctx.excluded = inc.ChScaleLow[c];
     if (setting == 33) ctx.excluded = inc.ChScaleHigh[c];

@@ -20,9 +20,9 @@ qint16 RoundTo16(double value) {
     return qint16(r);
 }
 
-bool IsLinear(const RDX_INC& d, int ch) { return d.ChInputType[ch] >= 10; }
-
 }  // namespace
+
+bool IsLinearInput(const RDX_INC& d, int channel) { return d.ChInputType[channel] >= 10; }
 
 RDX_INC::RDX_INC() { ChUnitText.fill(QString()); }
 
@@ -72,27 +72,27 @@ bool RDX_INC::IsCoolingItem(QStringView code) {
 }
 
 qint16 RDX_INC::RawToScaled(int ch, qint16 raw) const {
-    if (!IsLinear(*this, ch)) return raw;
+    if (!IsLinearInput(*this, ch)) return raw;
     const qint32 span = qint32(ChScaleHigh[ch]) - ChScaleLow[ch];
     return RoundTo16(double(span * qint32(raw)) / 10000.0 + ChScaleLow[ch]);
 }
 
 qint16 RDX_INC::RawToScaledSpan(int ch, qint16 raw) const {
-    if (!IsLinear(*this, ch)) return raw;
+    if (!IsLinearInput(*this, ch)) return raw;
     const qint32 span = qint32(ChScaleHigh[ch]) - ChScaleLow[ch];
     return RoundTo16(double(span * qint32(raw)) / 10000.0);
 }
 
 // Equal limits have no inverse: the value is left as it is rather than divided by zero.
 qint16 RDX_INC::ScaledToRaw(int ch, qint16 value) const {
-    if (!IsLinear(*this, ch)) return value;
+    if (!IsLinearInput(*this, ch)) return value;
     const qint32 span = qint32(ChScaleHigh[ch]) - ChScaleLow[ch];
     if (span == 0) return value;
     return RoundTo16(double((qint32(value) - ChScaleLow[ch]) * 10000) / double(span));
 }
 
 qint16 RDX_INC::ScaledSpanToRaw(int ch, qint16 value) const {
-    if (!IsLinear(*this, ch)) return value;
+    if (!IsLinearInput(*this, ch)) return value;
     const qint32 span = qint32(ChScaleHigh[ch]) - ChScaleLow[ch];
     if (span == 0) return value;
     return RoundTo16(double(qint32(value) * 10000) / double(span));

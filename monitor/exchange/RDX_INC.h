@@ -113,6 +113,10 @@ public:
     void ComputeBlockCooling();
 };
 
+// A linear (DC voltage or current) input: input type 10 and above. Its values are shown
+// in the channel's scaling units, with its own unit text and decimal picture.
+bool IsLinearInput(const RDX_INC& d, int channel);
+
 // Fixed-width settings-key suffixes: block index 0 -> "01", channel index 0 -> "001".
 QString BlockSuffix(int blockIndex);
 QString ChannelSuffix(int channelIndex);

@@ -105,7 +105,7 @@ bool ShownInScaledUnits(int s) {
 std::optional<QString> RangeText(const RDX_INC& inc, const SettingRange& range, int s) {
     const int c = range.EditChannel;
     QString low, high;
-    if (inc.ChInputType[c] > 9 && ShownInScaledUnits(s)) {
+    if (IsLinearInput(inc, c) && ShownInScaledUnits(s)) {
         const int divisor = inc.ChDecimal[c];
         if (DecimalPlaces(divisor) < 0) return std::nullopt;
         low = FormatScaled(range.RangeLow, divisor);

@@ -119,7 +119,7 @@ QString FormatItemValue(const RDX_INC& inc, int item, int channel) {
 
 QString ChannelUnitText(const RDX_INC& inc, int channel) {
     if (channel < 0 || channel >= ChannelCount) return QString();
-    if (inc.ChInputType[channel] >= 10) return inc.ChUnitText[channel];
+    if (IsLinearInput(inc, channel)) return inc.ChUnitText[channel];
     return TempUnitName(inc.ChUnitShown[channel]);
 }
 
@@ -136,3 +136,5 @@ QString MakeRange(const RDX_INC& inc, int channel) {
 }
 
 int ListIndexOrZero(int listIndex) { return listIndex < 0 ? 0 : listIndex; }
+
+int ListIndexOrZero(int listIndex, int count) { return listIndex < count ? ListIndexOrZero(listIndex) : 0; }

@@ -31,3 +31,5 @@ QString MakeRange(const RDX_INC& inc, int channel);
 // A selector's list index with "no selection" (-1, or any negative) counted as the
 // first entry, so views can compute a block or channel from QComboBox::currentIndex().
 int ListIndexOrZero(int listIndex);
+// The same for a list of count entries: an index past its end also counts as the first.
+int ListIndexOrZero(int listIndex, int count);

@@ -10,6 +10,11 @@ inline constexpr char ChannelCaption[] = "チャンネル単位　設定値セ�
 inline constexpr char BlockCaption[] = "ブロック単位　設定値セーブとロード";
 inline constexpr char AllCaption[] = "全チャンネル一括　設定値セーブとロード";
 
+// The buttons of the channel and block dialogs, in their order, and of the all-channel one.
+inline constexpr const char* MoveSaveLoadButtons[5] = {"Move-->", "<---Move", "Save-->", "<--Load",
+                                                       "Return"};
+inline constexpr const char* SaveLoadButtons[3] = {"Save-->", "<--Load", "Return"};
+
 inline constexpr char Writing[] = "設定値変更中";
 inline constexpr char PreviousLoadPending[] =
     "前のロードの警報設定値をまだ送信していません。送信が終わってから、もう一度ロードしてください。";

@@ -25,10 +25,9 @@ SubDisp_AllSaveLoad::SubDisp_AllSaveLoad(RDX_INC& inc, Shell& shell, QWidget* pa
     setModal(false);
     Label1 = new QLabel(U8(SetDataMsg::AllLabel), this);
     Label1->setAlignment(Qt::AlignCenter);
-    const char* const captions[3] = {"Save-->", "<--Load", "Return"};
     auto* buttons = new QHBoxLayout;
     for (int i = 0; i < 3; ++i) {
-        Command1[i] = new QPushButton(QString::fromLatin1(captions[i]), this);
+        Command1[i] = new QPushButton(QString::fromLatin1(SetDataMsg::SaveLoadButtons[i]), this);
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         buttons->addWidget(Command1[i]);
     }

@@ -40,11 +40,10 @@ SubDisp_BlockSaveLoad::SubDisp_BlockSaveLoad(RDX_INC& inc, Shell& shell, QWidget
     ShowBlockNames(BlockNames());
     connect(&lists_, &NameLists::blockNamesChanged, this, &SubDisp_BlockSaveLoad::ShowBlockNames);
 
-    const char* const buttonCaptions[5] = {"Move-->", "<---Move", "Save-->", "<--Load", "Return"};
     auto* buttons = new QVBoxLayout;
     buttons->addStretch(1);
     for (int i = 0; i < 5; ++i) {
-        Command1[i] = new QPushButton(QString::fromLatin1(buttonCaptions[i]), this);
+        Command1[i] = new QPushButton(QString::fromLatin1(SetDataMsg::MoveSaveLoadButtons[i]), this);
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         if (i == ReturnButton) buttons->addSpacing(24);
         buttons->addWidget(Command1[i]);

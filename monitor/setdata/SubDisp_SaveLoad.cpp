@@ -98,11 +98,10 @@ SubDisp_SaveLoad::SubDisp_SaveLoad(RDX_INC& inc, Shell& shell, QWidget* parent)
         right->addWidget((*pairs[p])[1]);
     }
 
-    const char* const buttonCaptions[5] = {"Move-->", "<---Move", "Save-->", "<--Load", "Return"};
     auto* buttons = new QVBoxLayout;
     buttons->addStretch(1);
     for (int i = 0; i < 5; ++i) {
-        Command1[i] = new QPushButton(QString::fromLatin1(buttonCaptions[i]), this);
+        Command1[i] = new QPushButton(QString::fromLatin1(SetDataMsg::MoveSaveLoadButtons[i]), this);
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         if (i == ReturnButton) buttons->addSpacing(24);
         buttons->addWidget(Command1[i]);
@@ -164,7 +163,7 @@ void SubDisp_SaveLoad::SaveLoad_CHname_Click() {
     const bool cooling = (quint16(d.ChOption[c]) & OptionBit::Cooling) != 0;
     Option1[CoolingPage]->setEnabled(cooling);
     if (!cooling) ShowPage(StandardPage);
-    const bool linear = d.ChInputType[c] > 9;
+    const bool linear = IsLinearInput(d, c);
     Option1[DcInputPage]->setEnabled(linear);
     if (!linear) ShowPage(StandardPage);
 }

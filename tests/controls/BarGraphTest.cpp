@@ -48,6 +48,13 @@ TEST(BarWidth, TicksSitOnTheTenPercentPoints)
     EXPECT_EQ(BarGeometry::TickX(BarGeometry::HeatingLayout, 5), 240 + 1100);
     EXPECT_EQ(BarGeometry::TickX(BarGeometry::HeatingLayout, 10), 240 + 2100);
     EXPECT_EQ(BarGeometry::TickX(BarGeometry::CoolingLayout, 10), 120 + 2100);
+    // "0", "50" and "100" stand under the first, the middle and the last tick.
+    const char* labels[] = {"0", "50", "100"};
+    const int ticks[] = {0, 5, 10};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_STREQ(BarGeometry::LabelText(k), labels[k]) << k;
+        EXPECT_EQ(BarGeometry::LabelTick(k), ticks[k]) << k;
+    }
 }
 
 TEST(MV_BerGraph, ShowsTheValueAsABlueBar)

@@ -251,6 +251,13 @@ TEST(ListIndexOrZeroTest, NoSelectionCountsAsFirstEntry) {
     EXPECT_EQ(ListIndexOrZero(-32768), 0);
     EXPECT_EQ(ListIndexOrZero(0), 0);
     EXPECT_EQ(ListIndexOrZero(15), 15);
+    // With the list's length: past its end counts as the first entry too.
+    EXPECT_EQ(ListIndexOrZero(-1, 16), 0);
+    EXPECT_EQ(ListIndexOrZero(0, 16), 0);
+    EXPECT_EQ(ListIndexOrZero(15, 16), 15);
+    EXPECT_EQ(ListIndexOrZero(16, 16), 0);
+    EXPECT_EQ(ListIndexOrZero(319, 320), 319);
+    EXPECT_EQ(ListIndexOrZero(320, 320), 0);
     EXPECT_EQ(ListIndexOrZero(319), 319);
 }
 

@@ -53,6 +53,14 @@ TEST(Conversions, LinearInputsScaleAndRoundTiesToEven) {
     d.ChInputType[3] = 10;
     EXPECT_EQ(d.RawToScaled(3, 5000), 50);
     EXPECT_EQ(d.ScaledToRaw(3, 25), 2500);
+    for (qint16 type : {0, 9, -1}) {
+        d.ChInputType[4] = type;
+        EXPECT_FALSE(IsLinearInput(d, 4)) << type;
+    }
+    for (qint16 type : {10, 11, 99}) {
+        d.ChInputType[4] = type;
+        EXPECT_TRUE(IsLinearInput(d, 4)) << type;
+    }
 }
 
 TEST(Conversions, EqualLimitsLeaveValuesAndResultsSaturate) {

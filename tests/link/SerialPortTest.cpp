@@ -127,6 +127,14 @@ TEST_F(SerialPortOnPty, EvenParityClearsAStickParityLeftOnTheDevice) {
         ::close(fd);
     }
     ASSERT_TRUE(port.setSettings(QStringLiteral("9600,E,7,1")));
+    // A driver that refuses to drop the stick flag fails the open: the line would not
+    // carry even parity.
+    LineSettingsProbe::RefuseRequests([](const termios& t) { return (t.c_cflag & CMSPAR) == 0; });
+    QString why;
+    EXPECT_FALSE(port.Open(peer.SlavePath(), &why));
+    EXPECT_FALSE(port.PortOpen());
+    EXPECT_FALSE(why.isEmpty());
+    LineSettingsProbe::RefuseRequests(nullptr);
     Open();
     termios tio {};
     ASSERT_EQ(::tcgetattr(int(port.CommID()), &tio), 0);

@@ -87,6 +87,7 @@ TEST_F(MainWindowTest, StatusPanelsStartWithTheWaitingTexts) {
 
 TEST_F(MainWindowTest, TheEndOfABulkWriteEmptiesPanelFourAndHidesTheProgress) {
     window->SetPanelText(4, QStringLiteral("設定値変更中"));
+    EXPECT_EQ(window->StatusPanel[3]->text(), QStringLiteral("設定値変更中"));
     window->ProgressBar1->show();
     window->SetWriteProgress(90);
     EXPECT_EQ(window->ProgressBar1->value(), 90);

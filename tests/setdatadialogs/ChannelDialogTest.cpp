@@ -253,6 +253,13 @@ TEST_F(ChannelDialogTest, PagesFollowTheChannelsOptionsAndInputType) {
         EXPECT_EQ(dlg->Frame2[side]->findChildren<QLabel*>().size(), 2 * 5) << side;
         EXPECT_EQ(dlg->Frame3[side]->findChildren<QLabel*>().size(), 2 * (ChannelFieldCount - 28)) << side;
     }
+    // Input type 10 is the first linear input; 9 is the last temperature input.
+    d.ChInputType[47] = 9;
+    d.ChInputType[48] = 10;
+    Select(47);
+    EXPECT_FALSE(dlg->Option1[SubDisp_SaveLoad::DcInputPage]->isEnabled());
+    Select(48);
+    EXPECT_TRUE(dlg->Option1[SubDisp_SaveLoad::DcInputPage]->isEnabled());
 }
 
 TEST_F(ChannelDialogTest, ChannelListFollowsNameChangesAndTheMenuOpensTheDialog) {
