@@ -539,3 +539,21 @@ TEST_F(EngineTest, WhileThePortIsGoneTheLoopKeepsTheErrorUpAndIdles) {
     EXPECT_TRUE(view.commError);
     EXPECT_TRUE(d.CommErrorFlag);
 }
+
+// A step whose exchange raises an error while the port stays open is given up; the next
+// tick polls again instead of retrying that step for ever.
+TEST_F(EngineTest, AStepThatRaisesAnErrorFallsBackToPolling) {
+    Present({0});
+    StartUp();
+    for (int state = 2; state <= 8; ++state) {
+        link.take();
+        link.override = [](const Request&) -> QString {
+            throw STDCommError(8020, QStringLiteral("line error"));
+        };
+        d.PollState = state;
+        engine.Timer4_Timer();
+        EXPECT_EQ(d.PollState, 1) << state;
+        EXPECT_FALSE(engine.PortLost) << state;
+        link.override = nullptr;
+    }
+}
