@@ -1,7 +1,7 @@
 // The serial-port layer on its own: how it reads the line settings text and the handshake
 // code, what it asks the driver for, and how it answers when the driver refuses or the
-// port is closed. (The library exports only its factory, so this program builds the layer
-// from source.)
+// port is closed. (The link libraries export only their factory; this program links the
+// layer's own library.)
 #include "FrmComm.h"
 #include "LineSettingsProbe.h"
 #include "PtyPeer.h"
