@@ -1,6 +1,7 @@
 #include "editing/DirectOperations.h"
 
 #include "editing/SettingItems.h"
+#include "format/DisplayTables.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "editing/CommitSetting.h"
 #include "editing/DirectOperations.h"
 #include "editing/SettingItems.h"
+#include "format/DisplayTables.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

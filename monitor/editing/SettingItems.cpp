@@ -82,13 +82,3 @@ ChoiceFrame ChoiceFrameOf(int setting) {
     }
 }
 
-int DecimalOptionDivisor(int option) {
-    static constexpr int divisors[] = {1, 10, 100, 1000, 10000};
-    return option >= 0 && option < 5 ? divisors[option] : 0;
-}
-
-int DecimalOptionOf(int divisor) {
-    for (int i = 0; i < 5; ++i)
-        if (DecimalOptionDivisor(i) == divisor) return i;
-    return -1;
-}

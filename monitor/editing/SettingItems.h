@@ -32,8 +32,3 @@ bool ShownInScaledUnits(int setting);
 // The frames of the choice entry, and the settings each one serves.
 enum class ChoiceFrame { None, Alarm, HeatCool, TempUnit, CoolMode, DecimalPoint, Unit };
 ChoiceFrame ChoiceFrameOf(int setting);
-
-// Decimal-point options, index = option: divisors 1, 10, 100, 1000, 10000.
-int DecimalOptionDivisor(int option);
-// Option index of a divisor, or -1 for any other divisor.
-int DecimalOptionOf(int divisor);

@@ -148,6 +148,21 @@ QString DecimalPictureText(int divisor) {
     return e ? QString::fromUtf8(e->pictureText) : QString();
 }
 
+int DecimalOptionDivisor(int option) {
+    return InTable(kDecimals, option) ? kDecimals[option].divisor : 0;
+}
+
+int DecimalOptionOf(int divisor) {
+    const DecimalEntry* e = FindDecimal(divisor);
+    return e ? int(e - kDecimals) : -1;
+}
+
+int DecimalDivisorOfPicture(const QString& text) {
+    for (const DecimalEntry& e : kDecimals)
+        if (QString::fromUtf8(e.pictureText) == text) return e.divisor;
+    return 0;
+}
+
 QString DisplayItemListText(int item) {
     if (!InTable(kItemListTexts, item)) return QString();
     return QString::fromUtf8(kItemListTexts[item]);

@@ -39,6 +39,12 @@ QString CoolModeName(int mode);
 int DecimalPlaces(int divisor);
 // Picture text of a decimal-point setting ("XX . XX" for 100), empty when unlisted.
 QString DecimalPictureText(int divisor);
+// The five settings in option order, "XXXX ." (divisor 1) first: the divisor of option
+// 0..4, 0 for any other option; and the option of a divisor, -1 when unlisted.
+int DecimalOptionDivisor(int option);
+int DecimalOptionOf(int divisor);
+// The divisor whose picture text is exactly text, 0 when none is.
+int DecimalDivisorOfPicture(const QString& text);
 
 // Entries of the views' item lists: display items 0..30 in list order.
 inline constexpr int DisplayItemListCount = 31;

@@ -53,7 +53,6 @@ constexpr const char* kOlderDefaults[ChannelFieldCount - OlderChannelFieldCount]
 
 constexpr int kAlarmTypeCount = 13;
 constexpr int kCoolModeCount = 3;
-constexpr int kDecimalSettings[] = {1, 10, 100, 1000, 10000};
 
 bool ValidChannel(int channel) { return channel >= 0 && channel < ChannelCount; }
 bool InFile(int item) { return item >= FirstChannelFileItem && item <= LastChannelFileItem; }
@@ -130,8 +129,7 @@ ApplyResult ApplyItemText(RDX_INC& inc, int displayItem, int channel, const QStr
         return mode < 0 ? ApplyResult::KeptUnknownText : store(mode);
     }
     case TextRule::DecimalPicture:
-        for (const int divisor : kDecimalSettings)
-            if (DecimalPictureText(divisor) == text) return store(divisor);
+        if (const int divisor = DecimalDivisorOfPicture(text)) return store(divisor);
         return ApplyResult::KeptUnknownText;
     case TextRule::UnitText:
         inc.ChUnitText[channel] = text;

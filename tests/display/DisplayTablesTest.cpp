@@ -69,6 +69,20 @@ TEST(DecimalTableTest, PlacesAndPictureTextsOfTheFiveSettings) {
     }
 }
 
+TEST(DecimalTableTest, OptionsAreTheFivePowersOfTenInOrder) {
+    const int divisors[] = {1, 10, 100, 1000, 10000};
+    const char* pictures[] = {"XXXX .", "XXX . X", "XX . XX", "X . XXX", ". XXXX"};
+    for (int option = 0; option < 5; ++option) {
+        EXPECT_EQ(DecimalOptionDivisor(option), divisors[option]) << option;
+        EXPECT_EQ(DecimalOptionOf(divisors[option]), option) << option;
+        EXPECT_EQ(DecimalDivisorOfPicture(QString::fromLatin1(pictures[option])), divisors[option]);
+    }
+    for (int option : {-1, 5, 6}) EXPECT_EQ(DecimalOptionDivisor(option), 0) << option;
+    for (int divisor : {0, 2, 100000 % 65536, -10}) EXPECT_EQ(DecimalOptionOf(divisor), -1) << divisor;
+    for (const char* text : {"", "XXXX", "XX.XX", "xx . xx", " XX . XX"})
+        EXPECT_EQ(DecimalDivisorOfPicture(QString::fromLatin1(text)), 0) << text;
+}
+
 TEST(InputRangeTableTest, BothUnitColumnsAndLinearSuffixes) {
     ASSERT_NE(TemperatureInputRange(3, 0), nullptr);
     EXPECT_EQ(TemperatureInputRange(3, 0)->high, 1820);

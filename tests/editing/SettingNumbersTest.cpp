@@ -355,15 +355,6 @@ TEST_F(SettingNumbersTest, PcSideSettingsOfTheFirstAndLastChannelsKeepTheirKeys)
     EXPECT_EQ(PcSideSettingKey(31, 5), QString());
 }
 
-TEST_F(SettingNumbersTest, DecimalOptionsAreTheFivePowersOfTen) {
-    const int divisors[] = {1, 10, 100, 1000, 10000};
-    for (int option = 0; option < 5; ++option) {
-        EXPECT_EQ(DecimalOptionDivisor(option), divisors[option]) << option;
-        EXPECT_EQ(DecimalOptionOf(divisors[option]), option) << option;
-    }
-    for (int option : {-1, 5, 6}) EXPECT_EQ(DecimalOptionDivisor(option), 0) << option;
-    for (int divisor : {0, 2, 100000 % 65536, -10}) EXPECT_EQ(DecimalOptionOf(divisor), -1) << divisor;
-}
 
 TEST_F(SettingNumbersTest, ChoicesOfTheFirstAndLastChannelsAreStoredAndWritten) {
     for (int channel : {0, ChannelCount - 1}) {
