@@ -104,7 +104,7 @@ QString SubDisp_History::CellText(int row, int column) const {
         const QTableWidgetItem* header = MSFlexGrid1->horizontalHeaderItem(column);
         return header ? header->text() : QString();
     }
-    const QTableWidgetItem* cell = row > 0 && row < GridRows ? MSFlexGrid1->item(row - 1, column) : nullptr;
+    const QTableWidgetItem* cell = MSFlexGrid1->item(row - 1, column);  // none outside the grid
     return cell ? cell->text() : QString();
 }
 

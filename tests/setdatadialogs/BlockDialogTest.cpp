@@ -125,6 +125,8 @@ TEST_F(BlockDialogTest, SavedHeatingCoolingBlockLoadsBackAndButtonsReturnAfterTh
     Fill(2, 900);  // the operator changes the block, then loads the saved one back
     dlg->ReturnClick();
     dlg->Open();
+    for (QRadioButton* option : dlg->Block_Option1)
+        EXPECT_FALSE(option->isChecked()) << "a dialog opened again has no block chosen";
     EXPECT_FALSE(dlg->Command1[SubDisp_BlockSaveLoad::MoveToBlockButton]->isEnabled());
     op.files = {file};
     dlg->LoadWork();
