@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr ChannelTable RDX_INC::* kFieldTables[SetDataFieldCount] = {
+constexpr std::array<ChannelTable RDX_INC::*, SetDataFieldCount> kFieldTables = {
     &RDX_INC::ChSV,          &RDX_INC::ChAlarm1,     &RDX_INC::ChAlarm2,      &RDX_INC::ChHBAlarm,
     &RDX_INC::ChPBand,       &RDX_INC::ChITime,      &RDX_INC::ChDTime,       &RDX_INC::ChARW,
     &RDX_INC::ChPCycle,      &RDX_INC::ChManualReset, &RDX_INC::ChOutputHys,  &RDX_INC::ChAlarm1Hys,

@@ -6,6 +6,7 @@
 #include "setdata/BulkWriteRequest.h"
 #include "setdata/RecordFile.h"
 #include "setdata/SetDataFile.h"
+#include "setdata/MoveSaveLoadButtons.h"
 #include "setdata/SetDataMessages.h"
 
 #include <QButtonGroup>
@@ -40,15 +41,7 @@ SubDisp_BlockSaveLoad::SubDisp_BlockSaveLoad(RDX_INC& inc, Shell& shell, QWidget
     ShowBlockNames(BlockNames());
     connect(&lists_, &NameLists::blockNamesChanged, this, &SubDisp_BlockSaveLoad::ShowBlockNames);
 
-    auto* buttons = new QVBoxLayout;
-    buttons->addStretch(1);
-    for (int i = 0; i < 5; ++i) {
-        Command1[i] = new QPushButton(QString::fromLatin1(SetDataMsg::MoveSaveLoadButtons[i]), this);
-        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-        if (i == ReturnButton) buttons->addSpacing(24);
-        buttons->addWidget(Command1[i]);
-    }
-    buttons->addStretch(1);
+    QVBoxLayout* buttons = BuildMoveSaveLoadButtons(this, Command1, [this](int i) { Command1_Click(i); });
 
     auto* work = new QGroupBox(QStringLiteral("ﾜｰｸ領域"), this);
     auto* workLayout = new QVBoxLayout(work);

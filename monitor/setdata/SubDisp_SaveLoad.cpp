@@ -8,6 +8,7 @@
 #include "setdata/BulkWriteRequest.h"
 #include "setdata/ChannelFile.h"
 #include "setdata/SetDataFile.h"
+#include "setdata/MoveSaveLoadButtons.h"
 #include "setdata/SetDataMessages.h"
 #include "setdata/SetDataRecord.h"
 
@@ -98,15 +99,7 @@ SubDisp_SaveLoad::SubDisp_SaveLoad(RDX_INC& inc, Shell& shell, QWidget* parent)
         right->addWidget((*pairs[p])[1]);
     }
 
-    auto* buttons = new QVBoxLayout;
-    buttons->addStretch(1);
-    for (int i = 0; i < 5; ++i) {
-        Command1[i] = new QPushButton(QString::fromLatin1(SetDataMsg::MoveSaveLoadButtons[i]), this);
-        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-        if (i == ReturnButton) buttons->addSpacing(24);
-        buttons->addWidget(Command1[i]);
-    }
-    buttons->addStretch(1);
+    QVBoxLayout* buttons = BuildMoveSaveLoadButtons(this, Command1, [this](int i) { Command1_Click(i); });
 
     auto* middle = new QHBoxLayout;
     middle->addLayout(left, 1);

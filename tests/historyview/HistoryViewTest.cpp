@@ -57,6 +57,12 @@ TEST_F(HistoryViewTest, AGridOfFourColumnsUnderTheirHeadingsAndOneHundredAndTwoR
     EXPECT_EQ(viewer->CellText(0, 1), "時間");
     EXPECT_EQ(viewer->CellText(0, 2), "ﾁｬﾝﾈﾙ");
     EXPECT_EQ(viewer->CellText(0, 3), "内容");
+    // Every column reads from the left, headings and cells alike.
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(viewer->MSFlexGrid1->horizontalHeaderItem(k)->textAlignment() & Qt::AlignHorizontal_Mask,
+                  Qt::AlignLeft) << k;
+        EXPECT_EQ(viewer->MSFlexGrid1->item(0, k)->textAlignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft) << k;
+    }
     EXPECT_EQ(viewer->Command1[1]->text(), "ｸﾘｱ");
     EXPECT_EQ(viewer->Command1[2]->text(), "Return");
     // The content column is the widest, as the spaces of its heading make it.
