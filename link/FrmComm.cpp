@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <optional>
@@ -133,7 +134,7 @@ bool FrmComm::setHandshaking(int code) {
 }
 
 bool FrmComm::ApplyHandshaking() {
-    static constexpr QSerialPort::FlowControl kFlow[] = {
+    static constexpr std::array<QSerialPort::FlowControl, 4> kFlow = {
         QSerialPort::NoFlowControl, QSerialPort::SoftwareControl,
         QSerialPort::HardwareControl, QSerialPort::HardwareControl};
     if (!port_.setFlowControl(kFlow[handshaking_])) return false;

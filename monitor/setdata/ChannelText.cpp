@@ -13,7 +13,7 @@ struct FieldSpec {
 };
 
 // Field k belongs to display item k + 3.
-constexpr FieldSpec kFields[ChannelFieldCount] = {
+constexpr std::array<FieldSpec, ChannelFieldCount> kFields = {{
     {&RDX_INC::ChSV, TextRule::A},
     {&RDX_INC::ChAlarm1, TextRule::A},
     {&RDX_INC::ChAlarm2, TextRule::A},
@@ -46,7 +46,7 @@ constexpr FieldSpec kFields[ChannelFieldCount] = {
     {&RDX_INC::ChScaleLow, TextRule::B},
     {&RDX_INC::ChDecimal, TextRule::DecimalPicture},
     {nullptr, TextRule::UnitText},
-};
+}};
 
 constexpr const char* kOlderDefaults[ChannelFieldCount - OlderChannelFieldCount] = {
     "1.0", "30", "0.0", "空冷", "1.0", "10000", "0", "XXXX .", "%"};
