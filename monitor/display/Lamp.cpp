@@ -1,5 +1,7 @@
 #include "display/Lamp.h"
 
+#include "display/ViewLabels.h"
+
 #include <QPainter>
 
 Lamp::Lamp(QWidget* parent, int diameter) : QWidget(parent), diameter_(diameter) {
@@ -27,7 +29,7 @@ void Lamp::paintEvent(QPaintEvent*) {
     QColor fill = color_;
     if (stale_) {
         // Halfway to the grey of a silent value box.
-        const QColor grey(216, 216, 216);
+        const QColor grey = ValueLabel::SilentBox();
         fill = QColor((fill.red() + grey.red()) / 2, (fill.green() + grey.green()) / 2,
                       (fill.blue() + grey.blue()) / 2);
     }

@@ -107,6 +107,9 @@ TEST_F(ContactLookTest, TwoAndOneBlockViewsGreyValuesFadeLampsAndMarkTheSelector
     EXPECT_LT(SilentShare(two.tb1_PV[0]), 0.1);
     EXPECT_TRUE(two.tb1_staA1[20]->isStale());
     EXPECT_EQ(Share(two.tb1_staA1[20], Lamp::Red()), 0.0) << "a frozen alarm lamp is faded";
+    // Faded: halfway from its red to the grey of a silent value box.
+    const QWidget* lamp = two.tb1_staA1[20];
+    EXPECT_EQ(Snapshot(*two.tb1_staA1[20]).pixelColor(lamp->rect().center()), QColor(235, 108, 108));
     EXPECT_FALSE(two.tb1_staA1[0]->isStale());
 
     EXPECT_TRUE(MarkShown(one.tb2_Contact, &one));
