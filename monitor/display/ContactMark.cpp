@@ -41,6 +41,7 @@ void ContactMark::PlaceOnFrame() {
 }
 
 bool ContactMark::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == frame_ && event->type() == QEvent::Resize) PlaceOnFrame();
+    // Only the frame is watched.
+    if (event->type() == QEvent::Resize) PlaceOnFrame();
     return QLabel::eventFilter(watched, event);
 }

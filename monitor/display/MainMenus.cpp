@@ -78,11 +78,9 @@ void MainMenus::SetWindowState(Qt::WindowStates state) {
     window_.setWindowState(state);
     if (!ProgressBar1) return;
     // The status bar lays the bar out again whenever the window's size settles; from the
-    // first window-size command on, the bar keeps its place through those moves.
-    if (!placing_) {
-        ProgressBar1->installEventFilter(this);
-        placing_ = true;
-    }
+    // first window-size command on, the bar keeps its place through those moves. (A filter
+    // installed again is still called once.)
+    ProgressBar1->installEventFilter(this);
     PlaceProgressBar();
 }
 
@@ -99,7 +97,8 @@ void MainMenus::PlaceProgressBar() {
 }
 
 bool MainMenus::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ProgressBar1 && event->type() == QEvent::Move) PlaceProgressBar();
+    // Only the progress bar is watched.
+    if (event->type() == QEvent::Move) PlaceProgressBar();
     return QObject::eventFilter(watched, event);
 }
 

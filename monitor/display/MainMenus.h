@@ -70,6 +70,5 @@ private:
     QMainWindow& window_;
     QPointer<HelpWindow> help_;
     QPointer<SubDisp_About> about_;
-    bool placing_ = false;
     QList<QPair<QAction*, void (MainMenus::*)()>> signalled_;
 };

@@ -103,10 +103,12 @@ TEST(StoreReply, AlarmValuesFollowTheAlarmTypeOfTheMoment) {
     d.ChAlarm1Type[0] = 9;
     d.StoreReply(0, u"0005", Fields({"03E8"}));
     EXPECT_EQ(d.ChAlarm1[0], 140);  // absolute: 400 * 1000 / 10000 + 100
-    // Alarm 2 follows its own type.
-    d.ChAlarm2Type[0] = 10;
-    d.StoreReply(0, u"0006", Fields({"03E8"}));
-    EXPECT_EQ(d.ChAlarm2[0], 140);
+    // Alarm 2 follows its own type: deviation types up to 8, absolute from 9 on.
+    for (const auto& [type, stored] : {std::pair{8, 40}, {9, 140}, {10, 140}}) {
+        d.ChAlarm2Type[0] = qint16(type);
+        d.StoreReply(0, u"0006", Fields({"03E8"}));
+        EXPECT_EQ(d.ChAlarm2[0], stored) << type;
+    }
 }
 
 TEST(StoreReply, PairItemsAndUnitPairing) {
