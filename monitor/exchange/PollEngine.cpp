@@ -274,7 +274,7 @@ void PollEngine::TryReopen() {
     }
     PortLost = false;
     d.CommErrorFlag = false;
-    if (d.PollState == 5 || d.PollState == 6) pendingAlarmWrite_ = d.PollState;
+    // Alarm values cut by the loss wait in pendingAlarmWrite_ for the end of this read.
     d.PollState = 0;
 }
 

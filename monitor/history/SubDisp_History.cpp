@@ -1,37 +1,12 @@
 #include "history/SubDisp_History.h"
 
+#include "history/GridFormat.h"
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-namespace {
-
-struct GridColumn {
-    QString heading;
-    Qt::Alignment alignment;
-    QString widthText;  // the column is as wide as this text
-};
-
-// A grid format text: columns separated by "|", each optionally led by "<", "^" or ">"
-// (left, centre, right); the heading is the text without its surrounding spaces.
-QList<GridColumn> ParseGridFormat(const QString& format) {
-    QList<GridColumn> columns;
-    for (QString part : format.split(QLatin1Char('|'))) {
-        Qt::Alignment alignment = Qt::AlignLeft;
-        if (part.startsWith(QLatin1Char('<')) || part.startsWith(QLatin1Char('^')) ||
-            part.startsWith(QLatin1Char('>'))) {
-            if (part[0] == QLatin1Char('^')) alignment = Qt::AlignHCenter;
-            if (part[0] == QLatin1Char('>')) alignment = Qt::AlignRight;
-            part.remove(0, 1);
-        }
-        columns.append({part.trimmed(), alignment | Qt::AlignVCenter, part});
-    }
-    return columns;
-}
-
-}  // namespace
 
 SubDisp_History::SubDisp_History(AlarmHistory& history, QWidget* parent)
     : QDialog(parent), history_(history) {

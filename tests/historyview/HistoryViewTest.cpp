@@ -1,3 +1,4 @@
+#include "history/GridFormat.h"
 #include "history/HistoryFile.h"
 #include "history/SubDisp_History.h"
 
@@ -69,6 +70,22 @@ TEST_F(HistoryViewTest, AGridOfFourColumnsUnderTheirHeadingsAndOneHundredAndTwoR
     EXPECT_GT(viewer->MSFlexGrid1->columnWidth(3), viewer->MSFlexGrid1->columnWidth(0));
     EXPECT_GT(viewer->MSFlexGrid1->columnWidth(2), viewer->MSFlexGrid1->columnWidth(1));
     for (int row = 1; row < 102; ++row) EXPECT_TRUE(RowEmpty(row)) << row;
+}
+
+TEST(GridFormat, ColumnsWithTheirAlignmentsHeadingsAndWidths) {
+    const QList<GridColumn> columns = ParseGridFormat(QStringLiteral("<日付  |^ mid |>right|plain |"));
+    ASSERT_EQ(columns.size(), 5);
+    const Qt::Alignment aligned[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight, Qt::AlignLeft,
+                                     Qt::AlignLeft};
+    const QString headings[] = {"日付", "mid", "right", "plain", ""};
+    const QString widths[] = {"日付  ", " mid ", "right", "plain ", ""};
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_EQ(columns[k].alignment, aligned[k] | Qt::AlignVCenter) << k;
+        EXPECT_EQ(columns[k].heading, headings[k]) << k;
+        EXPECT_EQ(columns[k].widthText, widths[k]) << k;
+    }
+    // Only the first character leads: a second one is text.
+    EXPECT_EQ(ParseGridFormat(QStringLiteral("<>x")).first().heading, ">x");
 }
 
 TEST_F(HistoryViewTest, OpeningShowsTheRingInRowsOneToThree) {

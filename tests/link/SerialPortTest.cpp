@@ -183,6 +183,10 @@ TEST_F(SerialPortOnPty, BothHandshakesRefusedByTheDriverFailTheCodeAndTheOpen) {
     LineSettingsProbe::RefuseRequests(both);
     EXPECT_FALSE(port.setHandshaking(3));
     EXPECT_TRUE(port.setHandshaking(2)) << "RTS/CTS alone is carried";
+    LineSettingsProbe::RefuseRequests([](const termios& t) { return (t.c_cflag & CRTSCTS) != 0; });
+    EXPECT_FALSE(port.setHandshaking(2)) << "a port without RTS/CTS refuses it";
+    EXPECT_TRUE(port.setHandshaking(1));
+    LineSettingsProbe::RefuseRequests(both);
 
     port.Close();
     ASSERT_TRUE(port.setHandshaking(3)) << "a closed port keeps the code for the next open";
