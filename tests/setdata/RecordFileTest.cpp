@@ -310,6 +310,12 @@ TEST_F(RecordFileTest, AllChannelsRoundTripThroughAFile) {
 
 
 // What the operator reads for each refusal, word for word; a read names its line.
+TEST(SetDataFields, OnlyTheThirtyTwoFieldsHaveATable) {
+    EXPECT_EQ(SetDataFieldTable(0), &RDX_INC::ChSV);
+    EXPECT_EQ(SetDataFieldTable(SetDataFieldCount - 1), &RDX_INC::ChDecimal);
+    for (int field : {-1, SetDataFieldCount, 99}) EXPECT_EQ(SetDataFieldTable(field), nullptr) << field;
+}
+
 TEST(SetDataMessages, EachRefusalReadsAsWritten) {
     const std::pair<SetDataStatus, const char*> texts[] = {
         {SetDataStatus::OpenFailed, "ﾌｧｲﾙを開けません。ﾌｧｲﾙ名と保存先を確認してください。"},
