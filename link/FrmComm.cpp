@@ -22,17 +22,18 @@
 
 namespace {
 
+// Every field is taken from the text; a text that lacks one is refused whole.
 struct LineSettings {
-    qint32 baud = 9600;
-    QSerialPort::Parity parity = QSerialPort::NoParity;
-    QSerialPort::DataBits dataBits = QSerialPort::Data8;
-    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+    qint32 baud;
+    QSerialPort::Parity parity;
+    QSerialPort::DataBits dataBits;
+    QSerialPort::StopBits stopBits;
 };
 
 std::optional<LineSettings> ParseSettings(const QString& text) {
     const QStringList parts = text.split(u',');
     if (parts.size() != 4) return std::nullopt;
-    LineSettings s;
+    LineSettings s {};
     bool ok = false;
     s.baud = parts[0].trimmed().toInt(&ok);
     if (!ok || s.baud <= 0) return std::nullopt;
