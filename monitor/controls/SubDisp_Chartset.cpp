@@ -30,20 +30,20 @@ QLabel* Caption(const char* text, QWidget* parent) { return new QLabel(QString::
 SubDisp_Chartset::SubDisp_Chartset(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("ﾁｬｰﾄ描写条件設定画面"));
     setModal(false);
+    // The range's low and high ends, then the interval.
+    struct Limits { int min, max, step; };
+    const Limits limits[3] = {{RangeMin, RangeMax, RangeStep}, {RangeMin, RangeMax, RangeStep},
+                              {ChartTimMin, ChartTimMax, 1}};
     for (int i = 0; i < 3; ++i) {
         Text1[i] = new QLineEdit(this);
         Text1[i]->setAlignment(Qt::AlignRight);
         Text1[i]->setMaximumWidth(70);
         Text1[i]->installEventFilter(this);
         UpDown1[i] = new UpDown(this);
+        UpDown1[i]->SetRange(limits[i].min, limits[i].max);
+        UpDown1[i]->SetIncrement(limits[i].step);
         connect(UpDown1[i], &UpDown::Change, this, [this, i] { UpDown1_Change(i); });
     }
-    for (int i = 0; i < 2; ++i) {
-        UpDown1[i]->SetRange(RangeMin, RangeMax);
-        UpDown1[i]->SetIncrement(RangeStep);
-    }
-    UpDown1[2]->SetRange(ChartTimMin, ChartTimMax);
-    UpDown1[2]->SetIncrement(1);
     // Only a sign and digits can be typed; the range is checked when the number is taken.
     const QRegularExpression number(QStringLiteral("-?[0-9]{0,4}"));
     for (int i = 0; i < 3; ++i) Text1[i]->setValidator(new QRegularExpressionValidator(number, Text1[i]));

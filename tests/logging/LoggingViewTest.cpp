@@ -107,6 +107,21 @@ TEST_F(LoggingViewTest, AnExistingFileIsOverwrittenOnlyWhenTheOperatorAgrees) {
     EXPECT_FALSE(text.contains("RDX-410"));
 }
 
+TEST_F(LoggingViewTest, AnAgreedOverwriteStartsTheFileAfresh) {
+    QFile f(LogPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("old run\r\n");
+    f.close();
+    view->Savename_text->setText(LogPath());
+    answer = true;
+    view->Command1_Click(0);
+    EXPECT_EQ(asked.size(), 1);
+    ASSERT_TRUE(view->IsLogging());
+    const QByteArray text = Read(LogPath());
+    EXPECT_FALSE(text.contains("old run"));
+    EXPECT_TRUE(text.startsWith("\"RDX-410 "));
+}
+
 TEST_F(LoggingViewTest, AFailedStartIsNotRememberedAsRunning) {
     view->Savename_text->setText(home.path() + "/missing/folder/run.txt");
     view->Command1_Click(0);

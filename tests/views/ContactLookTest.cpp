@@ -20,6 +20,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTabWidget>
 #include <QToolBar>
 #include <gtest/gtest.h>
@@ -190,6 +192,25 @@ TEST(ContactMarkLook, RedBoldAtTheRightOfTheTitle) {
         frame.resize(width, 200);
         EXPECT_EQ(frame.width() - mark->geometry().right(), gap) << width;
     }
+}
+
+// Where the mark stands, the frame's line is hidden behind it as behind the title (in a
+// style whose frame line runs through the title).
+TEST(ContactMarkLook, HidesTheFramesLineBehindIt) {
+    std::unique_ptr<QStyle> lined(QStyleFactory::create(QStringLiteral("Windows")));
+    ASSERT_TRUE(lined);
+    QGroupBox frame(QStringLiteral("Block01"));
+    frame.setStyle(lined.get());
+    frame.resize(300, 200);
+    ContactMark* mark = ContactMark::OnFrame(&frame);
+    frame.show();
+    // The mark's left margin holds no text: only what lies behind the mark shows there.
+    const QRect margin(mark->x(), mark->y(), 3, mark->height());
+    const QColor background = frame.palette().color(QPalette::Window);
+    const int marginPixels = margin.width() * margin.height();
+    ASSERT_LT(CountColor(Snapshot(frame), margin, background), marginPixels) << "no line to hide";
+    mark->setOutOfContact(true);
+    EXPECT_EQ(CountColor(Snapshot(frame), margin, background), marginPixels);
 }
 
 // Rows past the last channel ask about channel numbers outside the line: they show no
