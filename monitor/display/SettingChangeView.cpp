@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace {
 
 constexpr int RowHeight = 26;
@@ -63,8 +65,8 @@ bool IsChoiceSetting(int s) {
     return s == 14 || s == 15 || s == 20 || s == 21 || s == 28 || s == 34 || s == 35;
 }
 
-// Display item of a numeric setting, or -1.
-int NumericItem(int s) {
+// Display item of a numeric setting; none for a choice or a switch.
+std::optional<int> NumericItem(int s) {
     if ((s >= 1 && s <= 13) || (s >= 16 && s <= 19) || s == 22 || s == 23) return s + 2;
     if (s >= 25 && s <= 27) return s + 1;
     switch (s) {
@@ -73,7 +75,7 @@ int NumericItem(int s) {
     case 31: return 36;
     case 32: return 31;
     case 33: return 32;
-    default: return -1;
+    default: return std::nullopt;
     }
 }
 
@@ -219,8 +221,7 @@ void SettingChangeView::tb4_BName_Click() {
 }
 
 QString SettingChangeView::ShownValue(int s, int c) const {
-    const int item = NumericItem(s);
-    if (item >= 0) return FormatItemValue(d, item, c);
+    if (const std::optional<int> item = NumericItem(s)) return FormatItemValue(d, *item, c);
     switch (s) {
     case 14: return AlarmTypeName(d.ChAlarm1Type[c]);
     case 15: return AlarmTypeName(d.ChAlarm2Type[c]);
@@ -273,7 +274,7 @@ void SettingChangeView::Refresh() {
         }
         return;
     }
-    const bool numeric = NumericItem(s) >= 0;
+    const bool numeric = NumericItem(s).has_value();
     const bool choice = IsChoiceSetting(s);
     for (int i = 0; i < RowCount; ++i) {
         const int c = base + i;

@@ -50,13 +50,15 @@ Setting_Disp::Setting_Disp(RDX_INC& data, QWidget* parent) : QDialog(parent), d(
     info->addRow(QStringLiteral("現在の設定値"), Now_data);
     info->addRow(QStringLiteral("設定可能範囲"), Limit_data);
 
+    // As on a calculator: 7 8 9 / 4 5 6 / 1 2 3 / 0 +/- CE.
+    constexpr int kDigitRow[10] = {4, 3, 3, 3, 2, 2, 2, 1, 1, 1};
+    constexpr int kDigitColumn[10] = {0, 0, 1, 2, 0, 1, 2, 0, 1, 2};
     auto* pad = new QGridLayout;
     for (int digit = 0; digit < 10; ++digit) {
         Ten_key[digit] = PadButton(QString::number(digit), this);
         connect(Ten_key[digit], &QPushButton::clicked, this, [this, digit] { Ten_key_Click(digit); });
-        if (digit > 0) pad->addWidget(Ten_key[digit], 3 - (digit - 1) / 3, (digit - 1) % 3 + 0);
+        pad->addWidget(Ten_key[digit], kDigitRow[digit], kDigitColumn[digit]);
     }
-    pad->addWidget(Ten_key[0], 4, 0);
     Command1 = PadButton(QStringLiteral("+/-"), this);
     Command2 = PadButton(QStringLiteral("CE"), this);
     pad->addWidget(Command1, 4, 1);
@@ -66,7 +68,7 @@ Setting_Disp::Setting_Disp(RDX_INC& data, QWidget* parent) : QDialog(parent), d(
 
     Command3 = new QPushButton(QStringLiteral("OK"), this);
     Command4 = new QPushButton(QStringLiteral("Cancel"), this);
-    Command3->setAutoDefault(false);
+    // OK is the default button; Cancel never takes Enter, even with the focus.
     Command4->setAutoDefault(false);
     Command3->setDefault(true);
     connect(Command3, &QPushButton::clicked, this, &Setting_Disp::Command3_Click);

@@ -308,7 +308,7 @@ QString PollEngine::Exchange(int block, const QString& cmdType, const QString& i
 }
 
 void PollEngine::NoteContact(int block, char16_t outcome) {
-    if (block < 0 || block >= BlockCount) return;
+    // Every exchange is with a block of the line (0 to BlockCount - 1).
     if (outcome == 0) {
         if (++silentInRow_[block] >= SilentRequestsForOutOfContact) SetOutOfContact(block, true);
         return;

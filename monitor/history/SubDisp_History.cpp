@@ -39,7 +39,8 @@ SubDisp_History::SubDisp_History(AlarmHistory& history, QWidget* parent)
 void SubDisp_History::Form_Load() {
     const QList<GridColumn> columns = ParseGridFormat(QString::fromUtf8(HistoryGridFormat));
     const QFontMetrics metrics(MSFlexGrid1->font());
-    for (int k = 0; k < GridColumns && k < columns.size(); ++k) {
+    Q_ASSERT(columns.size() == GridColumns);  // the format names every column of the grid
+    for (int k = 0; k < GridColumns; ++k) {
         auto* header = new QTableWidgetItem(columns[k].heading);
         header->setTextAlignment(columns[k].alignment);
         MSFlexGrid1->setHorizontalHeaderItem(k, header);
@@ -53,7 +54,7 @@ void SubDisp_History::Form_Load() {
 }
 
 void SubDisp_History::ShowRow(int row) {
-    if (row < 1 || row >= GridRows) return;
+    // The header row and rows past the grid have no cells, so they show nothing.
     for (int k = 0; k < GridColumns; ++k) {
         QTableWidgetItem* cell = MSFlexGrid1->item(row - 1, k);
         const QString text = history_.Table.Cell(row, k);

@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -63,7 +64,7 @@ std::optional<QString> SetDataValueReader::Next() {
             if (text_[i] == u'\n' || (text_[i] == u'\r' && (i + 1 >= end || text_[i + 1] != u'\n')))
                 ++nextLine_;
         QString value = text_.mid(start, end - start);
-        pos_ = end < text_.size() ? end + 1 : end;
+        pos_ = std::min(end + 1, text_.size());  // past the closing quote, if there is one
         qsizetype after = pos_;
         while (after < text_.size() && IsBlank(text_[after])) ++after;
         heldQuote_ = after < text_.size() && text_[after] != u',' && !IsLineEnd(text_[after]);

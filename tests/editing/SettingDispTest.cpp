@@ -174,6 +174,31 @@ TEST_F(SettingDispTest, ThePadHoldsTenDigitsSignClearOkAndCancel) {
     }
 }
 
+// The keys stand as on a calculator: 7 8 9 / 4 5 6 / 1 2 3 / 0 +/- CE, in even rows and
+// columns.
+TEST_F(SettingDispTest, ThePadReadsLikeACalculator) {
+    Setting_Disp* dlg = Open(1, 2);
+    ASSERT_NE(dlg, nullptr);
+    const std::vector<std::vector<QPushButton*>> rows = {
+        {dlg->Ten_key[7], dlg->Ten_key[8], dlg->Ten_key[9]},
+        {dlg->Ten_key[4], dlg->Ten_key[5], dlg->Ten_key[6]},
+        {dlg->Ten_key[1], dlg->Ten_key[2], dlg->Ten_key[3]},
+        {dlg->Ten_key[0], dlg->Command1, dlg->Command2}};
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t k = 0; k < 3; ++k) {
+            SCOPED_TRACE(rows[r][k]->text().toStdString());
+            const QRect key = rows[r][k]->geometry();
+            EXPECT_EQ(key.top(), rows[r][0]->geometry().top());
+            EXPECT_EQ(key.left(), rows[0][k]->geometry().left());
+            if (r > 0) {
+                EXPECT_GT(key.top(), rows[r - 1][k]->geometry().bottom());
+            }
+            if (k > 0) {
+                EXPECT_GT(key.left(), rows[r][k - 1]->geometry().right());
+            }
+        }
+}
+
 TEST_F(SettingDispTest, EnterConfirmsLikeOk) {
     for (Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
         SCOPED_TRACE(enter == Qt::Key_Return ? "Return" : "keypad Enter");

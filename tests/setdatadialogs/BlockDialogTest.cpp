@@ -304,6 +304,17 @@ TEST_F(BlockDialogTest, BlockCaptionsFollowNameChangesAndTheMenuOpensTheDialog) 
     SaveSetting(QStringLiteral("DvtoN04"), QStringLiteral("Block04"));
 }
 
+// A names list of the wrong length labels what it can and never reaches past the blocks.
+TEST_F(BlockDialogTest, ANamesListOfTheWrongLengthLabelsWhatItCan) {
+    QStringList names;
+    for (int b = 0; b <= BlockCount; ++b) names << QStringLiteral("炉%1").arg(b + 1);
+    dlg->ShowBlockNames(names);
+    EXPECT_EQ(dlg->Block_Option1[BlockCount - 1]->text(), names[BlockCount - 1]);
+    dlg->ShowBlockNames({QStringLiteral("前")});
+    EXPECT_EQ(dlg->Block_Option1[0]->text(), QStringLiteral("前"));
+    EXPECT_EQ(dlg->Block_Option1[1]->text(), names[1]);
+}
+
 // The dialog leaves the main window usable while it is open.
 TEST_F(BlockDialogTest, TheDialogLeavesTheMainWindowUsable) {
     EXPECT_TRUE(dlg->isVisible());

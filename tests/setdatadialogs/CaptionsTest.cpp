@@ -34,6 +34,11 @@ QString RowCaptionOf(QLabel* value) {
     return caption ? caption->text() : QString();
 }
 
+// Free space between a button and the one above it in the column.
+int GapAbove(const std::array<QPushButton*, 5>& buttons, int i) {
+    return buttons[i]->geometry().top() - buttons[i - 1]->geometry().bottom();
+}
+
 class CaptionsTest : public DialogTest {
 protected:
     SetDataDialogs& dialogs() { return *window->findChild<SetDataDialogs*>(); }
@@ -91,4 +96,18 @@ TEST_F(CaptionsTest, BlockAndAllChannelDialogs) {
     EXPECT_EQ(all.windowTitle(), U8("全チャンネル一括　設定値セーブとロード"));
     EXPECT_EQ(all.Label1->text(), U8("３２０チャンネルデータ"));
     EXPECT_EQ(TextsOf(all.Command1), (QStringList{"Save-->", "<--Load", "Return"}));
+}
+
+// In both move/save/load columns "Return" stands apart from the four buttons that act.
+TEST_F(CaptionsTest, ReturnStandsApartFromTheButtonsThatAct) {
+    SubDisp_SaveLoad& channel = dialogs().channelDialog();
+    channel.Open();
+    SubDisp_BlockSaveLoad& block = dialogs().blockDialog();
+    block.Open();
+    for (const auto* buttons : {&channel.Command1, &block.Command1}) {
+        (*buttons)[0]->window()->layout()->activate();
+        const int acting = GapAbove(*buttons, 1);
+        for (int i = 2; i < 4; ++i) EXPECT_EQ(GapAbove(*buttons, i), acting) << i;
+        EXPECT_GE(GapAbove(*buttons, 4), acting + 16);
+    }
 }
