@@ -106,13 +106,11 @@ void FourBlockView::Refresh() {
 void FourBlockView::Combo1_Click() {
     SaveSetting(QStringLiteral("tab0block"), QString::number(Combo1->currentIndex()));
     const int first = FirstChannel();
-    for (int i = 1; i < Channels; i += 2) {
-        const int c = first + i;
-        const bool present = d.ChPresent[c] != 0;
+    ForEachChannelPair(d, first, Channels, [this](int i, bool present, bool hidden) {
         SetEnabledIfChanged(Para_Text[i - 1], present);
         SetEnabledIfChanged(Para_Text[i], present);
-        SetHiddenIfChanged(Para_Text[i], IsCoolingSecond(d, c));
-    }
+        SetHiddenIfChanged(Para_Text[i], hidden);
+    });
 }
 
 void FourBlockView::Toolbar1_ButtonClick(int button) {

@@ -130,21 +130,18 @@ void OneBlockView::tb2_BName_Click() {
         SetTextIfChanged(tb2_OUT[k], OutputButtonCaption(d, c));
         SetTextIfChanged(Tab2_Label_CF[k], UnitLabelText(d, c));
     }
-    for (int k = 1; k < Rows; k += 2) {
-        const int c = first + k;
-        const bool present = d.ChPresent[c] != 0;
+    ForEachChannelPair(d, first, Rows, [this](int k, bool present, bool hidden) {
         for (int j : {k - 1, k}) {
             for (QWidget* w : std::initializer_list<QWidget*>{tb2_PV[j], tb2_SV[j], tb2_Para1[j], tb2_Para2[j],
                                                               tb2_Para3[j], tb2_OUT[j], Tab2_Label_CF[j]})
                 SetEnabledIfChanged(w, present);
         }
-        const bool hidden = IsCoolingSecond(d, c);
         for (QWidget* w : std::initializer_list<QWidget*>{
                  tb2_PV[k], tb2_SV[k], tb2_Para1[k], tb2_Para2[k], tb2_Para3[k], tb2_OUT[k], Tab2_Label_CF[k],
                  tb2_staCONT[k], tb2_staA1[k], tb2_staA2[k], tb2_staHB[k], tb2_staLP[k], tb2_staSB[k],
                  tb2_staAT[k]})
             SetHiddenIfChanged(w, hidden);
-    }
+    });
 }
 
 void OneBlockView::tb2_Block_P_Click(int p) {

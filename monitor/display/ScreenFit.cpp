@@ -41,11 +41,9 @@ void KeepOnScreen(QWidget* w) {
     w->resize(w->size().boundedTo(RoomOnScreen(w)).expandedTo(w->minimumSize()));
     const QMargins m = FrameMargins(w);
     const QRect frame = w->geometry().marginsAdded(m);
-    QPoint to = frame.topLeft();
-    if (frame.right() > area.right()) to.setX(area.right() - frame.width() + 1);
-    if (frame.bottom() > area.bottom()) to.setY(area.bottom() - frame.height() + 1);
-    to.setX(qMax(to.x(), area.left()));
-    to.setY(qMax(to.y(), area.top()));
+    // Back inside the right and bottom edges, then inside the left and top ones.
+    const QPoint to(qMax(qMin(frame.left(), area.right() - frame.width() + 1), area.left()),
+                    qMax(qMin(frame.top(), area.bottom() - frame.height() + 1), area.top()));
     // Placed by its client area: how move() counts the frame differs between window managers.
     if (to != frame.topLeft()) w->setGeometry(QRect(to + QPoint(m.left(), m.top()), w->size()));
 }
@@ -58,7 +56,7 @@ bool KeepWindowsOnScreen::eventFilter(QObject* watched, QEvent* event) {
             // Too large for the screen: smaller before it maps; then on screen once framed,
             // and again later for a window manager that frames it late.
             const QSize room = RoomOnScreen(w);
-            if (w->width() > room.width() || w->height() > room.height())
+            if (w->size().boundedTo(room) != w->size())
                 w->resize(w->size().boundedTo(room).expandedTo(w->minimumSizeHint()));
             QPointer<QWidget> guard(w);
             for (int delay : {SettleMs, 4 * SettleMs})

@@ -152,20 +152,17 @@ void TwoBlockView::tb1_BName_Click(int h) {
         SetTextIfChanged(Comm_OUT[j], OutputButtonCaption(d, c));
         SetTextIfChanged(UnitLabel(j), UnitLabelText(d, c));
     }
-    for (int k = 1; k < ChannelsPerBlock; k += 2) {
-        const int c = first + k;
-        const bool present = d.ChPresent[c] != 0;
-        for (int j : {ChannelsPerBlock * h + k - 1, ChannelsPerBlock * h + k}) {
+    ForEachChannelPair(d, first, ChannelsPerBlock, [this, h](int k, bool present, bool hidden) {
+        const int second = ChannelsPerBlock * h + k;
+        for (int j : {second - 1, second}) {
             for (QWidget* w : std::initializer_list<QWidget*>{tb1_PV[j], tb1_Para[j], UnitLabel(j), Comm_OUT[j]})
                 SetEnabledIfChanged(w, present);
         }
-        const int second = ChannelsPerBlock * h + k;
-        const bool hidden = IsCoolingSecond(d, c);
         for (QWidget* w : std::initializer_list<QWidget*>{tb1_PV[second], tb1_Para[second], Comm_OUT[second],
                                                           UnitLabel(second), tb1_staA1[second],
                                                           tb1_staA2[second], tb1_staA3[second]})
             SetHiddenIfChanged(w, hidden);
-    }
+    });
 }
 
 void TwoBlockView::tb1_Block_P_Click(int h) {

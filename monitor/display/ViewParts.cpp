@@ -31,6 +31,15 @@ bool IsCoolingSecond(const RDX_INC& d, int c) {
     return (quint16(d.ChOption[c]) & OptionBit::Cooling) != 0;
 }
 
+void ForEachChannelPair(const RDX_INC& d, int first, int count,
+                        const std::function<void(int second, bool present, bool secondHidden)>& show) {
+    for (int pair = 0; pair < count / 2; ++pair) {
+        const int second = 2 * pair + 1;
+        const int c = first + second;
+        show(second, d.ChPresent[c] != 0, IsCoolingSecond(d, c));
+    }
+}
+
 void SetTextIfChanged(QLabel* label, const QString& text) {
     if (label && label->text() != text) label->setText(text);
 }

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QAbstractButton;
 class QComboBox;
 class QLabel;
@@ -30,6 +32,13 @@ bool OutOfContact(const RDX_INC& d, int channel);
 // Second channel of a heating/cooling pair: it carries the pair's cooling output and has
 // no row of its own on the block views.
 bool IsCoolingSecond(const RDX_INC& d, int channel);
+
+// Walks the channel pairs among `count` rows (an even number) from channel `first`. A
+// pair is there or not as a whole, as its second channel says, and the second row of a
+// heating/cooling pair is hidden: show() gets the second row's index (its partner is the
+// row before it) with both answers.
+void ForEachChannelPair(const RDX_INC& d, int first, int count,
+                        const std::function<void(int second, bool present, bool secondHidden)>& show);
 
 // Text setters that leave an unchanged widget alone: the refresh runs after every
 // exchange and most values do not change between two of them.

@@ -62,6 +62,10 @@ TEST(HistoryFile, AThousandStartsInOneMinuteEachGetTheirOwnFile) {
     const QString thousandth = CreateHistoryFile(dir.path(), At(2007, 3, 9, 8, 5, 59), JapaneseLocale());
     EXPECT_EQ(QFileInfo(thousandth).fileName(), QStringLiteral("2007_3_9_8_5-1000.hys"));
     EXPECT_EQ(FileBytes(thousandth), kHeader20070309);
+    // Past a thousand the search ends: the minute's first name, and no further file.
+    const QString beyond = CreateHistoryFile(dir.path(), At(2007, 3, 9, 8, 5, 59), JapaneseLocale());
+    EXPECT_EQ(QFileInfo(beyond).fileName(), QStringLiteral("2007_3_9_8_5.hys"));
+    EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath(QStringLiteral("2007_3_9_8_5-1001.hys"))));
 }
 
 TEST(HistoryFile, UncreatableFileStillNamesThePath) {
