@@ -197,20 +197,15 @@ bool SubDisp_Chartset::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         Text1_Commit(i);
     } else if (event->type() == QEvent::KeyPress) {
-        switch (static_cast<QKeyEvent*>(event)->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool step = key == Qt::Key_Up || key == Qt::Key_Down;
+        if (step || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // The typed number counts first; an arrow then steps from the number just
+            // taken, and Enter goes no further than the field.
             Text1_Commit(i);
+            if (key == Qt::Key_Up) UpDown1[i]->StepUp();
+            if (key == Qt::Key_Down) UpDown1[i]->StepDown();
             return true;
-        case Qt::Key_Up:
-            Text1_Commit(i);
-            UpDown1[i]->StepUp();
-            return true;
-        case Qt::Key_Down:
-            Text1_Commit(i);
-            UpDown1[i]->StepDown();
-            return true;
-        default: break;
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -41,20 +41,20 @@ void ForEachChannelPair(const RDX_INC& d, int first, int count,
 }
 
 void SetTextIfChanged(QLabel* label, const QString& text) {
-    if (label && label->text() != text) label->setText(text);
+    if (label->text() != text) label->setText(text);
 }
 
 void SetTextIfChanged(QAbstractButton* button, const QString& text) {
-    if (button && button->text() != text) button->setText(text);
+    if (button->text() != text) button->setText(text);
 }
 
 void SetEnabledIfChanged(QWidget* widget, bool enabled) {
     // WA_ForceDisabled is the widget's own setting, whatever its parents say.
-    if (widget && widget->testAttribute(Qt::WA_ForceDisabled) == enabled) widget->setEnabled(enabled);
+    if (widget->testAttribute(Qt::WA_ForceDisabled) == enabled) widget->setEnabled(enabled);
 }
 
 void SetHiddenIfChanged(QWidget* widget, bool hidden) {
-    if (widget && widget->isHidden() != hidden) widget->setHidden(hidden);
+    if (widget->isHidden() != hidden) widget->setHidden(hidden);
 }
 
 QLabel* NewValueLabel(QWidget* parent) { return new ValueLabel(parent); }

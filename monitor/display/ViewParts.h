@@ -40,8 +40,8 @@ bool IsCoolingSecond(const RDX_INC& d, int channel);
 void ForEachChannelPair(const RDX_INC& d, int first, int count,
                         const std::function<void(int second, bool present, bool secondHidden)>& show);
 
-// Text setters that leave an unchanged widget alone: the refresh runs after every
-// exchange and most values do not change between two of them.
+// Setters that leave an unchanged widget alone: the refresh runs after every exchange
+// and most values do not change between two of them. Each takes a widget of a view.
 void SetTextIfChanged(QLabel* label, const QString& text);
 void SetTextIfChanged(QAbstractButton* button, const QString& text);
 void SetEnabledIfChanged(QWidget* widget, bool enabled);

@@ -51,8 +51,8 @@ Setting_Disp::Setting_Disp(RDX_INC& data, QWidget* parent) : QDialog(parent), d(
     info->addRow(QStringLiteral("設定可能範囲"), Limit_data);
 
     // As on a calculator: 7 8 9 / 4 5 6 / 1 2 3 / 0 +/- CE.
-    constexpr int kDigitRow[10] = {4, 3, 3, 3, 2, 2, 2, 1, 1, 1};
-    constexpr int kDigitColumn[10] = {0, 0, 1, 2, 0, 1, 2, 0, 1, 2};
+    constexpr int kDigitRow[] = {4, 3, 3, 3, 2, 2, 2, 1, 1, 1};
+    constexpr int kDigitColumn[] = {0, 0, 1, 2, 0, 1, 2, 0, 1, 2};
     auto* pad = new QGridLayout;
     for (int digit = 0; digit < 10; ++digit) {
         Ten_key[digit] = PadButton(QString::number(digit), this);

@@ -56,6 +56,8 @@ TEST_F(ChartsetKeyboardTest, TypedNumbersTakeEffectOnEnter) {
     Type(2, QStringLiteral("17"));
     Key(2, Qt::Key_Return);
     EXPECT_EQ(Value(2), 17);
+    // Enter only takes the number: it presses no button, so the dialog stays open.
+    EXPECT_TRUE(dialog->isVisible());
 }
 
 TEST_F(ChartsetKeyboardTest, BackspaceEditsTheNumber) {
