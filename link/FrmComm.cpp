@@ -231,7 +231,7 @@ qint64 FrmComm::OutBufferCount() const {
     qint64 pending = port_.bytesToWrite();
 #ifdef Q_OS_UNIX
     int queued = 0;
-    if (::ioctl(port_.handle(), TIOCOUTQ, &queued) == 0 && queued > 0) pending += queued;
+    if (::ioctl(port_.handle(), TIOCOUTQ, &queued) == 0) pending += queued;
 #endif
     return pending;
 }
@@ -274,7 +274,8 @@ bool FrmComm::WaitForOutputDrained(int msecs) {
     while (OutBufferCount() > 0) {
         const std::int64_t left = deadline - MdComm::timeGetTime();
         if (left <= 0) return false;
-        if (port_.bytesToWrite() > 0 && port_.waitForBytesWritten(int(left))) continue;
+        // With nothing left in Qt's buffer this answers false at once.
+        if (port_.waitForBytesWritten(int(left))) continue;
         // The driver's queue drains on its own; look again shortly.
         SleepMs(std::min<std::int64_t>(left, 5));
     }

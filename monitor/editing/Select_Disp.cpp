@@ -32,7 +32,8 @@ void CheckOnly(std::span<QRadioButton* const> options, int index) {
         o->setChecked(false);
         o->setAutoExclusive(true);
     }
-    if (index >= 0 && index < int(options.size())) options[index]->setChecked(true);
+    // index: one of these options, or -1 for none (as PreselectedOption answers).
+    if (index >= 0) options[index]->setChecked(true);
 }
 
 }  // namespace

@@ -73,11 +73,11 @@ void SettingEditor::tb3_OUTOFF_Click(int channel) { SwitchOutput(d, channel); }
 bool SettingEditor::Comm_OUT_Click(int channel) { return SwitchOutput(d, channel); }
 bool SettingEditor::tb2_OUT_Click(int channel) { return SwitchOutput(d, channel); }
 
+// Each view's requests come from the view itself, and a connection ends with its sender:
+// the view is there whenever one of its requests arrives.
 void SettingEditor::Attach(SettingChangeView& view) {
-    QPointer<SettingChangeView> v(&view);
-    connect(&view, &SettingChangeView::settingChangeRequested, this, [this, v](int row, int channel, int) {
-        const bool shown = v && row >= 0 && row < SettingChangeView::RowCount;
-        Command_change_Click(channel, shown ? v->Setdata_Para[row]->text() : QString());
+    connect(&view, &SettingChangeView::settingChangeRequested, this, [this, &view](int row, int channel, int) {
+        Command_change_Click(channel, view.Setdata_Para[row]->text());
     });
     connect(&view, &SettingChangeView::choiceChangeRequested, this,
             [this](int, int channel, int) { Command_change2_Click(channel); });
@@ -88,27 +88,24 @@ void SettingEditor::Attach(SettingChangeView& view) {
 }
 
 void SettingEditor::Attach(OneChannelView& view) {
-    QPointer<OneChannelView> v(&view);
-    connect(&view, &OneChannelView::svChangeRequested, this, [this, v](int channel) {
-        Command_1channe_sv_Click(channel, v && v->Text_SV ? v->Text_SV->text() : QString());
+    connect(&view, &OneChannelView::svChangeRequested, this, [this, &view](int channel) {
+        Command_1channe_sv_Click(channel, view.Text_SV->text());
     });
     connect(&view, &OneChannelView::outputSwitchRequested, this, &SettingEditor::tb3_OUTOFF_Click);
 }
 
 void SettingEditor::Attach(TwoBlockView& view) {
-    QPointer<TwoBlockView> v(&view);
-    connect(&view, &TwoBlockView::outputSwitchRequested, this, [this, v](int channel) {
+    connect(&view, &TwoBlockView::outputSwitchRequested, this, [this, &view](int channel) {
         // Both halves may show the block: both redraw their output captions.
-        if (Comm_OUT_Click(channel) && v) {
-            v->tb1_BName_Click(0);
-            v->tb1_BName_Click(1);
+        if (Comm_OUT_Click(channel)) {
+            view.tb1_BName_Click(0);
+            view.tb1_BName_Click(1);
         }
     });
 }
 
 void SettingEditor::Attach(OneBlockView& view) {
-    QPointer<OneBlockView> v(&view);
-    connect(&view, &OneBlockView::outputSwitchRequested, this, [this, v](int channel) {
-        if (tb2_OUT_Click(channel) && v) v->tb2_BName_Click();
+    connect(&view, &OneBlockView::outputSwitchRequested, this, [this, &view](int channel) {
+        if (tb2_OUT_Click(channel)) view.tb2_BName_Click();
     });
 }

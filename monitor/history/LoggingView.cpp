@@ -1,5 +1,6 @@
 #include "history/LoggingView.h"
 
+#include "format/ValueFormat.h"
 #include "services/SettingsStore.h"
 
 #include <QCheckBox>
@@ -91,7 +92,7 @@ BlockSelection LoggingView::TickedBlocks() const {
 
 void LoggingView::LoadChoices() {
     const int index = GetSettingInt(QStringLiteral("Logtim"), 0);
-    Logging_time->setCurrentIndex(index >= 0 && index < Logging_time->count() ? index : 0);
+    Logging_time->setCurrentIndex(ListIndexOrZero(index, Logging_time->count()));
     for (int n = 0; n < BlockCount; ++n)
         log_Check1[n]->setChecked(GetSettingInt(QStringLiteral("LogBlock") + QString::number(n), 0) == 1);
 }

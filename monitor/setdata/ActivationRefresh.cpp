@@ -26,8 +26,8 @@ bool ActivationRefresh::eventFilter(QObject* watched, QEvent* event) {
             const QWidget* next = QApplication::activeWindow();
             toOwnWindow_ = next && next != dialog_ && OwnedBy(next, dialog_);
         } else if (event->type() == QEvent::WindowActivate) {
+            // Every deactivation before this one decided the flag afresh.
             if (!toOwnWindow_ && refresh_) refresh_();
-            toOwnWindow_ = false;
         }
     }
     return QObject::eventFilter(watched, event);
