@@ -193,6 +193,13 @@ TEST_F(TwoBlockViewTest, RowsStandInChannelOrderUnderTheHeadings) {
             EXPECT_EQ(view.tb1_label[j]->geometry().center().y(), pv.center().y()) << "half " << h << " row " << k;
             above = pv.bottom();
         }
+        // The three lamp columns are evenly spaced, lamps under their headings.
+        const auto centre = [](QWidget* w) { return w->geometry().center().x(); };
+        const int pitch = centre(view.A3Heading[h][1]) - centre(view.A3Heading[h][0]);
+        EXPECT_GT(pitch, 0);
+        EXPECT_EQ(centre(view.A3Heading[h][2]) - centre(view.A3Heading[h][1]), pitch) << "half " << h;
+        const int j = ChannelsPerBlock * h;
+        EXPECT_EQ(centre(view.tb1_staA3[j]), centre(view.A3Heading[h][2])) << "half " << h;
     }
 }
 
