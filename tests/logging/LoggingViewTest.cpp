@@ -38,6 +38,14 @@ protected:
         view->ShowTickMessage = view->ShowMessage;
     }
     QString LogPath() const { return home.path() + "/logging/run.txt"; }
+    // A log file left by an earlier run, chosen as the file to log to.
+    bool ChooseExistingLog(const QByteArray& content) {
+        QFile f(LogPath());
+        if (!f.open(QIODevice::WriteOnly) || f.write(content) != content.size()) return false;
+        f.close();
+        view->Savename_text->setText(LogPath());
+        return true;
+    }
     static QByteArray Read(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -85,11 +93,7 @@ TEST_F(LoggingViewTest, StartWritesHeaderAndFirstRecordThenStopIsRemembered) {
 }
 
 TEST_F(LoggingViewTest, AnExistingFileIsOverwrittenOnlyWhenTheOperatorAgrees) {
-    QFile f(LogPath());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("keep me\r\n");
-    f.close();
-    view->Savename_text->setText(LogPath());
+    ASSERT_TRUE(ChooseExistingLog("keep me\r\n"));
     answer = false;
     view->Command1_Click(0);
     EXPECT_EQ(asked, QStringList{"同じﾌｧｲﾙ名のﾌｧｲﾙが存在します。上書きしてもいいですか。"});
@@ -108,11 +112,7 @@ TEST_F(LoggingViewTest, AnExistingFileIsOverwrittenOnlyWhenTheOperatorAgrees) {
 }
 
 TEST_F(LoggingViewTest, AnAgreedOverwriteStartsTheFileAfresh) {
-    QFile f(LogPath());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("old run\r\n");
-    f.close();
-    view->Savename_text->setText(LogPath());
+    ASSERT_TRUE(ChooseExistingLog("old run\r\n"));
     answer = true;
     view->Command1_Click(0);
     EXPECT_EQ(asked.size(), 1);
