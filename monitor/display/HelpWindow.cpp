@@ -46,15 +46,16 @@ void HelpWindow::Load() {
     }
 }
 
-int HelpWindow::TopicPosition(int index) const {
-    return positions_.value(index, -1);
+std::optional<int> HelpWindow::TopicPosition(int index) const {
+    if (index < 0 || index >= positions_.size()) return std::nullopt;
+    return positions_[index];
 }
 
 void HelpWindow::ShowTopic(int index) {
-    const int position = TopicPosition(index);
-    if (position < 0) return;
+    const std::optional<int> position = TopicPosition(index);
+    if (!position) return;
     QTextDocument* doc = Browser->document();
-    const QTextBlock block = doc->findBlock(position);
+    const QTextBlock block = doc->findBlock(*position);
     QTextCursor cursor(block);
     Browser->setTextCursor(cursor);
     const QRectF r = doc->documentLayout()->blockBoundingRect(block);

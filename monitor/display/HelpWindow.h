@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
 class QListWidget;
 class QTextBrowser;
 
@@ -19,8 +21,8 @@ public:
     QStringList Topics() const { return topics_; }
     // Brings topic `index` to the top of the text.
     void ShowTopic(int index);
-    // Text position of a topic's heading, or -1.
-    int TopicPosition(int index) const;
+    // Text position of a topic's heading; none past the list or before it.
+    std::optional<int> TopicPosition(int index) const;
 
     QListWidget* TopicList = nullptr;
     QTextBrowser* Browser = nullptr;

@@ -47,7 +47,7 @@ TEST(HelpWindowTest, ChoosingATopicBringsItsHeading) {
     EXPECT_EQ(help.Browser->textCursor().block().text(), QStringLiteral("はじめに"));
     // No such topic, just past the last one or far off: nothing moves.
     for (const int none : {int(help.Topics().size()), 999, -1}) {
-        EXPECT_EQ(help.TopicPosition(none), -1) << none;
+        EXPECT_EQ(help.TopicPosition(none), std::nullopt) << none;
         help.ShowTopic(none);
         EXPECT_EQ(help.Browser->textCursor().block().text(), QStringLiteral("はじめに")) << none;
     }
