@@ -8,6 +8,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 SubDisp_History::SubDisp_History(AlarmHistory& history, QWidget* parent)
     : QDialog(parent), history_(history) {
     setWindowTitle(QStringLiteral("ｱﾗｰﾑﾋｽﾄﾘ画面"));
@@ -71,7 +73,7 @@ void SubDisp_History::WidenFor(int column, const QString& text) {
     // The item's text margins and the grid line on either side.
     constexpr int CellPadding = 12;
     const int needed = MSFlexGrid1->fontMetrics().horizontalAdvance(text) + CellPadding;
-    if (needed > MSFlexGrid1->columnWidth(column)) MSFlexGrid1->setColumnWidth(column, needed);
+    MSFlexGrid1->setColumnWidth(column, std::max(needed, MSFlexGrid1->columnWidth(column)));
 }
 
 QString SubDisp_History::CellText(int row, int column) const {

@@ -1,5 +1,6 @@
 #include "controls/PropertyBag.h"
 
+#include <QSize>
 #include <gtest/gtest.h>
 
 TEST(PropertyBag, DefaultsAreNotStoredAndOrderIsKept)
@@ -24,6 +25,7 @@ TEST(PropertyBag, TypedReadsFallBackToTheDefault)
     stored.insert("TooBig", 70000);
     stored.insert("Text", "abc");
     stored.insert("Byte", 300);
+    stored.insert("Size", QSize(2, 3));  // neither a switch nor a text
     const PropertyBag bag(stored);
 
     EXPECT_EQ(ReadInt16(bag, "Small", 9), 1234);
@@ -32,8 +34,10 @@ TEST(PropertyBag, TypedReadsFallBackToTheDefault)
     EXPECT_EQ(ReadInt16(bag, "Missing", -50), -50);
     EXPECT_EQ(ReadByte(bag, "Byte", 1), 1);
     EXPECT_EQ(ReadString(bag, "Missing", "0"), "0");
+    EXPECT_TRUE(ReadBool(bag, "Size", true));
+    EXPECT_EQ(ReadString(bag, "Size", "0"), "0");
     EXPECT_EQ(bag.ReadOrder(),
-              (QStringList{"Small", "TooBig", "Text", "Missing", "Byte", "Missing"}));
+              (QStringList{"Small", "TooBig", "Text", "Missing", "Byte", "Missing", "Size", "Size"}));
 }
 
 TEST(PropertyBag, SurvivesTheHostsMap)

@@ -153,7 +153,7 @@ TEST_F(QuitTest, NoSavesTheLoggingChoicesAndKeepsRunning) {
 
 TEST_F(QuitTest, YesSavesEndsTheLoopAndClosesThePort) {
     BoxAnswer yes(QMessageBox::Yes);
-    window.close();
+    EXPECT_TRUE(window.close()) << "the close is accepted";
     EXPECT_EQ(yes.asked, QStringList{QStringLiteral("ﾓﾆﾀｿﾌﾄを終了します。よろしいですか？")});
     ExpectChoicesSaved();
     EXPECT_TRUE(d.EndRequested);
