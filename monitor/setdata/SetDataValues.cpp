@@ -58,7 +58,7 @@ std::optional<QString> SetDataValueReader::Next() {
     if (pos_ < text_.size() && text_[pos_] == u'"') {
         const qsizetype start = pos_ + 1;
         qsizetype end = text_.indexOf(u'"', start);
-        if (end < 0) end = text_.size();
+        if (end == -1) end = text_.size();  // no closing quote: the value runs to the end
         // A quoted value that runs over line ends still counts them.
         for (qsizetype i = start; i < end; ++i)
             if (text_[i] == u'\n' || (text_[i] == u'\r' && (i + 1 >= end || text_[i + 1] != u'\n')))

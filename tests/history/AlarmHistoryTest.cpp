@@ -177,12 +177,15 @@ TEST_F(AlarmHistoryTest, BlockContactEntriesNameTheBlockWithoutAChannel) {
     now = At(2007, 3, 9, 20, 6, 0);
     history.Hystory_Write(QString::fromLatin1(OutOfContactCode), 40, 0);
     history.Hystory_Write(QString::fromLatin1(OutOfContactCode), 300, -1);
+    // A channel number past the line still names a block of it: the last.
+    history.Hystory_Write(QString::fromLatin1(OutOfContactCode), ChannelCount + 1, -1);
     SaveSetting(QStringLiteral("DvtoN03"), QStringLiteral("Block03"));
     EXPECT_EQ(history.Table.Cell(1, 2), QStringLiteral("----"));
     EXPECT_EQ(history.Table.Cell(1, 3), QStringLiteral("ﾌﾞﾛｯｸ「炉Ｂ」のMGU-500から応答がありません。"));
     EXPECT_EQ(history.Table.Cell(2, 2), QStringLiteral("----"));
     EXPECT_EQ(history.Table.Cell(2, 3), QStringLiteral("ﾌﾞﾛｯｸ「炉Ｂ」のMGU-500との通信が回復しました。"));
     EXPECT_EQ(history.Table.Cell(3, 3), QStringLiteral("ﾌﾞﾛｯｸ「Block16」のMGU-500から応答がありません。"));
+    EXPECT_EQ(history.Table.Cell(4, 3), history.Table.Cell(3, 3));
     // Written like every other entry: time, "----", the text; CP932, CR LF.
     const QList<QByteArray> lines = FileLines().split('\n');
     ASSERT_GE(lines.size(), 5);
