@@ -166,11 +166,14 @@ TEST_F(SettingDispTest, ThePadHoldsTenDigitsSignClearOkAndCancel) {
     EXPECT_EQ(captions, (QStringList{"+/-", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "CE",
                                      "Cancel", "OK"}));
     for (int digit = 0; digit < 10; ++digit) EXPECT_EQ(dlg->Ten_key[digit]->text(), QString::number(digit));
-    // Each digit key types its own digit.
+    // Each digit key types its own digit, on the pad and on the keyboard.
     for (int digit = 9; digit >= 1; --digit) {
         dlg->Command2->click();
         dlg->Ten_key[digit]->click();
         EXPECT_EQ(Shown(dlg), QString::number(digit));
+        dlg->Command2->click();
+        QTest::keyClicks(dlg->Disp_setdata, QString::number(digit));
+        EXPECT_EQ(Shown(dlg), QString::number(digit)) << "typed";
     }
 }
 

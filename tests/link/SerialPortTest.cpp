@@ -205,6 +205,11 @@ TEST_F(SerialPortOnPty, OutputReachesThePeerAndDrains) {
     EXPECT_EQ(peer.ReceivedWithin(200), QByteArray("@00R\x03"));
     EXPECT_FALSE(port.CloseIfLost()) << "a healthy port stays open";
     EXPECT_TRUE(port.PortOpen());
+    // Opening it again is no failure: the port carries on as it was.
+    const qint64 id = port.CommID();
+    QString why;
+    EXPECT_TRUE(port.Open(peer.SlavePath(), &why));
+    EXPECT_EQ(port.CommID(), id);
 }
 
 }  // namespace

@@ -57,6 +57,13 @@ TEST(SetDataValueReader, ReportsTheLineOfEachValueAndRewinds) {
     reader.Rewind();
     EXPECT_EQ(reader.Next(), U("a"));
     EXPECT_EQ(reader.Line(), 1);
+
+    // Rewound, the reader has read nothing: no text held a quote.
+    SetDataValueReader held(U("\"a\"b\r\n"));
+    EXPECT_EQ(held.Next(), U("a"));
+    EXPECT_TRUE(held.LastTextHeldQuote());
+    held.Rewind();
+    EXPECT_FALSE(held.LastTextHeldQuote());
 }
 
 TEST(SetDataLineWriter, WritesQuotedTextsAndPlainNumbersInCodePage932) {
