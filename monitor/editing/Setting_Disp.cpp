@@ -18,8 +18,8 @@ const QString kCheckInput = QStringLiteral("入力値を確認してください
 
 QPushButton* PadButton(const QString& text, QWidget* parent) {
     auto* b = new QPushButton(text, parent);
-    b->setAutoDefault(false);
-    // The keyboard stays with the display field while the pad is clicked.
+    // The keyboard stays with the display field while the pad is clicked; never focused,
+    // a pad key never becomes the button that Enter presses.
     b->setFocusPolicy(Qt::NoFocus);
     b->setMinimumSize(48, 36);
     return b;

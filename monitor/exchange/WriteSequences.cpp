@@ -77,7 +77,7 @@ void PollEngine::WriteAllBlocks() {
 }
 
 void PollEngine::WriteAlarmValues(int block) {
-    if (block < 0 || block >= BlockCount || d.BlockAbsent[block] != 0) return;
+    if (d.BlockAbsent[block] != 0) return;
     for (const QString& item : {QStringLiteral("0005"), QStringLiteral("0006")}) {
         try {
             Exchange(block, kWriteCmd, item, d.EncodeBlock(item, block), Kind::Write);
@@ -87,8 +87,10 @@ void PollEngine::WriteAlarmValues(int block) {
 }
 
 void PollEngine::WriteBlockAlarms() {
-    if (bulkBlock_ >= 0 && bulkBlock_ < BlockCount) RestoreSavedAlarms(bulkBlock_);
-    WriteAlarmValues(bulkBlock_);
+    if (bulkBlock_ >= 0 && bulkBlock_ < BlockCount) {
+        RestoreSavedAlarms(bulkBlock_);
+        WriteAlarmValues(bulkBlock_);
+    }
     FinishBulkWrite();
 }
 
