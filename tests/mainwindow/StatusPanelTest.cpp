@@ -5,6 +5,7 @@
 #include "exchange/PollEngine.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QImage>
 #include <QLabel>
 #include <QProgressBar>
@@ -83,6 +84,15 @@ TEST_F(MainWindowTest, StatusPanelsStartWithTheWaitingTexts) {
     EXPECT_EQ(window->SSTab1->count(), 7);
     EXPECT_EQ(window->SSTab1->tabText(0), "4ﾌﾞﾛｯｸ画面");
     EXPECT_EQ(window->SSTab1->tabText(6), "ﾃﾞｰﾀﾛｷﾞﾝｸﾞ画面");
+}
+
+// Panels 1 to 3 keep their width; panel 4, with the longest texts, takes the rest.
+TEST_F(MainWindowTest, PanelFourTakesTheRestOfTheStatusBar) {
+    window->resize(1000, 700);
+    QCoreApplication::processEvents();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(window->StatusPanel[i]->width(), window->StatusPanel[i]->minimumWidth()) << i;
+    EXPECT_GT(window->StatusPanel[3]->width(), 1000 / 2);
 }
 
 TEST_F(MainWindowTest, TheEndOfABulkWriteEmptiesPanelFourAndHidesTheProgress) {
