@@ -51,3 +51,21 @@ TEST(PropertyBag, SurvivesTheHostsMap)
     EXPECT_EQ(ReadByte(restored, "G_Vis1", 1), 0);
     EXPECT_EQ(ReadInt32(restored, "MvColor", 0xFF0000), 0xFFFF);
 }
+
+// The ends of each width read back as stored; one past them falls back to the default.
+TEST(PropertyBag, EachWidthKeepsItsEnds)
+{
+    QVariantMap stored;
+    stored.insert("Int16Max", 32767);
+    stored.insert("Int16Min", -32768);
+    stored.insert("ByteMax", 255);
+    stored.insert("ByteMin", 0);
+    stored.insert("ByteBelow", -1);
+    const PropertyBag bag(stored);
+    EXPECT_EQ(ReadInt16(bag, "Int16Max", 1), 32767);
+    EXPECT_EQ(ReadInt16(bag, "Int16Min", 1), -32768);
+    EXPECT_EQ(ReadByte(bag, "ByteMax", 1), 255);
+    EXPECT_EQ(ReadByte(bag, "ByteMin", 1), 0);
+    EXPECT_EQ(ReadByte(bag, "ByteBelow", 1), 1);
+}
+

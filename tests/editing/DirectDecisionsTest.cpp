@@ -2,6 +2,7 @@
 // it changes and what it requests, for the first and last channels and for numbers that
 // are no channel at all.
 #include "EditingFixture.h"
+#include "editing/SettingEntry.h"
 
 #include "editing/DirectOperations.h"
 
@@ -89,3 +90,19 @@ TEST_F(DirectDecisionsTest, PreselectionOnlyForValuesThatHaveAnOption) {
 }
 
 }  // namespace
+
+// The pad sends only 0 to 9; any other number is a key without meaning to the entry.
+TEST(SettingEntryKeys, ANumberThatIsNoDigitLeavesTheEntryAsItWas) {
+    SettingEntry::Context range;
+    range.low = -200;
+    range.high = 1370;
+    SettingEntry entry(range);
+    entry.Digit(4);
+    entry.Digit(2);
+    for (int notADigit : {10, -1}) {
+        EXPECT_EQ(entry.Digit(notADigit), SettingEntry::KeyResult::Accepted) << notADigit;
+        EXPECT_EQ(entry.Entry(), QStringLiteral("42")) << notADigit;
+        EXPECT_EQ(entry.Display(), QStringLiteral("42")) << notADigit;
+    }
+}
+

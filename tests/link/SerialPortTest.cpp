@@ -212,4 +212,22 @@ TEST_F(SerialPortOnPty, OutputReachesThePeerAndDrains) {
     EXPECT_EQ(port.CommID(), id);
 }
 
+// A line that takes nothing: the far end of the terminal is never read, so what the port
+// sends stays queued. Waiting for it to drain, or for a reply, ends in false.
+TEST(SerialPortOnAStuckLine, WaitsEndInFalseWhenTheTimeIsUp) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    FrmComm port;
+    QString why;
+    ASSERT_TRUE(port.Open(QString::fromLocal8Bit(::ptsname(master)), &why)) << why.toStdString();
+    ASSERT_TRUE(port.Output(QString(256 * 1024, QLatin1Char('x'))));
+    EXPECT_FALSE(port.WaitForOutputDrained(50));
+    EXPECT_GT(port.OutBufferCount(), 0);
+    EXPECT_FALSE(port.WaitForInput(20)) << "nothing was sent to it";
+    port.Close();
+    ::close(master);
+}
+
 }  // namespace
