@@ -8,7 +8,7 @@ QString DefaultTimeText(const QLocale& locale, const QTime& time) {
     QString format = locale.timeFormat(QLocale::ShortFormat);
     if (!format.contains(QLatin1Char('s'))) {
         const qsizetype minutes = format.indexOf(QLatin1String("mm"));
-        if (minutes >= 0)
+        if (minutes != -1)
             format.insert(minutes + 2, QLatin1String(":ss"));
         else
             format = locale.timeFormat(QLocale::LongFormat);
