@@ -5,6 +5,7 @@
 #include "controls/SubDisp_Chartset.h"
 #include "controls/UpDown.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -42,6 +43,12 @@ protected:
 };
 
 }  // namespace
+
+// Open, the dialog blocks no other window: the chart and the main window stay usable.
+TEST_F(ChartsetKeyboardTest, TheDialogBlocksNoOtherWindow) {
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
 
 TEST_F(ChartsetKeyboardTest, TypedNumbersTakeEffectOnEnter) {
     for (QLineEdit* field : dialog->Text1) EXPECT_FALSE(field->isReadOnly());

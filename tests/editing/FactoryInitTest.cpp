@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 
 namespace {
 
@@ -75,6 +77,23 @@ TEST_F(FactoryDialogTest, ConfirmedResetSendsTheTickedUnitsToTheChosenBlock) {
     EXPECT_EQ(sent[0].item, QStringLiteral("0040"));
     EXPECT_EQ(sent[0].data, QStringLiteral("0001") + QString(68, u'0') + QStringLiteral("0001") + QString(4, u'0'));
     EXPECT_EQ(d.PollState, 1);
+}
+
+// The picture: the block's MGU-500, then its ten RDX-410 units, each with its tick box
+// under it.
+TEST_F(FactoryDialogTest, EachTickBoxStandsUnderItsUnit) {
+    QList<QLabel*> units;
+    for (QLabel* l : dialog.findChildren<QLabel*>())
+        if (l->text() == QStringLiteral("RDX-410")) units << l;
+    std::sort(units.begin(), units.end(), [](QLabel* a, QLabel* b) { return a->x() < b->x(); });
+    ASSERT_EQ(units.size(), FactoryMask::UnitCount);
+    for (int i = 0; i < FactoryMask::UnitCount; ++i) {
+        const QRect unit = units[i]->geometry();
+        const QRect box = dialog.Check1[i]->geometry();
+        EXPECT_GT(box.top(), unit.bottom()) << i;
+        EXPECT_GE(box.center().x(), unit.left()) << i;
+        EXPECT_LE(box.center().x(), unit.right()) << i;
+    }
 }
 
 TEST_F(FactoryDialogTest, TheDialogLeavesTheMainWindowUsable) {

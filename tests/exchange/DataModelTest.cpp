@@ -39,6 +39,10 @@ TEST(Conversions, LinearInputsScaleAndRoundTiesToEven) {
     EXPECT_EQ(d.RawToScaled(0, 5000), 2);  // 2.5
     EXPECT_EQ(d.RawToScaled(0, 7000), 4);  // 3.5
     EXPECT_EQ(d.RawToScaledSpan(0, 3000), 2);  // 1.5
+    // Back to raw over a short span: 3 of 5 is 60.00 % (10000 is the full span).
+    EXPECT_EQ(d.ScaledToRaw(0, 3), 6000);
+    EXPECT_EQ(d.ScaledSpanToRaw(0, 3), 6000);
+    EXPECT_EQ(d.ScaledSpanToRaw(0, -5), -10000);
     MakeLinear(d, 1, 100, 600);
     EXPECT_EQ(d.RawToScaled(1, 10000), 600);
     EXPECT_EQ(d.ScaledToRaw(1, 350), 5000);

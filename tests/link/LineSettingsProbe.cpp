@@ -20,6 +20,7 @@ std::mutex& Lock() {
 
 // -1: the driver's own answer.
 std::atomic<int> modemLines{-1};
+std::atomic<int> outputQueue{-1};
 
 std::function<bool(const termios&)>& Refusal() {
     static std::function<bool(const termios&)> refuse;
@@ -85,13 +86,22 @@ extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
         *static_cast<int*>(argument) = lines;
         return 0;
     }
+    const int queued = outputQueue.load();
+    if (request == TIOCOUTQ && queued >= 0 && argument) {
+        *static_cast<int*>(argument) = queued;
+        return 0;
+    }
     return real(fd, request, argument);
 }
 
 namespace LineSettingsProbe {
 
 void ReportModemLines(int lines) { modemLines = lines; }
-void Real() { modemLines = -1; }
+void ReportOutputQueue(int bytes) { outputQueue = bytes; }
+void Real() {
+    modemLines = -1;
+    outputQueue = -1;
+}
 
 void RefuseRequests(std::function<bool(const termios&)> refuse) {
     std::lock_guard lock(Lock());

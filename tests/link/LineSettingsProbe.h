@@ -19,6 +19,9 @@ std::optional<termios> LastRequested(int fd);
 // test can make every terminal report these lines instead (TIOCM_CTS and so on), and
 // go back to what the driver says with Real().
 void ReportModemLines(int lines);
+// The bytes the driver says are still waiting in its output queue (TIOCOUTQ); a
+// pseudo-terminal's queue is always empty. Real() goes back to what the driver says.
+void ReportOutputQueue(int bytes);
 void Real();
 
 // Makes the driver refuse (EINVAL) every request for which refuse() is true, the way a

@@ -17,6 +17,7 @@ class SerialPortOnPty : public ::testing::Test {
 protected:
     void TearDown() override {
         LineSettingsProbe::RefuseRequests(nullptr);
+        LineSettingsProbe::Real();
         port.Close();
     }
 
@@ -210,6 +211,18 @@ TEST_F(SerialPortOnPty, OutputReachesThePeerAndDrains) {
     QString why;
     EXPECT_TRUE(port.Open(peer.SlavePath(), &why));
     EXPECT_EQ(port.CommID(), id);
+}
+
+// Bytes still in the driver's queue have not left: the port counts them as waiting and
+// does not call its output drained until the driver's queue is empty too.
+TEST_F(SerialPortOnPty, BytesInTheDriversQueueAreNotYetSent) {
+    Open();
+    LineSettingsProbe::ReportOutputQueue(7);
+    EXPECT_EQ(port.OutBufferCount(), 7);
+    EXPECT_FALSE(port.WaitForOutputDrained(30));
+    LineSettingsProbe::Real();
+    EXPECT_EQ(port.OutBufferCount(), 0);
+    EXPECT_TRUE(port.WaitForOutputDrained(30));
 }
 
 // A line that takes nothing: the far end of the terminal is never read, so what the port
