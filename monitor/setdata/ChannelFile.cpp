@@ -3,6 +3,9 @@
 #include "setdata/SetDataFile.h"
 #include "setdata/SetDataValues.h"
 
+#include <algorithm>
+#include <span>
+
 namespace {
 
 ChannelFileRead Failed(SetDataStatus status, int line = 0) {
@@ -52,9 +55,11 @@ ChannelFileBytes EncodeChannelFile(const ChannelTexts& texts, SetDataVersion ver
     }
     std::optional<QByteArray> bytes = writer.Bytes();
     if (!bytes) {
-        result.outcome = {SetDataStatus::NotEncodable};
-        for (int k = 0; k < count && result.outcome.index < 0; ++k)
-            if (!EncodeCp932(texts[k])) result.outcome.index = k;
+        // The first text of the file that the code page cannot carry.
+        const auto written = std::span(texts).first(std::size_t(count));
+        const auto bad = std::find_if(written.begin(), written.end(),
+                                      [](const QString& text) { return !EncodeCp932(text); });
+        result.outcome = {SetDataStatus::NotEncodable, 0, bad == written.end() ? -1 : int(bad - written.begin())};
         return result;
     }
     // A longer file would count as a block file and no channel load could take it back.
