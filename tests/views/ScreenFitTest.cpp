@@ -100,3 +100,19 @@ TEST(ScreenFit, TheFilterFitsEveryShownWindow) {
     EXPECT_EQ(dialog.frameGeometry().left(), Area().left());
     qApp->removeEventFilter(&filter);
 }
+
+// The filter fits windows only: a widget inside a window keeps its size, however large.
+TEST(ScreenFit, TheFilterLeavesWidgetsInsideAWindowAlone) {
+    KeepWindowsOnScreen filter;
+    qApp->installEventFilter(&filter);
+    QWidget window;
+    window.setGeometry(QRect(Area().topLeft() + QPoint(10, 40), QSize(200, 100)));
+    QWidget inside(&window);
+    const QSize large(Area().width() * 2, Area().height() * 2);
+    inside.resize(large);
+    window.show();
+    EXPECT_TRUE(inside.isVisible());
+    EXPECT_EQ(inside.size(), large);
+    qApp->removeEventFilter(&filter);
+}
+

@@ -1,11 +1,14 @@
 // How the block views look, read back from the painted widgets: alarm marks on the
-// four-block page and value boxes drawn whole.
+// four-block page, value boxes drawn whole, and channel names shortened to their place.
 #include "../controls/PixelProbe.h"
 #include "ViewTestSupport.h"
 #include "display/FourBlockView.h"
 #include "display/ViewLabels.h"
 
+#include <QCoreApplication>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 namespace {
@@ -83,3 +86,30 @@ TEST(ValueBox, IsDrawnWithAllFourEdges) {
     EXPECT_EQ(CountColor(image, QRect(0, 0, 1, h), edge), h) << "left";
     EXPECT_EQ(CountColor(image, QRect(w - 1, 0, 1, h), edge), h) << "right";
 }
+
+// A channel name too long for its place is shortened with "…", and its tool tip is the
+// whole name; a name that shows whole brings up no tool tip.
+TEST(ElidedNames, OnlyAShortenedNameShowsItsWholeNameAsATip) {
+    QWidget window;
+    ElidedLabel whole(&window);
+    whole.setText(QStringLiteral("Ch001"));
+    whole.setGeometry(0, 0, 300, 20);
+    ElidedLabel shortened(&window);
+    shortened.setText(QStringLiteral("第１乾燥炉上段ヒーター温度"));
+    shortened.setGeometry(0, 30, 50, 20);
+    window.show();
+    auto askForTip = [](ElidedLabel& label) {
+        QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), label.mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(&label, &tip);
+    };
+    EXPECT_EQ(whole.shownText(), whole.text());
+    askForTip(whole);
+    EXPECT_FALSE(QToolTip::isVisible());
+    EXPECT_NE(shortened.shownText(), shortened.text());
+    EXPECT_TRUE(shortened.shownText().endsWith(QChar(0x2026)));
+    askForTip(shortened);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), shortened.text());
+    QToolTip::hideText();
+}
+
