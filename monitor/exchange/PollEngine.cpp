@@ -124,6 +124,12 @@ QString PollEngine::OpenLink(const QString& port, const QString& speed) {
 }
 
 void PollEngine::Timer4_Timer() {
+    // An end was asked for (a quit, a signal): the port may already be closed on purpose,
+    // and a step now would take that for a lost port and mark every block out of contact.
+    if (d.EndRequested) {
+        Timer4.stop();
+        return;
+    }
     exchangesInStep = 0;
     if (PortLost) {
         RefuseWritesWhileLost();
@@ -165,8 +171,9 @@ void PollEngine::Timer4_Timer() {
         // Skip the failing step; the next tick goes on.
         if (d.PollState != 9) d.PollState = 1;
     }
-    // In state 9 the port is closed on purpose, waiting for the operator.
-    if (d.PollState != 9 && !LinkIsOpen()) {
+    // In state 9 the port is closed on purpose, waiting for the operator; at the end the
+    // program closes it itself.
+    if (d.PollState != 9 && !d.EndRequested && !LinkIsOpen()) {
         WriteCutByLoss(stateOfStep);
         EnterPortLost();
         if (stateOfStep == 0) view.StartupInterrupted();

@@ -50,6 +50,8 @@ TEST_F(GatewayFixture, EndsInOrderOnSigtermAndTheBrokerSaysOfflineWhenItDies) {
     EXPECT_TRUE(gateway.Terminate());
     EXPECT_EQ(probe->Last(Topic("status")), "offline");
     EXPECT_TRUE(gateway.Output().contains(QStringLiteral("終了しました。")));
+    // Its history entries go to standard error too: the end made no block look silent.
+    EXPECT_EQ(gateway.Count(QStringLiteral("応答がありません")), 0) << gateway.Output().toStdString();
     ASSERT_EQ(gateway.HistoryFiles().size(), 1);
 
     // Killed without a chance to say anything: the broker tells the last will.
