@@ -1,6 +1,7 @@
 #include "exchange/PollEngine.h"
 
 #include "services/SettingsStore.h"
+#include "exchange/EngineLog.h"
 #include "exchange/EngineView.h"
 #include "protocol/Framing.h"
 #include "ISTDComm.h"
@@ -138,6 +139,10 @@ void PollEngine::Timer4_Timer() {
         return;
     }
     const int stateOfStep = d.PollState;
+    if (RefuseWriteDuringBulkWrite()) {
+        NoteIdleStep(exchangesInStep == 0);
+        return;
+    }
     try {
         switch (d.PollState) {
         case 0:
@@ -207,7 +212,29 @@ void PollEngine::Tell(const QString& text) {
 
 bool PollEngine::BulkWriteInProgress() const {
     return d.PollState == 3 || d.PollState == 4 || d.PollState == 5 || d.PollState == 6 ||
-           Timer3[0].isActive() || Timer3[1].isActive() || pendingAlarmWrite_ != 0;
+           AlarmValuesPending();
+}
+
+bool PollEngine::AlarmValuesPending() const {
+    return Timer3[0].isActive() || Timer3[1].isActive() || pendingAlarmWrite_ != 0;
+}
+
+bool PollEngine::RefuseWriteDuringBulkWrite() {
+    if ((d.PollState != 2 && d.PollState != 7) || !AlarmValuesPending()) return false;
+    const bool single = d.PollState == 2;
+    d.PollState = 1;
+    Tell(QString::fromUtf8(EngineMsg::BulkWriteBusy));
+    if (!single) return true;
+    // The requester changed the table already: put back what the controller holds.
+    try {
+        if (d.TableOfItem(d.WriteItemCode) && MayWrite(d.SelectedBlock, d.WriteItemCode))
+            Exchange(d.SelectedBlock, kReadCmd, d.WriteItemCode, QString(), Kind::Read);
+    } catch (const std::exception& e) {
+        // A lost port is found by the next step, which tells the operator.
+        qCWarning(lcEngine) << "read-back of refused write" << d.WriteItemCode << "to block"
+                            << d.SelectedBlock << "failed:" << e.what();
+    }
+    return true;
 }
 
 void PollEngine::RefuseWritesWhileLost() {

@@ -13,6 +13,13 @@
 class ISTDComm;
 class EngineView;
 
+namespace EngineMsg {
+// A write asked for while a bulk write or its pending alarm values run: sent in between,
+// it would be overwritten by what follows (a factory reset undone by the loaded alarm values).
+inline constexpr char BulkWriteBusy[] =
+    "設定値変更中のため、送信できません。設定値変更が終わってから、もう一度操作してください。";
+}  // namespace EngineMsg
+
 class PollEngine : public QObject {
     Q_OBJECT
 public:
@@ -43,6 +50,8 @@ public:
     // for a lost port to come back. A second bulk write meanwhile would overwrite the
     // first one's saved alarm values.
     bool BulkWriteInProgress() const;
+    // The 15-s pause of a bulk write, or its alarm values waiting for a lost port.
+    bool AlarmValuesPending() const;
 
     // The program's outer loop; returns when EndRequested is set.
     void communicate();
@@ -111,6 +120,9 @@ private:
     void UpdateLoopMessages();
     // Writes requested while the port is gone cannot go out: say so, drop them.
     void RefuseWritesWhileLost();
+    // A single-item write or factory reset asked for while a bulk write runs is refused;
+    // true when it was (the item is read back so the tables show the controller's value).
+    bool RefuseWriteDuringBulkWrite();
     // The port went away during write step `state`.
     void WriteCutByLoss(int state);
     // Panel 4, progress and the dialogs' buttons, once the alarm values really went out.

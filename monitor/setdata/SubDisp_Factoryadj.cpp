@@ -1,6 +1,7 @@
 #include "setdata/SubDisp_Factoryadj.h"
 
 #include "display/NameLists.h"
+#include "exchange/PollEngine.h"
 #include "format/ValueFormat.h"
 #include "setdata/ActivationRefresh.h"
 
@@ -96,10 +97,15 @@ void SubDisp_Factoryadj::Command1_Click(int index) {
         if (prompts.Message) prompts.Message(this, QStringLiteral("ｵｰﾄﾁｭｰﾆﾝｸﾞ中のﾁｬﾝﾈﾙがあります。"));
         return;
     }
-    if (!prompts.Confirm || !prompts.Confirm(this, QStringLiteral("ﾃﾞｰﾀを初期化します。よろしいですか？")))
-        return;
     PollEngine* engine = engine_ ? engine_() : nullptr;
     if (!engine) return;  // no link object: there is nothing to send through
+    // Said before the question: the engine would refuse the reset after it anyway.
+    if (engine->BulkWriteInProgress()) {
+        if (prompts.Message) prompts.Message(this, QString::fromUtf8(EngineMsg::BulkWriteBusy));
+        return;
+    }
+    if (!prompts.Confirm || !prompts.Confirm(this, QStringLiteral("ﾃﾞｰﾀを初期化します。よろしいですか？")))
+        return;
     RequestFactoryInit(d, *engine, b, FactoryMask_);
     close();
 }

@@ -188,6 +188,18 @@ TEST_F(FactoryDialogTest, AutoTuningInTheBlockIsRefusedBeforeTheQuestion) {
     EXPECT_EQ(d.PollState, 7);
 }
 
+// While a load's alarm values wait, a reset would be undone by them: refused before the
+// question, with the engine's own word.
+TEST_F(FactoryDialogTest, ALoadStillWritingRefusesTheResetBeforeTheQuestion) {
+    d.PollState = 4;
+    Tick();
+    dialog.Check1[0]->click();
+    dialog.Command1[0]->click();
+    EXPECT_EQ(prompts.messages, QStringList{QString::fromUtf8(EngineMsg::BulkWriteBusy)});
+    EXPECT_TRUE(prompts.questions.isEmpty());
+    EXPECT_EQ(d.PollState, 1);
+}
+
 TEST_F(FactoryDialogTest, AutoTuningOfTheNextBlockDoesNotConcernThisOne) {
     d.ChATSwitch[40] = 1;  // first channel of block 2
     d.ChATSwitch[39] = 0;

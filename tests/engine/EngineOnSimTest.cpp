@@ -4,7 +4,9 @@
 #include "exchange/PollEngine.h"
 #include "history/AlarmHistory.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QThread>
 #include <QStringDecoder>
@@ -278,4 +280,51 @@ TEST_F(EngineOnSim, VanishedLineIsOpenedAgainOnTheSamePathWithoutTheDialog) {
     engine->Timer4_Timer();
     EXPECT_FALSE(d.CommErrorFlag);
     EXPECT_EQ(line->link().take().back().reply[0], QChar(Framing::ACK));
+}
+
+// During the pause between an all-channel load and its alarm values, neither a factory
+// reset nor a single setting reaches the line (the alarm values that follow would undo the
+// reset); each is refused with a word, and the single setting's table is read back.
+TEST_F(EngineOnSim, WritesAskedForDuringALoadsPauseAreRefusedAndNeverSent) {
+    Start(Blocks("0:hc,1"));
+    OpenAndRead();
+    QStringList told;
+    engine->ShowMessage = [&](const QString& text) { told << text; };
+    d.PollState = 4;
+    engine->Timer4_Timer();
+    ASSERT_TRUE(engine->timer3(1).isActive());
+    line->link().take();
+
+    auto writesSent = [&] {
+        int n = 0;
+        for (const Exchanged& e : line->link().take()) n += e.cmd == u"R" ? 1 : 0;
+        return n;
+    };
+    engine->FactoryInitData = QStringLiteral("0001") + QString(76, u'0');
+    d.SelectedBlock = 0;
+    d.PollState = 7;
+    engine->Timer4_Timer();
+    EXPECT_EQ(writesSent(), 0);
+
+    const qint16 held = d.ChSV[21];
+    d.ChSV[21] = qint16(held + 5);
+    d.WriteItemCode = QStringLiteral("0001");
+    d.SelectedBlock = 1;
+    d.PollState = 2;
+    engine->Timer4_Timer();
+    const auto readBack = line->link().take();
+    ASSERT_EQ(readBack.size(), 1u);
+    EXPECT_EQ(readBack[0].cmd, QStringLiteral("\""));
+    EXPECT_EQ(d.ChSV[21], held);
+    EXPECT_EQ(told, QStringList(2, QString::fromUtf8(EngineMsg::BulkWriteBusy)));
+    EXPECT_EQ(d.PollState, 1);
+
+    // The load itself ends as it would have: its alarm values go out after the pause.
+    engine->timer3(1).setInterval(1);
+    QElapsedTimer t;
+    t.start();
+    while (d.PollState == 1 && t.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    engine->Timer4_Timer();
+    EXPECT_EQ(writesSent(), 4);
+    EXPECT_EQ(view.bulkFinished, 1);
 }

@@ -1,0 +1,3 @@
+#include "exchange/EngineLog.h"
+
+Q_LOGGING_CATEGORY(lcEngine, "rdx.engine", QtWarningMsg)
