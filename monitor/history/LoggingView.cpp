@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
@@ -30,9 +31,11 @@ LoggingView::LoggingView(PvLogger::PvTextFn pvText, QString programFolder, QWidg
     auto* grid = new QGridLayout(Frame_logging);
     grid->addWidget(new QLabel(QStringLiteral("保存間隔"), Frame_logging), 0, 0);
     grid->addWidget(Logging_time, 0, 1);
+    connect(Logging_time, &QComboBox::currentIndexChanged, this, &LoggingView::SaveInterval);
     for (int n = 0; n < BlockCount; ++n) {
         log_Check1[n] = new QCheckBox(Frame_logging);
         grid->addWidget(log_Check1[n], 1 + n / 4, n % 4);
+        connect(log_Check1[n], &QCheckBox::toggled, this, [this, n] { SaveBlockTick(n); });
     }
     grid->addWidget(new QLabel(QStringLiteral("ﾁｪｯｸされたﾌﾞﾛｯｸ名のPV値ﾃﾞｰﾀが、ﾌｧｲﾙに保存されます。"),
                                Frame_logging),
@@ -91,17 +94,36 @@ BlockSelection LoggingView::TickedBlocks() const {
 }
 
 void LoggingView::LoadChoices() {
+    // The records of a running log must keep the columns of its header.
+    if (IsLogging()) return;
+    // Showing what is stored is no change to store again.
+    const QSignalBlocker quiet(Logging_time);
     const int index = GetSettingInt(QStringLiteral("Logtim"), 0);
     Logging_time->setCurrentIndex(ListIndexOrZero(index, Logging_time->count()));
-    for (int n = 0; n < BlockCount; ++n)
+    for (int n = 0; n < BlockCount; ++n) {
+        const QSignalBlocker quietTick(log_Check1[n]);
         log_Check1[n]->setChecked(GetSettingInt(QStringLiteral("LogBlock") + QString::number(n), 0) == 1);
+    }
 }
 
 void LoggingView::SaveChoices() const {
+    SaveInterval();
+    for (int n = 0; n < BlockCount; ++n) SaveBlockTick(n);
+}
+
+void LoggingView::SaveInterval() const {
     SaveSetting(QStringLiteral("Logtim"), QString::number(Logging_time->currentIndex()));
-    for (int n = 0; n < BlockCount; ++n)
-        SaveSetting(QStringLiteral("LogBlock") + QString::number(n),
-                    log_Check1[n]->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void LoggingView::SaveBlockTick(int block) const {
+    SaveSetting(QStringLiteral("LogBlock") + QString::number(block),
+                log_Check1[block]->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void LoggingView::showEvent(QShowEvent* event) {
+    // Choosing the tab (or the window showing it again) shows the stored choices.
+    LoadChoices();
+    TabView::showEvent(event);
 }
 
 void LoggingView::LoadResumeChoice() { Check1->setChecked(GetSettingFlag(QStringLiteral("log_restart"))); }

@@ -48,7 +48,9 @@ public:
 
     bool IsLogging() const { return Timer1.isActive(); }
     BlockSelection TickedBlocks() const;
-    // "Logtim" and "LogBlock0".."LogBlock15": loaded at start-up, saved at unload.
+    // "Logtim" and "LogBlock0".."LogBlock15": each stored as the operator changes it (so a
+    // re-read never loses a tick), all saved again at unload, and read at start-up and each
+    // time the tab is shown. A running log keeps the choices its header was written for.
     void LoadChoices();
     void SaveChoices() const;
     // Check1 from "log_restart" (the chart settings load does this at start-up).
@@ -58,6 +60,9 @@ public:
     // Captions of log_Check1 from the stored block names.
     void RefreshBlockNames();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     // Started (or already running), refused with a message through `tell`, or not
     // started without a word (no usable file name, a missing folder).
@@ -66,6 +71,8 @@ private:
     void StopLogging();
     void ChooseLogFile();
     void SetRunning(bool running);
+    void SaveInterval() const;
+    void SaveBlockTick(int block) const;
 
     QString folder_;
 };

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -195,6 +196,40 @@ TEST_F(LoggingViewTest, ChoicesRoundTripThroughTheStoreAndCancelKeepsTheFile) {
     view->Check1_Click();
     EXPECT_EQ(GetSetting("log_restart", ""), "1");
     EXPECT_EQ(GetSetting("log_name", ""), LogPath());
+}
+
+// Choosing the logging tab shows the stored choices; a tick not yet saved at unload
+// survives the re-read, and a running log keeps the choices its header was written for.
+TEST_F(LoggingViewTest, ChoosingTheTabShowsTheStoredChoicesWithoutLosingTicks) {
+    QTabWidget tabs;
+    tabs.addTab(new QWidget, "other");
+    LoggingView* logging = view.release();
+    tabs.addTab(logging, "logging");
+    tabs.show();
+    auto reactivate = [&] {
+        tabs.setCurrentIndex(0);
+        tabs.setCurrentIndex(1);
+    };
+    for (int n = 0; n < 16; ++n) SaveSetting("LogBlock" + QString::number(n), n == 4 ? "1" : "0");
+    SaveSetting("Logtim", "3");
+    reactivate();
+    EXPECT_EQ(logging->Logging_time->currentIndex(), 3);
+    EXPECT_TRUE(logging->log_Check1[4]->isChecked());
+    // The operator's changes, not yet saved by an unload.
+    logging->log_Check1[7]->click();
+    logging->log_Check1[4]->click();
+    logging->Logging_time->setCurrentIndex(6);
+    reactivate();
+    EXPECT_EQ(logging->TickedBlocks(), (BlockSelection{false, false, false, false, false, false, false, true}));
+    EXPECT_EQ(logging->Logging_time->currentIndex(), 6);
+    logging->Savename_text->setText(LogPath());
+    logging->Command1_Click(0);
+    ASSERT_TRUE(logging->IsLogging());
+    SaveSetting("Logtim", "1");
+    SaveSetting("LogBlock7", "0");
+    reactivate();
+    EXPECT_EQ(logging->Logging_time->currentIndex(), 6);
+    EXPECT_TRUE(logging->log_Check1[7]->isChecked());
 }
 
 // The real file dialog behind 参照: the file the operator chose, or nothing when cancelled.
