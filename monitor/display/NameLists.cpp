@@ -35,7 +35,27 @@ QStringList ChannelNames() {
     return names;
 }
 
+namespace {
+
+// How the operator knows a character that shows as nothing or as a blank in the field.
+QString ControlCharacterName(QChar c) {
+    if (c == u'\r') return QStringLiteral("改行(CR)");
+    if (c == u'\n') return QStringLiteral("改行(LF)");
+    if (c == u'\t') return QStringLiteral("ﾀﾌﾞ");
+    const QString code = QStringLiteral("%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+    return QStringLiteral("制御文字(%1h)").arg(code);
+}
+
+}  // namespace
+
 QString UnwritableNameMessage(const QString& name) {
+    // Control characters are invisible in the field, so they are told by name.
+    const QString controls = ControlCharactersIn(name);
+    if (!controls.isEmpty()) {
+        QString names;
+        for (const QChar c : controls) names += QStringLiteral("「%1」").arg(ControlCharacterName(c));
+        return QStringLiteral("%1はファイルに記録できない文字です。消してください。").arg(names);
+    }
     const QString missing = CharactersWithoutCp932(name);
     if (missing.isEmpty()) return {};
     return QStringLiteral("「%1」はファイルに記録できない文字です。ほかの文字に変えてください。").arg(missing);

@@ -29,7 +29,8 @@ QStringList BlockNames();
 QStringList ChannelNames();
 
 // Empty when the alarm history and the log files can hold the name; otherwise the message
-// that refuses it (its characters without a code in code page 932 would be replaced).
+// that refuses it: control characters (CR, LF, TAB, ...) would break or blank a record and
+// are named; characters without a code in code page 932 would be replaced and are shown.
 QString UnwritableNameMessage(const QString& name);
 
 // Sets a selector's list index without its change signal, so that the caller can run the

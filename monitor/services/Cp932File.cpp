@@ -31,6 +31,9 @@ FileWriteResult Write(const QString& path, const QByteArray& bytes, QIODevice::O
     return complete && flushed ? FileWriteResult::Ok : FileWriteResult::WriteFailed;
 }
 
+// C0 codes (CR, LF, TAB among them), DEL and the C1 codes.
+bool IsControl(QChar c) { return c.category() == QChar::Other_Control; }
+
 }  // namespace
 
 bool OperatorShouldBeTold(FileWriteResult result) {
@@ -56,11 +59,25 @@ QString CharactersWithoutCp932(const QString& text) {
     return missing;
 }
 
+QString ControlCharactersIn(const QString& text) {
+    QString found;
+    for (const QChar c : text)
+        if (IsControl(c) && !found.contains(c)) found += c;
+    return found;
+}
+
+QString OneLineField(const QString& text) {
+    QString field = text;
+    for (QChar& c : field)
+        if (IsControl(c)) c = QLatin1Char(' ');
+    return field;
+}
+
 QByteArray QuotedLine(const QStringList& fields) {
     QString line;
     for (qsizetype i = 0; i < fields.size(); ++i) {
         if (i > 0) line += QLatin1Char(',');
-        QString field = fields[i];
+        QString field = OneLineField(fields[i]);
         field.replace(QLatin1String("\""), QLatin1String("\"\""));
         line += QLatin1Char('"') + field + QLatin1Char('"');
     }

@@ -22,7 +22,15 @@ QByteArray ToCp932(const QString& text);
 // would be written as "?" or dropped.
 QString CharactersWithoutCp932(const QString& text);
 
-// One record line. An embedded double quote is doubled so that the field stays one field.
+// The control characters of text (CR, LF, TAB and every other C0 or C1 code, DEL), each
+// once, in order. Names may hold them when pasted or when the store is edited by hand.
+QString ControlCharactersIn(const QString& text);
+// The text with each control character replaced by a space: a field written from it can
+// never break its record over two lines, whatever a name holds.
+QString OneLineField(const QString& text);
+
+// One record line, every field through OneLineField. An embedded double quote is doubled
+// so that the field stays one field.
 QByteArray QuotedLine(const QStringList& fields);
 
 // Creates the file (emptying an existing one) with the given bytes.

@@ -194,6 +194,27 @@ TEST_F(AlarmHistoryTest, BlockContactEntriesNameTheBlockWithoutAChannel) {
     EXPECT_EQ(lines[3].left(19), QByteArray("\"8:6:0 PM\",\"----\",\""));
 }
 
+// A hand-edited store may hold names with line breaks and tabs; each entry still takes
+// exactly one line of the file, the control characters turned into blanks.
+TEST_F(AlarmHistoryTest, NamesHoldingControlCharactersKeepEachEntryOnOneLine) {
+    SaveSetting(QStringLiteral("Chname003"), QStringLiteral("Pump A\r\n"));
+    SaveSetting(QStringLiteral("DvtoN04"), QStringLiteral("炉\nB\tC"));
+    inc.ChStatus[2] = StatusBit::Alarm1;
+    history.AlarmChk(2);
+    history.Hystory_Write(QString::fromLatin1(OutOfContactCode), 60, -1);
+    SaveSetting(QStringLiteral("Chname003"), QStringLiteral("Ch003"));
+    SaveSetting(QStringLiteral("DvtoN04"), QStringLiteral("Block04"));
+
+    const QByteArray bytes = FileLines();
+    EXPECT_EQ(bytes.count('\n'), 2 + 2);
+    EXPECT_EQ(bytes.count('\r'), 2 + 2);
+    EXPECT_EQ(bytes.count('\t'), 0);
+    const QList<QByteArray> lines = bytes.split('\n');
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[2].startsWith("\"8:5:3 PM\",\"Pump A  \",\"")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].contains(QByteArray(QStringEncoder("Shift_JIS").encode(QStringLiteral("「炉 B C」")))));
+}
+
 TEST_F(AlarmHistoryTest, FileFailureShowsMessageAndKeepsEntry) {
     history.HistoryFilePath = QDir(dir.path()).filePath(QStringLiteral("missing/x.hys"));
     inc.ChStatus[2] = StatusBit::Alarm2;

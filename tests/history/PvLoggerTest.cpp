@@ -53,6 +53,20 @@ TEST_F(PvLoggerTest, HeaderWithNoBlockAndNamesCutTo12) {
     SaveSetting(QStringLiteral("Chname041"), QStringLiteral("Ch041"));
 }
 
+TEST_F(PvLoggerTest, HeaderKeepsItsLinesWhateverTheNamesHold) {
+    SaveSetting(QStringLiteral("Chname001"), QStringLiteral("Pump A\n"));
+    SaveSetting(QStringLiteral("Chname002"), QStringLiteral("A\tB\rC"));
+    BlockSelection block1{};
+    block1[0] = true;
+    const QByteArray header = logger.HeaderBytes(block1, QDate(2007, 3, 9));
+    SaveSetting(QStringLiteral("Chname001"), QStringLiteral("Ch001"));
+    SaveSetting(QStringLiteral("Chname002"), QStringLiteral("Ch002"));
+    EXPECT_EQ(header.count('\n'), 3);
+    EXPECT_EQ(header.count('\r'), 3);
+    EXPECT_EQ(header.count('\t'), 0);
+    EXPECT_TRUE(header.startsWith(kLine1 + kLine2 + kSaveTime + ",\"Pump A \",\"A B C\",\"Ch003\""));
+}
+
 TEST_F(PvLoggerTest, RecordWithTwoBlocksAndWithNone) {
     EXPECT_EQ(logger.RecordBytes(none, now), QByteArray("\"2007/03/09 8:05:03\"\r\n"));
 

@@ -3,6 +3,7 @@
 #include "app/SubDisp_Block.h"
 #include "app/SubDisp_Chname.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QLabel>
@@ -174,6 +175,42 @@ TEST_F(BlockDialogTest, NameTheFilesCannotHoldIsRefusedAndNothingIsStored) {
     EXPECT_EQ(StoredBlockName(1), QStringLiteral("炉1"));
 }
 
+// A name pasted from a spreadsheet cell ends in a line break; one in the store may hold
+// anything. Either would break the name's history and log records over two lines.
+TEST_F(BlockDialogTest, LineBreaksAndOtherControlCharactersAreRefusedByName) {
+    StoreBlockName(6, QStringLiteral("炉\r\n6"));
+    dialog.Open();
+    QStringList told;
+    dialog.ShowMessage = [&](const QString& t) { told << t; };
+    QApplication::clipboard()->setText(QStringLiteral("Pump A\n"));
+    dialog.DvtoN[2]->clear();
+    dialog.DvtoN[2]->paste();
+    ASSERT_EQ(dialog.DvtoN[2]->text(), QStringLiteral("Pump A\n"));
+    dialog.DvOK->click();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(QStringLiteral("「改行(LF)」"))) << told[0].toStdString();
+    EXPECT_EQ(StoredBlockName(2), QStringLiteral("Block03"));
+    EXPECT_TRUE(dialog.isVisible());
+
+    // The name from the store is refused too, its CR named as well.
+    dialog.DvtoN[2]->setText(QStringLiteral("Pump A"));
+    dialog.DvOK->click();
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_TRUE(told[1].startsWith(QStringLiteral("「改行(CR)」「改行(LF)」"))) << told[1].toStdString();
+    EXPECT_EQ(StoredBlockName(2), QStringLiteral("Block03"));
+
+    dialog.DvtoN[6]->setText(QStringLiteral("炉6") + QChar(0x1B));
+    dialog.DvOK->click();
+    ASSERT_EQ(told.size(), 3);
+    EXPECT_TRUE(told[2].contains(QStringLiteral("「制御文字(1Bh)」"))) << told[2].toStdString();
+
+    dialog.DvtoN[6]->setText(QStringLiteral("炉6"));
+    dialog.DvOK->click();
+    EXPECT_EQ(told.size(), 3);
+    EXPECT_EQ(StoredBlockName(2), QStringLiteral("Pump A"));
+    EXPECT_EQ(StoredBlockName(6), QStringLiteral("炉6"));
+}
+
 class ChannelDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -259,6 +296,20 @@ TEST_F(ChannelDialogTest, NameTheFilesCannotHoldIsRefusedOnEveryWayOfStoring) {
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(StoredChannelName(40), QStringLiteral("A～B"));
     EXPECT_EQ(StoredChannelName(41), QStringLiteral("正常"));
+}
+
+TEST_F(ChannelDialogTest, TabInATypedOrStoredNameIsRefused) {
+    StoreChannelName(61, QStringLiteral("押出\t2"));
+    dialog.Block_Name->setCurrentIndex(3);
+    dialog.ChName[0]->setText(QStringLiteral("押出1"));
+    dialog.Command1->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(dialog.Label_msg->text().contains(QStringLiteral("「ﾀﾌﾞ」")));
+    EXPECT_EQ(StoredChannelName(60), QStringLiteral("Ch061"));
+    dialog.ChName[1]->setText(QStringLiteral("押出2"));
+    dialog.Command1->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(StoredChannelName(61), QStringLiteral("押出2"));
 }
 
 TEST_F(ChannelDialogTest, CancelKeepsWhatTheFocusStored) {
