@@ -237,6 +237,8 @@ void MainDisp::RestoreBlockViewSelections(const QHash<QString, int>& storedIndex
 
 bool MainDisp::BulkWriteInProgress() const { return engine_ && engine_->BulkWriteInProgress(); }
 
+bool MainDisp::PortLost() const { return engine_ && engine_->PortLost; }
+
 void MainDisp::mnuDevno_Click() { blockDialog_->Open(); }
 
 void MainDisp::mnuCHname_Click() { chnameDialog_->Open(); }

@@ -65,6 +65,7 @@ public:
     OperatorMessages& messages() { return messages_; }
     // A bulk write (set-data load) still waits for its alarm values to go out.
     bool BulkWriteInProgress() const override;
+    bool PortLost() const override;
     ISTDComm* RDXCom() { return link_.get(); }
     SubDisp_comm& portDialog() { return *portDialog_; }
     QTabWidget* SSTab1 = nullptr;

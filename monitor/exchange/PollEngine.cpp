@@ -3,6 +3,7 @@
 #include "services/SettingsStore.h"
 #include "exchange/EngineLog.h"
 #include "exchange/EngineView.h"
+#include "exchange/PortLossMessages.h"
 #include "protocol/Framing.h"
 #include "ISTDComm.h"
 
@@ -18,12 +19,6 @@ const QString kReadCmd = QStringLiteral("\"");
 const QString kSpace = QStringLiteral(" ");
 
 QString AddressOf(int block) { return QString(QChar(char16_t(0x20 + block))); }
-
-const char kWriteNotSent[] =
-    "通信が切れているため、設定値を送信できませんでした。通信が回復してから、もう一度操作してください。";
-const char kWriteCut[] =
-    "通信が切れたため、設定値の送信を確認できませんでした。通信が回復したら設定値を確認してください。";
-const char kAlarmValuesWait[] = "通信が切れました。警報設定値は通信が回復してから送信します。";
 
 }  // namespace
 
@@ -199,7 +194,7 @@ void PollEngine::EnterPortLost() {
     d.CommErrorFlag = true;
     view.ShowCommError(true);
     lastReopenMs_ = NowMs();
-    if (Timer3[0].isActive() || Timer3[1].isActive()) Tell(QString::fromUtf8(kAlarmValuesWait));
+    if (Timer3[0].isActive() || Timer3[1].isActive()) Tell(QString::fromUtf8(PortLossMsg::AlarmValuesWait));
     // Nothing is read until the port is back: every present block's values are frozen.
     // Before the first start-up read has ended, no block is known to be there.
     for (int b = 0; b < BlockCount; ++b)
@@ -241,12 +236,12 @@ void PollEngine::RefuseWritesWhileLost() {
     switch (d.PollState) {
     case 2:
     case 7:
-        Tell(QString::fromUtf8(kWriteNotSent));
+        Tell(QString::fromUtf8(PortLossMsg::WriteNotSent));
         d.PollState = 1;
         break;
     case 3:
     case 4:
-        Tell(QString::fromUtf8(kWriteNotSent));
+        Tell(QString::fromUtf8(PortLossMsg::WriteNotSent));
         d.PollState = 1;
         view.BulkWriteFinished();
         break;
@@ -264,7 +259,7 @@ void PollEngine::WriteCutByLoss(int state) {
     switch (state) {
     case 2:
     case 7:
-        Tell(QString::fromUtf8(kWriteCut));
+        Tell(QString::fromUtf8(PortLossMsg::WriteCut));
         break;
     case 3:
     case 4:
@@ -272,13 +267,13 @@ void PollEngine::WriteCutByLoss(int state) {
         // loads again once the line is back.
         for (QTimer& t : Timer3) t.stop();
         DelayTicks = 0;
-        Tell(QString::fromUtf8(kWriteCut));
+        Tell(QString::fromUtf8(PortLossMsg::WriteCut));
         view.BulkWriteFinished();
         break;
     case 5:
     case 6:
         pendingAlarmWrite_ = state;
-        Tell(QString::fromUtf8(kAlarmValuesWait));
+        Tell(QString::fromUtf8(PortLossMsg::AlarmValuesWait));
         break;
     default:
         break;

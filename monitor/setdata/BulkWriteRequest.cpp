@@ -1,8 +1,10 @@
 #include "setdata/BulkWriteRequest.h"
 
 #include "display/Shell.h"
+#include "exchange/PortLossMessages.h"
 #include "exchange/RDX_INC.h"
 #include "setdata/SetDataMessages.h"
+#include "setdata/SetDataPrompts.h"
 
 namespace {
 
@@ -13,7 +15,13 @@ void ShowWriting(Shell& shell) {
 
 }  // namespace
 
-bool PreviousLoadPending(const Shell& shell) { return shell.BulkWriteInProgress(); }
+bool LoadRefused(const Shell& shell, const SetDataPrompts& prompts, QWidget* parent) {
+    const char* reason = shell.PortLost()              ? PortLossMsg::WriteNotSent
+                         : shell.BulkWriteInProgress() ? SetDataMsg::PreviousLoadPending
+                                                       : nullptr;
+    if (reason) prompts.Tell(parent, QString::fromUtf8(reason));
+    return reason != nullptr;
+}
 
 void RequestBlockWrite(Shell& shell, RDX_INC& inc, int block) {
     ShowWriting(shell);

@@ -4,11 +4,15 @@
 
 class Shell;
 class RDX_INC;
+class QWidget;
+struct SetDataPrompts;
 
-// True while an earlier load's alarm values have not gone out (the 15-s pause, or a lost
-// port): a second load now would overwrite them, so the caller refuses it with
-// SetDataMsg::PreviousLoadPending before it changes any table.
-bool PreviousLoadPending(const Shell& shell);
+// Asked before a load puts the operator's question or changes any table: true, with the
+// reason told, while the load could not go out as it is. With the port lost nothing
+// could be sent (the views would show values the controllers never got); while an
+// earlier load's alarm values have not gone out (the 15-s pause) a second load would
+// overwrite them.
+bool LoadRefused(const Shell& shell, const SetDataPrompts& prompts, QWidget* parent);
 
 // ProgressBar1 visible at 0, status panel 4 "設定値変更中", SelectedBlock = block,
 // PollState = 3 (all parameters of one block).

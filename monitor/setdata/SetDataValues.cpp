@@ -75,6 +75,8 @@ std::optional<QString> SetDataValueReader::Next() {
     const qsizetype start = pos_;
     while (pos_ < text_.size() && text_[pos_] != u',' && !IsLineEnd(text_[pos_])) ++pos_;
     QString value = text_.mid(start, pos_ - start);
+    // Written back, the text would be refused; a file holding it is refused the same way.
+    heldQuote_ = value.contains(u'"');
     SkipToSeparator();
     return value;
 }

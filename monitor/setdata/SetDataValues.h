@@ -23,8 +23,9 @@ public:
     std::optional<QString> Next();
     // 1-based line on which the last value returned (or asked for) began.
     int Line() const { return line_; }
-    // The last value was a quoted text with more after its closing quote on the same
-    // line: the text itself held a double quote and was cut there.
+    // The last value's text held a double quote: a quoted text with more after its
+    // closing quote on the same line (it was cut there), or an unquoted one with a quote
+    // in it.
     bool LastTextHeldQuote() const { return heldQuote_; }
     // Back to the first value.
     void Rewind();

@@ -63,10 +63,7 @@ void SubDisp_AllSaveLoad::SaveAll() {
 }
 
 void SubDisp_AllSaveLoad::LoadAll() {
-    if (PreviousLoadPending(shell_)) {
-        Prompts.Tell(this, U8(SetDataMsg::PreviousLoadPending));
-        return;
-    }
+    if (LoadRefused(shell_, Prompts, this)) return;
     const QString path = ChooseLoadSource(Prompts, this);
     if (path.isEmpty()) return;
     const QFileInfo file(path);

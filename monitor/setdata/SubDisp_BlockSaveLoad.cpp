@@ -136,10 +136,7 @@ void SubDisp_BlockSaveLoad::MoveToBlock() {
         Label2->clear();
         BlockNo_Text[0]->setText(QString::number(b));
     }
-    if (PreviousLoadPending(shell_)) {
-        Prompts.Tell(this, U8(SetDataMsg::PreviousLoadPending));
-        return;
-    }
+    if (LoadRefused(shell_, Prompts, this)) return;
     if (!Prompts.Ask(this, U8(SetDataMsg::BlockOverwrite), AskIcon::Warning)) return;
     if (AnyAutoTuning(d, b * ChannelsPerBlock, ChannelsPerBlock)) {
         Prompts.Tell(this, U8(SetDataMsg::AutoTuningLoad));

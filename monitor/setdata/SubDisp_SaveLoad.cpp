@@ -201,10 +201,7 @@ void SubDisp_SaveLoad::MoveToChannel() {
         Prompts.Tell(this, U8(SetDataMsg::AutoTuningLoad));
         return;
     }
-    if (PreviousLoadPending(shell_)) {
-        Prompts.Tell(this, U8(SetDataMsg::PreviousLoadPending));
-        return;
-    }
+    if (LoadRefused(shell_, Prompts, this)) return;
     Msg_Label->clear();
     if (!Prompts.Ask(this, U8(SetDataMsg::ChannelOverwrite), AskIcon::Warning)) return;
     const quint32 kept = ApplyChannelTexts(d, c, workTexts_);

@@ -105,20 +105,28 @@ TEST_F(AllDialogTest, RefusedAndBrokenFilesChangeNothing) {
     big.replace("\r\n10000\r\n", "\r\n99999\r\n");
     ASSERT_NE(big, good);
     WriteBytes(over, big);
+    // Channel 0's unit written without quotes and holding one: taken, no all-channel
+    // save would go through again.
+    const QString unquoted = Path("unquoted.dat");
+    QByteArray unit = good;
+    unit.replace("\r\n\"U0\"\r\n", "\r\n%\"x\r\n");
+    ASSERT_NE(unit, good);
+    WriteBytes(unquoted, unit);
 
-    op.files = {block, cut, garbage, over, Path("missing.dat")};
-    for (int i = 0; i < 5; ++i) dlg->LoadAll();
+    op.files = {block, cut, garbage, over, unquoted, Path("missing.dat")};
+    for (int i = 0; i < 6; ++i) dlg->LoadAll();
     EXPECT_TRUE(op.asked.isEmpty());  // no file was complete and valid
-    ASSERT_EQ(op.told.size(), 3);     // the cut file and the missing one end silently
+    ASSERT_EQ(op.told.size(), 4);     // the cut file and the missing one end silently
     EXPECT_EQ(op.told[0], U8(SetDataMsg::NotAllData));
     EXPECT_FALSE(op.told[1].isEmpty());
     EXPECT_TRUE(op.told[2].startsWith(SetDataOutcomeMessage({SetDataStatus::OutOfRange})));
+    EXPECT_EQ(op.told[3], SetDataOutcomeMessage({SetDataStatus::QuoteInFileText, SetDataFieldCount + 2}));
 
     d.ChStatus[200] = qint16(StatusBit::AutoTuning);
     op.files = {file, Path("at.dat")};
     dlg->LoadAll();
     dlg->SaveAll();
-    EXPECT_EQ(op.told.mid(3), (QStringList{U8(SetDataMsg::AutoTuningLoad), U8(SetDataMsg::AutoTuningSave)}));
+    EXPECT_EQ(op.told.mid(4), (QStringList{U8(SetDataMsg::AutoTuningLoad), U8(SetDataMsg::AutoTuningSave)}));
     EXPECT_FALSE(QFile::exists(Path("at.dat")));
 
     EXPECT_EQ(TakeAllRecords(d), before);

@@ -255,16 +255,22 @@ TEST_F(BlockDialogTest, BadBlockFilesChangeNothing) {
     QStringList wordLines = BlockLines("12345");
     wordLines[2] = QStringLiteral("abc");
     WriteLines(word, wordLines);
+    // A unit written without quotes that holds one: taken, it could never be saved again.
+    const QString unquoted = Path("unquoted.dat");
+    QStringList unquotedLines = BlockLines("12345");
+    unquotedLines[SetDataFieldCount + 1] = QStringLiteral("%\"x");
+    WriteLines(unquoted, unquotedLines);
 
-    op.files = {allFile, empty, cut, over, word, Path("missing.dat")};
-    for (int i = 0; i < 6; ++i) dlg->LoadWork();
+    op.files = {allFile, empty, cut, over, word, unquoted, Path("missing.dat")};
+    for (int i = 0; i < 7; ++i) dlg->LoadWork();
     // The all-channel file and the empty one are of another size class; the cut file
-    // and the missing one end silently; the two bad values are told with their lines.
-    ASSERT_EQ(op.told.size(), 4);
+    // and the missing one end silently; the bad values and the quote are told with their lines.
+    ASSERT_EQ(op.told.size(), 5);
     EXPECT_EQ(op.told[0], U8(SetDataMsg::NotBlockData));
     EXPECT_EQ(op.told[1], U8(SetDataMsg::NotBlockData));
     EXPECT_EQ(op.told[2], SetDataOutcomeMessage({SetDataStatus::OutOfRange, 41}));
     EXPECT_EQ(op.told[3], SetDataOutcomeMessage({SetDataStatus::NotANumber, 3}));
+    EXPECT_EQ(op.told[4], SetDataOutcomeMessage({SetDataStatus::QuoteInFileText, SetDataFieldCount + 2}));
     EXPECT_EQ(dlg->WorkRecords(), work);
     EXPECT_EQ(dlg->BlockName_Label->text(), label);
 

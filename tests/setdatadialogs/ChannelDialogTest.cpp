@@ -5,6 +5,7 @@
 #include "display/MainMenus.h"
 #include "protocol/HexCodec.h"
 #include "app/SetDataDialogs.h"
+#include "setdata/ChannelFile.h"
 #include "setdata/SetDataFormat.h"
 #include "setdata/SetDataMessages.h"
 #include "setdata/SubDisp_SaveLoad.h"
@@ -167,14 +168,19 @@ TEST_F(ChannelDialogTest, BrokenOrForeignFilesLeaveTheWorkAreaAsItWas) {
     WriteBytes(big, QByteArray(1500, 'x'));
     const QString cut = Path("cut.dat");
     WriteBytes(cut, "\"V202data\"\r\n\"1.0\"\r\n\"2.0\"\r\n");
-    op.files = {big, cut, Path("missing.dat")};
-    dlg->LoadWork();
-    dlg->LoadWork();
-    dlg->LoadWork();
-    ASSERT_EQ(op.told.size(), 3);
+    // The unit (line 33) written without quotes and holding one.
+    const QString unquoted = Path("unquoted.dat");
+    QByteArray unit = EncodeChannelFile(work).bytes;
+    ASSERT_TRUE(unit.endsWith("\r\n\"%\"\r\n"));
+    unit.replace(unit.size() - 5, 5, "%\"x\r\n");
+    WriteBytes(unquoted, unit);
+    op.files = {big, cut, Path("missing.dat"), unquoted};
+    for (int i = 0; i < 4; ++i) dlg->LoadWork();
+    ASSERT_EQ(op.told.size(), 4);
     EXPECT_EQ(op.told[0], U8(SetDataMsg::NotChannelData));
     EXPECT_TRUE(op.told[1].startsWith(SetDataOutcomeMessage({SetDataStatus::EndedEarly})));
     EXPECT_EQ(op.told[2], SetDataOutcomeMessage({SetDataStatus::OpenFailed}));
+    EXPECT_EQ(op.told[3], SetDataOutcomeMessage({SetDataStatus::QuoteInFileText, 33}));
     EXPECT_EQ(dlg->WorkTexts(), work);
     EXPECT_EQ(dlg->Labeldata_work[0]->text(), "77");
 }
