@@ -14,9 +14,15 @@ Prompts Prompts::Standard() {
         box.exec();
     };
     p.Confirm = [](QWidget* parent, const QString& text) {
-        QMessageBox box(QMessageBox::Warning, kTitle, text, QMessageBox::Yes | QMessageBox::No, parent);
-        return box.exec() == QMessageBox::Yes;
+        return AskYesNoDefaultNo(parent, kTitle, text, true);
     };
     p.Beep = [] { QApplication::beep(); };
     return p;
+}
+
+bool AskYesNoDefaultNo(QWidget* parent, const QString& title, const QString& text, bool warningIcon) {
+    QMessageBox box(warningIcon ? QMessageBox::Warning : QMessageBox::Question, title, text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }

@@ -17,3 +17,7 @@ struct Prompts {
     // Message boxes and the system beep.
     static Prompts Standard();
 };
+
+// Every question of the program is one whose Yes overwrites, initialises, ends or switches
+// something off: the default button (Enter) is No, so a stray key press changes nothing.
+bool AskYesNoDefaultNo(QWidget* parent, const QString& title, const QString& text, bool warningIcon);

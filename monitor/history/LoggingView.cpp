@@ -1,5 +1,6 @@
 #include "history/LoggingView.h"
 
+#include "editing/Prompts.h"
 #include "format/ValueFormat.h"
 #include "services/SettingsStore.h"
 
@@ -71,8 +72,7 @@ LoggingView::LoggingView(PvLogger::PvTextFn pvText, QString programFolder, QWidg
         return chosen ? dialog.selectedFiles().first() : QString();
     };
     AskYesNo = [this](const QString& text) {
-        return QMessageBox::question(this, QStringLiteral("RDX-410 Monitor"), text,
-                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+        return AskYesNoDefaultNo(this, QStringLiteral("RDX-410 Monitor"), text, false);
     };
     ShowMessage = [this](const QString& text) {
         QMessageBox::information(this, QStringLiteral("RDX-410 Monitor"), text);

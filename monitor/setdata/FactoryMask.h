@@ -19,6 +19,7 @@ public:
     // Unit 0..9 selected or not; other numbers change nothing.
     void SetUnit(int unit, bool selected);
     bool UnitSelected(int unit) const;
+    bool AnyUnitSelected() const;
     const QString& Text() const { return text_; }
 
 private:

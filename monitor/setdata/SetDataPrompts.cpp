@@ -1,5 +1,6 @@
 #include "setdata/SetDataPrompts.h"
 
+#include "editing/Prompts.h"
 #include "services/ProgramFolder.h"
 #include "setdata/SetDataFile.h"
 #include "setdata/SetDataMessages.h"
@@ -28,11 +29,7 @@ QString RunFileDialog(QWidget* parent, FileDialogMode mode) {
 }
 
 bool AskYesNo(QWidget* parent, const QString& text, AskIcon icon) {
-    const QString title = QString::fromUtf8(SetDataMsg::Title);
-    const auto buttons = QMessageBox::Yes | QMessageBox::No;
-    const auto answer = icon == AskIcon::Warning ? QMessageBox::warning(parent, title, text, buttons)
-                                                 : QMessageBox::question(parent, title, text, buttons);
-    return answer == QMessageBox::Yes;
+    return AskYesNoDefaultNo(parent, QString::fromUtf8(SetDataMsg::Title), text, icon == AskIcon::Warning);
 }
 
 void TellOk(QWidget* parent, const QString& text) {

@@ -97,6 +97,11 @@ void SubDisp_Factoryadj::Command1_Click(int index) {
         if (prompts.Message) prompts.Message(this, QStringLiteral("ｵｰﾄﾁｭｰﾆﾝｸﾞ中のﾁｬﾝﾈﾙがあります。"));
         return;
     }
+    // A reset of no unit would be asked and sent for nothing, and look done.
+    if (!FactoryMask_.AnyUnitSelected()) {
+        if (prompts.Message) prompts.Message(this, QStringLiteral("初期化するRDX-410にﾁｪｯｸを付けてください。"));
+        return;
+    }
     PollEngine* engine = engine_ ? engine_() : nullptr;
     if (!engine) return;  // no link object: there is nothing to send through
     // Said before the question: the engine would refuse the reset after it anyway.

@@ -135,13 +135,14 @@ TEST_F(FactoryDialogTest, NoAnswerSendsNothingAndReopeningStartsWithNoUnit) {
     dialog.Open();
     EXPECT_EQ(dialog.mask().Text(), QString(80, u'0'));
     for (QCheckBox* box : dialog.Check1) EXPECT_FALSE(box->isChecked());
-    // Yes with no unit still sends the command, with nothing selected.
+    // No unit ticked: nothing to reset, so nothing is asked or sent, and the operator is told.
     prompts.answer = true;
+    prompts.questions.clear();
     dialog.Command1[0]->click();
-    ASSERT_EQ(d.PollState, 7);
-    const auto sent = Tick();
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].data, QString(80, u'0'));
+    EXPECT_TRUE(prompts.questions.isEmpty());
+    EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("初期化するRDX-410にﾁｪｯｸを付けてください。")});
+    EXPECT_EQ(d.PollState, 1);
+    for (const auto& r : Tick()) EXPECT_NE(r.item, QStringLiteral("0040"));
 }
 
 TEST_F(FactoryDialogTest, EveryActivationStartsWithNoUnitButItsOwnBoxesKeepTheTicks) {
@@ -214,6 +215,7 @@ TEST_F(FactoryDialogTest, AutoTuningOfTheNextBlockDoesNotConcernThisOne) {
     d.ChATSwitch[0] = 0;
     d.ChATSwitch[319] = 0;
     dialog.Factory_Bname->setCurrentIndex(1);
+    dialog.Check1[0]->click();
     dialog.Command1[0]->click();
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_EQ(prompts.questions.size(), 1);

@@ -12,6 +12,8 @@ namespace {
 struct Seen {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QString title, text;
+    QAbstractButton* defaultButton = nullptr;
+    QAbstractButton* noButton = nullptr;
 };
 
 // Presses `button` on the message box once it is up, noting what it showed.
@@ -20,7 +22,7 @@ void PressWhenShown(QTimer& timer, Seen& seen, QMessageBox::StandardButton butto
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box) return;
         timer.stop();
-        seen = {box->icon(), box->windowTitle(), box->text()};
+        seen = {box->icon(), box->windowTitle(), box->text(), box->defaultButton(), box->button(QMessageBox::No)};
         box->button(button)->click();
     });
     timer.start(20);
@@ -37,6 +39,8 @@ TEST(EditingPrompts, TheConfirmationIsAWarningAnsweredYesOrNo) {
         EXPECT_EQ(seen.icon, QMessageBox::Warning);
         EXPECT_EQ(seen.title, QStringLiteral("RDX-410 Monitor"));
         EXPECT_EQ(seen.text, QStringLiteral("出力をOFFします。"));
+        // Enter must not switch anything off: No is the default.
+        EXPECT_TRUE(seen.noButton && seen.defaultButton == seen.noButton);
     }
     QTimer timer;
     Seen seen;

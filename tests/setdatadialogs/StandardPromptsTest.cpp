@@ -63,7 +63,9 @@ TEST(StandardPrompts, QuestionsAnswerYesOrNoUnderTheProgramsTitle) {
             QTimer timer;
             QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
             QString title, text;
+            bool noIsDefault = false;
             AnswerWhenShown<QMessageBox>(timer, [&](QMessageBox* box) {
+                noIsDefault = box->defaultButton() && box->defaultButton() == box->button(QMessageBox::No);
                 shownIcon = box->icon();
                 title = box->windowTitle();
                 text = box->text();
@@ -73,6 +75,8 @@ TEST(StandardPrompts, QuestionsAnswerYesOrNoUnderTheProgramsTitle) {
             EXPECT_EQ(shownIcon, icon == AskIcon::Warning ? QMessageBox::Warning : QMessageBox::Question);
             EXPECT_EQ(title, QStringLiteral("RDX-410 Monitor"));
             EXPECT_EQ(text, QStringLiteral("上書きしますか？"));
+            // Every question here overwrites: Enter answers No.
+            EXPECT_TRUE(noIsDefault);
         }
     }
     QTimer timer;
