@@ -9,6 +9,7 @@
 #include "display/MainMenus.h"
 #include "display/ScreenFit.h"
 #include "display/MainDisp.h"
+#include "exchange/EngineLog.h"
 #include "format/ValueFormat.h"
 #include "app/EditingWiring.h"
 #include "history/HistoryFile.h"
@@ -28,7 +29,8 @@ template <typename Step>
 void Try(Step&& step) {
     try {
         step();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        LogSkippedStep("start-up step", e);
     }
 }
 

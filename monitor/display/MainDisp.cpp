@@ -14,6 +14,7 @@
 #include "display/OneBlockView.h"
 #include "display/ScreenFit.h"
 #include "display/TwoBlockView.h"
+#include "exchange/EngineLog.h"
 #include "exchange/PollEngine.h"
 #include "history/LoggingView.h"
 #include "app/SetDataDialogs.h"
@@ -283,7 +284,8 @@ void MainDisp::EndProgram() {
     if (link_) {
         try {
             link_->PortClose();
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            LogSkippedStep("closing the port at the end", e);
         }
     }
     hide();

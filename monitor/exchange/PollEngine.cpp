@@ -43,11 +43,13 @@ void PollEngine::communicate() {
     d.EndRequested = false;
     try {
         link.setEventsCheck(true);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        LogSkippedStep("communicate: EventsCheck", e);
     }
     try {
         d.PollState = ApplyPortSettings().isEmpty() ? 9 : 0;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        LogSkippedStep("communicate: port settings", e);
         d.PollState = 0;
     }
     Timer4.start();
@@ -61,7 +63,8 @@ void PollEngine::communicate() {
     for (QTimer& t : Timer3) t.stop();
     try {
         link.PortClose();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        LogSkippedStep("communicate: closing the port at the end", e);
     }
 }
 
@@ -167,8 +170,10 @@ void PollEngine::Timer4_Timer() {
             break;
         default: d.PollState = 1; break;
         }
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // Skip the failing step; the next tick goes on.
+        qCWarning(lcEngine) << "state" << stateOfStep << "block" << d.PollBlock << "item" << d.WriteItemCode;
+        LogSkippedStep("poll step", e);
         if (d.PollState != 9) d.PollState = 1;
     }
     // In state 9 the port is closed on purpose, waiting for the operator; at the end the
@@ -184,7 +189,8 @@ void PollEngine::Timer4_Timer() {
 bool PollEngine::LinkIsOpen() {
     try {
         return link.CommID() != -1;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        LogSkippedStep("link state check", e);
         return false;
     }
 }
@@ -291,13 +297,15 @@ void PollEngine::TryReopen() {
         if (!LinkIsOpen()) return;
         reply = link.RWcomm(AddressOf(0), kSpace, kReadCmd, d.ItemCode[0], QString(), 1);
         ++exchangesInStep;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        LogSkippedStep("reopening the lost port", e);
         return;
     }
     if (!reply.startsWith(QChar(Framing::ACK))) {
         try {
             link.PortClose();
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            LogSkippedStep("closing the port after a failed probe", e);
         }
         return;
     }
@@ -493,7 +501,8 @@ void PollEngine::ReadPara_setflg() {
     for (int i = 1; i <= 37; ++i) {
         try {
             Exchange(block, kReadCmd, d.ItemCode[i], QString(), Kind::Read);
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            LogSkippedStep("re-read item", e);
         }
     }
     d.SelectedItem = 0;

@@ -1,4 +1,5 @@
 // The write sequences: states 2 to 7 of the engine.
+#include "exchange/EngineLog.h"
 #include "exchange/EngineView.h"
 #include "exchange/PollEngine.h"
 
@@ -56,7 +57,8 @@ void PollEngine::WriteBlockItems(int block) {
         if (!MayWrite(block, item)) continue;
         try {
             Exchange(block, kWriteCmd, item, d.EncodeBlock(item, block), Kind::Write);
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            LogSkippedStep(qPrintable(QStringLiteral("bulk write of %1 to block %2").arg(item).arg(block + 1)), e);
         }
     }
 }
@@ -81,7 +83,8 @@ void PollEngine::WriteAlarmValues(int block) {
     for (const QString& item : {QStringLiteral("0005"), QStringLiteral("0006")}) {
         try {
             Exchange(block, kWriteCmd, item, d.EncodeBlock(item, block), Kind::Write);
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            LogSkippedStep(qPrintable(QStringLiteral("bulk write of %1 to block %2").arg(item).arg(block + 1)), e);
         }
     }
 }

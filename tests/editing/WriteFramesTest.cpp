@@ -101,19 +101,23 @@ TEST_F(WriteFramesTest, AlarmValueIsSpanEncodedForDeviationTypesAndAbsoluteOther
     EXPECT_EQ(sent[0].data.left(4), QStringLiteral("F9C0"));  // (20 - 100) · 10000 / 500
 }
 
-TEST_F(WriteFramesTest, DelayedAlarmValuesGoToTheLoadedBlockEvenAfterAnotherWrite) {
+// A write asked for during the pause would be overwritten by what follows: it is refused
+// and read back, and the load's alarm values still go to the loaded block only.
+TEST_F(WriteFramesTest, DelayedAlarmValuesGoToTheLoadedBlockAndAWriteMeanwhileIsRefused) {
     StartUp({0, 1});
     d.ChAlarm1[20] = 33;
     d.ChAlarm1Type.fill(1);
     d.SelectedBlock = 1;
     d.PollState = 3;
     EXPECT_EQ(Tick().size(), 21u);
-    // During the pause the operator changes alarm 1 of a channel of block 0.
     d.ChAlarm1[5] = 44;
     CommitSetting(d, 2, 5);
     auto sent = Tick();
-    ASSERT_EQ(sent.size(), 2u);
+    ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].block, 0);
+    EXPECT_EQ(sent[0].cmd, QStringLiteral("\""));
+    const qint16 held = d.ChAlarm1[5];
+    EXPECT_NE(held, 44);
     for (int i = 0; i < 15; ++i) engine.Timer3_Timer(0);
     ASSERT_EQ(d.PollState, 5);
     sent = Tick();
@@ -121,13 +125,15 @@ TEST_F(WriteFramesTest, DelayedAlarmValuesGoToTheLoadedBlockEvenAfterAnotherWrit
     for (const Request& r : sent) EXPECT_EQ(r.block, 1);
     EXPECT_EQ(sent[0].item, QStringLiteral("0005"));
     EXPECT_EQ(sent[0].data.left(4), QStringLiteral("0021"));
-    EXPECT_EQ(d.ChAlarm1[5], 44);  // not put back to the value saved before the change
+    EXPECT_EQ(d.ChAlarm1[5], held);
     EXPECT_EQ(view.bulkFinished, 1);
 
-    // A later alarm write of block 0 carries the new value.
-    CommitSetting(d, 2, 0);
+    // Once the load has ended the same change goes out.
+    d.ChAlarm1[5] = 44;
+    CommitSetting(d, 2, 5);
     sent = Tick();
     ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent[0].cmd, QStringLiteral("R"));
     EXPECT_EQ(sent[0].data.mid(20, 4), QStringLiteral("002C"));
 }
 
