@@ -4,46 +4,81 @@
 #include "format/ValueFormat.h"
 #include "editing/SettingItems.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
 
 constexpr qint64 kMin16 = std::numeric_limits<qint16>::min();
 
+qint64 Pow10(int n) {
+    qint64 p = 1;
+    while (n-- > 0) p *= 10;
+    return p;
+}
+
+// The entry text of v; a zero keeps a minus typed before its digits ("-0").
+QString EntryText(qint64 v, bool negative) {
+    return v == 0 && negative ? QStringLiteral("-0") : QString::number(v);
+}
+
 }  // namespace
 
-qint64 SettingEntry::Value() const { return entry_.isEmpty() ? 0 : entry_.toLongLong(); }
+qint64 SettingEntry::Value() const { return typed_.entry.isEmpty() ? 0 : typed_.entry.toLongLong(); }
+
+int SettingEntry::Decimals() const {
+    // An unlisted divisor has no picture, so no decimals to type into.
+    if (ctx_.scaled) return std::max(DecimalPlaces(ctx_.divisor), 0);
+    return ctx_.inTenths ? 1 : 0;
+}
 
 SettingEntry::KeyResult SettingEntry::Digit(int d) {
     if (d < 0 || d > 9) return Other();
-    const QString before = entry_;
-    const qint64 v = Value();
-    // "E followed by d": a negative entry grows away from zero.
-    entry_ = QString::number(v * 10 + (entry_.startsWith(u'-') ? -d : d));
+    const Typed before = typed_;
+    // A negative entry grows away from zero.
+    const qint64 digit = Negative() ? -d : d;
+    qint64 v = Value();
+    if (typed_.point) {
+        if (typed_.decimals >= Decimals()) return KeyResult::Beep;
+        ++typed_.decimals;
+        v += digit * Pow10(Decimals() - typed_.decimals);
+    } else {
+        v = v * 10 + digit;
+    }
+    typed_.entry = EntryText(v, Negative());
+    return Checked(before);
+}
+
+SettingEntry::KeyResult SettingEntry::Point() {
+    if (typed_.point || Decimals() == 0) return KeyResult::Beep;
+    const Typed before = typed_;
+    typed_.point = true;
+    typed_.decimals = 0;
+    typed_.entry = EntryText(Value() * Pow10(Decimals()), Negative());
     return Checked(before);
 }
 
 SettingEntry::KeyResult SettingEntry::Sign() {
-    const QString before = entry_;
-    entry_ = QString::number(-Value());
+    const Typed before = typed_;
+    typed_.entry = EntryText(-Value(), !Negative());
     return Checked(before);
 }
 
 void SettingEntry::Clear() {
-    entry_.clear();
+    typed_ = Typed{};
     display_.clear();
 }
 
-SettingEntry::KeyResult SettingEntry::Other() { return Checked(entry_); }
+SettingEntry::KeyResult SettingEntry::Other() { return Checked(typed_); }
 
 // Only the upper limit is checked per key: a value may pass below the lower limit on its
 // way (typing 100 into 50..105 passes 1 and 10), so that limit waits for OK. A negative
 // entry below the 16-bit range can never become valid again by more digits.
-SettingEntry::KeyResult SettingEntry::Checked(const QString& before) {
+SettingEntry::KeyResult SettingEntry::Checked(const Typed& before) {
     KeyResult result = KeyResult::Accepted;
     const qint64 v = Value();
     if (v > ctx_.high || v < kMin16) {
-        entry_ = before;
+        typed_ = before;
         result = KeyResult::Refused;
     }
     Redisplay();
@@ -54,12 +89,16 @@ void SettingEntry::Redisplay() {
     const qint64 v = Value();
     if (ctx_.scaled) {
         // An unlisted divisor has no picture: the display keeps what it showed.
-        if (DecimalPlaces(ctx_.divisor) >= 0) display_ = FormatScaled(v, ctx_.divisor);
+        if (DecimalPlaces(ctx_.divisor) < 0) return;
+        display_ = FormatScaled(v, ctx_.divisor);
     } else if (ctx_.inTenths) {
         display_ = FormatTenths(v);
     } else {
-        display_ = entry_;
+        display_ = typed_.entry;
+        return;
     }
+    // A minus typed before the digits shows as the operator typed it.
+    if (v == 0 && Negative()) display_.prepend(u'-');
 }
 
 SettingEntry::OkResult SettingEntry::CheckOk() const {

@@ -20,18 +20,23 @@ public:
         // A value the setting must not take although it lies in the range.
         std::optional<qint16> excluded;
     };
-    // What became of a key.
-    enum class KeyResult { Accepted, Refused };
+    // What became of a key: Refused when the value would leave the range, Beep when the
+    // key has no place in the value being typed (no decimals left for it).
+    enum class KeyResult { Accepted, Refused, Beep };
     enum class OkResult { Accepted, Empty, OutOfRange };
 
     SettingEntry() = default;
     explicit SettingEntry(const Context& context) : ctx_(context) {}
 
-    // Digit d (0..9) appended; leading zeros vanish.
+    // Digit d (0..9): before a decimal point it shifts in from the right (leading zeros
+    // vanish); after one it fills the next decimal the display has.
     KeyResult Digit(int d);
-    // "+/-".
+    // ".": the digits typed so far become the whole part. Refused on a display without
+    // decimals and after a point.
+    KeyResult Point();
+    // "+/-". Typed before any digit, the sign holds for the digits that follow.
     KeyResult Sign();
-    // "CE": entry and display empty.
+    // "CE": entry, decimal point and display empty.
     void Clear();
     // A key with no meaning here: the entry stays, the display is drawn again.
     KeyResult Other();
@@ -40,7 +45,7 @@ public:
     OkResult CheckOk() const;
 
     // change_data: the entry as decimal text; empty when nothing is entered.
-    const QString& Entry() const { return entry_; }
+    const QString& Entry() const { return typed_.entry; }
     // V(E): the entry's value, 0 when empty.
     qint64 Value() const;
     // Disp_setdata: the entry as the operator sees it.
@@ -48,11 +53,20 @@ public:
     const Context& context() const { return ctx_; }
 
 private:
-    KeyResult Checked(const QString& before);
+    // What the keys typed so far make: the entry and where its decimal point stands.
+    struct Typed {
+        QString entry;
+        bool point = false;
+        int decimals = 0;  // digits typed after the point
+    };
+    // The decimals the display shows: 0 for whole numbers.
+    int Decimals() const;
+    bool Negative() const { return typed_.entry.startsWith(u'-'); }
+    KeyResult Checked(const Typed& before);
     void Redisplay();
 
     Context ctx_;
-    QString entry_;
+    Typed typed_;
     QString display_;
 };
 

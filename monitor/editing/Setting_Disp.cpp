@@ -104,11 +104,18 @@ void Setting_Disp::OutOfRange() {
 }
 
 void Setting_Disp::After(SettingEntry::KeyResult result) {
-    if (result == SettingEntry::KeyResult::Refused) OutOfRange();
+    switch (result) {
+    case SettingEntry::KeyResult::Refused: OutOfRange(); break;
+    case SettingEntry::KeyResult::Beep:
+        if (prompts.Beep) prompts.Beep();
+        break;
+    case SettingEntry::KeyResult::Accepted: break;
+    }
     Show();
 }
 
 void Setting_Disp::Ten_key_Click(int digit) { After(entry_.Digit(digit)); }
+void Setting_Disp::Point_Click() { After(entry_.Point()); }
 void Setting_Disp::Command1_Click() { After(entry_.Sign()); }
 
 void Setting_Disp::Command2_Click() {
@@ -154,7 +161,7 @@ bool Setting_Disp::eventFilter(QObject* watched, QEvent* event) {
     const QChar ch = text[0];
     if (ch >= u'0' && ch <= u'9') Ten_key_Click(ch.unicode() - u'0');
     else if (ch == u'-') Command1_Click();
-    else if (ch == u'.') Command2_Click();
+    else if (ch == u'.') Point_Click();
     else After(entry_.Other());
     return true;
 }

@@ -26,6 +26,7 @@ public:
     void Prepare(int setting, const SettingRange& range, const SettingRangeTexts& texts);
 
     void Ten_key_Click(int digit);
+    void Point_Click();     // "."
     void Command1_Click();  // "+/-"
     void Command2_Click();  // "CE"
     void Command3_Click();  // "OK"

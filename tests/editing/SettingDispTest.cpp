@@ -147,13 +147,51 @@ TEST_F(SettingDispTest, KeyboardEntryInTheDisplayField) {
     EXPECT_EQ(Shown(dlg), QStringLiteral("-4.2"));
     QTest::keyClick(dlg->Disp_setdata, Qt::Key_Backspace);
     EXPECT_EQ(Shown(dlg), QString());
-    QTest::keyClicks(dlg->Disp_setdata, QStringLiteral("25"));
-    QTest::keyClick(dlg->Disp_setdata, Qt::Key_Period);
-    EXPECT_EQ(Shown(dlg), QString());
     QTest::keyClicks(dlg->Disp_setdata, QStringLiteral("31"));
     QTest::keyClick(dlg->Disp_setdata, Qt::Key_Return);
     EXPECT_EQ(d.ChSV[0], 31);
     EXPECT_FALSE(dlg->isVisible());
+}
+
+// "." is the decimal point of the value typed: digits before it are the whole part, digits
+// after it fill the display's decimals; without it digits shift in from the right. A key
+// with no place in the value beeps; Enter writes what the display showed.
+TEST_F(SettingDispTest, DecimalPointTypedOnTenthsWholeAndTwoDecimalRanges) {
+    d.ChInputType[0] = 8;   // tenths, -199.9 .. 850.0
+    d.ChInputType[1] = 0;   // whole degrees, -320 .. 2500 (K in F)
+    d.ChUnitShown[1] = 1;
+    Linear(2, -1000, 20000, 100);  // -10.00 .. 200.00
+    struct Case { int channel; const char* keys; const char* shown; int stored; int beeps; };
+    const Case cases[] = {
+        {0, "155.0", "155.0", 1550, 0}, {0, "15.5", "15.5", 155, 0}, {0, "155.", "155.0", 1550, 0},
+        {0, "1550", "155.0", 1550, 0}, {0, "-5.5", "-5.5", -55, 0}, {0, "5.5-", "-5.5", -55, 0},
+        {0, "1.5.5", "1.5", 15, 2}, {0, "15.5\b7", "0.7", 7, 0},
+        {1, "155.0", "1550", 1550, 1}, {1, "15.5", "155", 155, 1}, {1, "155.", "155", 155, 1},
+        {1, "1550", "1550", 1550, 0}, {1, "-5.5", "-55", -55, 1},
+        {2, "155.0", "155.00", 15500, 0}, {2, "15.5", "15.50", 1550, 0}, {2, "155.", "155.00", 15500, 0},
+        {2, "1550", "15.50", 1550, 0}, {2, "-5.5", "-5.50", -550, 0}, {2, "1.234", "1.23", 123, 1},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(std::to_string(k.channel) + " " + k.keys);
+        d.ChSV[k.channel] = 999;
+        Setting_Disp* dlg = Open(1, k.channel);
+        prompts.beeps = 0;
+        prompts.messages.clear();
+        QTest::keyClicks(dlg->Disp_setdata, QString::fromLatin1(k.keys));
+        EXPECT_EQ(Shown(dlg), QString::fromLatin1(k.shown));
+        EXPECT_EQ(prompts.beeps, k.beeps);
+        QTest::keyClick(dlg->Disp_setdata, Qt::Key_Return);
+        EXPECT_EQ(d.ChSV[k.channel], k.stored);
+        EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(' ').toStdString();
+    }
+    // A point that would take the value past the upper limit is refused like a digit.
+    Setting_Disp* dlg = Open(1, 0);
+    QTest::keyClicks(dlg->Disp_setdata, QStringLiteral("900."));
+    EXPECT_EQ(prompts.messages, QStringList{kOutOfRange});
+    EXPECT_EQ(Shown(dlg), QStringLiteral("90.0"));
+    // The point was not taken: 5 shifts in to 900.5, above the limit.
+    QTest::keyClick(dlg->Disp_setdata, Qt::Key_5);
+    EXPECT_EQ(Shown(dlg), QStringLiteral("90.0"));
 }
 
 TEST_F(SettingDispTest, ThePadHoldsTenDigitsSignClearOkAndCancel) {
