@@ -1,7 +1,11 @@
 #include "publish/MqttConnection.h"
 
+#include "publish/PublishLog.h"
+
 #include <QElapsedTimer>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <mosquitto.h>
 #include <mutex>
 
@@ -68,7 +72,12 @@ MqttConnection::Counters MqttConnection::counters() const {
 
 bool MqttConnection::Configure() {
     mosq_ = mosquitto_new(options_.clientId.constData(), true, this);
-    if (!mosq_) return false;
+    if (!mosq_) {
+        qCWarning(lcMqtt) << "the MQTT client could not be made for client id" << options_.clientId << ":"
+                          << strerror(errno);
+        return false;
+    }
+    mosquitto_log_callback_set(mosq_, &MqttConnection::OnLog);
     // Nothing but this thread calls the library: publish only queues, the loop writes.
     mosquitto_threaded_set(mosq_, true);
     mosquitto_int_option(mosq_, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
@@ -89,6 +98,7 @@ bool MqttConnection::Configure() {
         const int rc = ca.isEmpty() ? mosquitto_tls_set(mosq_, nullptr, "/etc/ssl/certs", nullptr, nullptr, nullptr)
                                     : mosquitto_tls_set(mosq_, ca.constData(), nullptr, nullptr, nullptr, nullptr);
         if (rc != MOSQ_ERR_SUCCESS) {
+            qCWarning(lcMqtt) << "TLS set-up refused, mosquitto code" << rc << mosquitto_strerror(rc);
             Report(Event::CertificateFailed);
             return false;
         }
@@ -157,13 +167,19 @@ bool MqttConnection::Send(const OutMessage& m) {
     int mid = 0;
     const int rc = mosquitto_publish(mosq_, &mid, m.topic.constData(), int(m.payload.size()), m.payload.constData(),
                                      m.qos, m.retain);
-    if (rc != MOSQ_ERR_SUCCESS) return false;
+    if (rc != MOSQ_ERR_SUCCESS) {
+        qCInfo(lcMqtt) << "publish to" << m.topic << "refused, mosquitto code" << rc << mosquitto_strerror(rc);
+        return false;
+    }
     inFlight_[mid] = m.qos;
     inFlightCount_ = int(inFlight_.size());
     return true;
 }
 
 void MqttConnection::ConnectionFailed(int rc) {
+    // At every retry, so below warning: the operator is told of a failure once (Report).
+    qCInfo(lcMqtt) << "connection to the broker failed, mosquitto code" << rc << mosquitto_strerror(rc)
+                   << (refusedThisAttempt_ ? "(refused by the broker)" : "");
     connected_ = false;
     Event event;
     if (refusedThisAttempt_ || rc == MOSQ_ERR_AUTH) event = Event::LoginRefused;
@@ -242,4 +258,11 @@ void MqttConnection::OnPublish(mosquitto*, void* self, int mid) {
     auto* c = static_cast<MqttConnection*>(self);
     if (c->inFlight_.erase(mid) > 0) ++c->published_;
     c->inFlightCount_ = int(c->inFlight_.size());
+}
+
+void MqttConnection::OnLog(mosquitto*, void*, int level, const char* text) {
+    // The library repeats its errors at every retry; what the operator must know is told
+    // once through Report, so its own lines stay below warning.
+    if (level & MOSQ_LOG_DEBUG) qCDebug(lcMqtt) << "mosquitto:" << text;
+    else qCInfo(lcMqtt) << "mosquitto:" << text;
 }
