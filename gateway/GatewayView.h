@@ -1,6 +1,7 @@
 // What the engine reports, for a program without widgets. There is nobody to answer a
-// port dialog: the gateway says on standard error that the line does not answer and
-// lets the engine try the port again a second later, until it answers.
+// port dialog: the gateway says on standard error why the line cannot be used (the
+// device missing, busy, not permitted, its settings refused, or no answer) and lets the
+// engine try the port again a second later, until it answers.
 #pragma once
 
 #include "exchange/EngineView.h"
@@ -8,6 +9,7 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 
 class GatewayView : public QObject, public EngineView {
     Q_OBJECT
@@ -31,7 +33,7 @@ public:
     void SplashProgress(int) override {}
     void StartupFinished() override;
     void StartupInterrupted() override;
-    void ShowPortDialog(const QString& port, const QString& speed) override;
+    void ShowPortDialog(const QString& port, const QString& speed, const OpenFailureInfo& failure) override;
     void RefreshView() override {}
     void ResetSettingView() override {}
     void SetWriteProgress(int) override {}
@@ -40,5 +42,6 @@ public:
 
 private:
     RDX_INC& d;
-    bool portReported_ = false;
+    // The cause said last during this outage; none once the line answered.
+    std::optional<OpenFailureInfo> reported_;
 };

@@ -12,9 +12,12 @@
 
 #ifdef Q_OS_UNIX
 #include <QFile>
+#include <csignal>
+#include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
+#include <unistd.h>
 #endif
 #ifdef Q_OS_LINUX
 #include <sys/sysmacros.h>
@@ -61,6 +64,106 @@ std::optional<LineSettings> ParseSettings(const QString& text) {
 void SleepMs(qint64 msecs) {
     if (msecs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(msecs));
 }
+
+// "9600,E,7,1" as the operator reads it: "9600bps 7E1".
+QString SettingsForOperator(const QString& text) {
+    const QStringList p = text.split(u',');
+    if (p.size() != 4) return text;
+    return QStringLiteral("%1bps %2%3%4").arg(p[0].trimmed(), p[2].trimmed(), p[1].trimmed().toUpper(), p[3].trimmed());
+}
+
+// What QSerialPort's error says once our own handle has shown the device can be opened.
+OpenFailure FailureOfPort(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError: return OpenFailure::NotFound;
+    // Access is proven: a lock file held by another program, or EBUSY.
+    case QSerialPort::PermissionError: return OpenFailure::Busy;
+    case QSerialPort::UnsupportedOperationError: return OpenFailure::SettingsRefused;
+    default: return OpenFailure::Other;
+    }
+}
+
+OpenFailure FailureOfErrno(int error) {
+    switch (error) {
+    // A node without its device (a serial port without hardware, an unplugged adapter's
+    // stale name) is as good as missing to the operator.
+    case ENOENT: case ENOTDIR: case ENODEV: case ENXIO: case EIO: return OpenFailure::NotFound;
+    case EACCES: case EPERM: case EROFS: return OpenFailure::NoPermission;
+    case EBUSY: return OpenFailure::Busy;
+    default: return OpenFailure::Other;
+    }
+}
+
+#ifdef Q_OS_UNIX
+// The running program that holds the device by its lock file, named as QSerialPort names
+// the file (the path without "/dev/", slashes as '_': LCK..ttyUSB0, LCK..pts_3). The
+// first line is the holder's PID (UUCP style, as other serial programs write it too);
+// QSerialPort's lock adds the program's name on the second. Empty when none holds it.
+QString LockHolder(const QString& device) {
+    QString name = device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
+    name.replace(u'/', u'_');
+    for (const char* dir : {"/var/lock", "/run/lock"}) {
+        QFile lock(QStringLiteral("%1/LCK..%2").arg(QLatin1String(dir), name));
+        if (!lock.open(QIODevice::ReadOnly)) continue;
+        const QList<QByteArray> lines = lock.read(4096).split('\n');
+        bool ok = false;
+        const long pid = lines.value(0).trimmed().toLong(&ok);
+        if (!ok || pid <= 0 || (::kill(pid_t(pid), 0) == -1 && errno != EPERM)) continue;
+        QByteArray holder = lines.value(1).trimmed();
+        if (holder.isEmpty()) {
+            QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+            if (comm.open(QIODevice::ReadOnly)) holder = comm.readAll().trimmed();
+        }
+        return QString::fromLocal8Bit(holder);
+    }
+    return QString();
+}
+
+// A handle of our own on the device, held across QSerialPort's attempts to open it.
+// QSerialPort sets the terminal's exclusive flag (TIOCEXCL) as soon as it has the device
+// and, when the line settings are then refused, closes its handle without clearing it.
+// On a pseudo-terminal the flag stays while the line side holds it open, and from then
+// on every open by an ordinary user fails with EBUSY (root is exempt). Through this
+// handle the flag goes back to what we found; its errno also says why a device cannot
+// be opened at all.
+class DeviceHandle {
+public:
+    explicit DeviceHandle(const QString& device)
+        : fd_(::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)),
+          error_(fd_ == -1 ? errno : 0) {
+#ifdef TIOCGEXCL
+        int set = 0;
+        if (fd_ != -1 && ::ioctl(fd_, TIOCGEXCL, &set) == 0) foundExclusive_ = set != 0;
+#endif
+    }
+    ~DeviceHandle() {
+        if (fd_ != -1) ::close(fd_);
+    }
+    DeviceHandle(const DeviceHandle&) = delete;
+    DeviceHandle& operator=(const DeviceHandle&) = delete;
+
+    int Error() const { return error_; }
+    // Clears the flag, unless another program had set it before us.
+    void DropExclusive() const {
+        if (fd_ != -1 && !foundExclusive_) ::ioctl(fd_, TIOCNXCL);
+    }
+
+private:
+    int fd_;
+    int error_;
+    bool foundExclusive_ = false;
+};
+#else
+QString LockHolder(const QString&) { return QString(); }
+
+// Elsewhere the port layer leaves no flag behind, and its own error says why it failed.
+class DeviceHandle {
+public:
+    explicit DeviceHandle(const QString&) {}
+    int Error() const { return 0; }
+    void DropExclusive() const {}
+};
+#endif
 
 }  // namespace
 
@@ -151,43 +254,46 @@ bool FrmComm::ApplyHandshaking() {
     return true;
 }
 
-bool FrmComm::Open(const QString& device, QString* why) {
+bool FrmComm::Open(const QString& device) {
     if (port_.isOpen()) return true;
-    port_.setPortName(device);
+    failure_ = OpenFailureInfo {};
+    failure_.device = device;
+    const DeviceHandle own(device);
+    if (own.Error() != 0) return Fail(FailureOfErrno(own.Error()), qt_error_string(own.Error()));
     const bool pty = IsPseudoTerminal(device);
+    port_.setPortName(device);
     bool opened = port_.open(QIODevice::ReadWrite);
     if (!opened && pty && port_.error() == QSerialPort::UnsupportedOperationError) {
         // A pseudo-terminal carries 8 bits without parity whatever it is asked. The C
         // library reports a request for parity or 7 bits as invalid when nothing else
         // changes, which is the case when the program before us died with the port open
         // (a crash) and left exactly our other settings behind. Ask for what it carries.
+        own.DropExclusive();
         port_.setDataBits(QSerialPort::Data8);
         port_.setParity(QSerialPort::NoParity);
         opened = port_.open(QIODevice::ReadWrite);
     }
-    if (!opened) {
-        if (why) *why = port_.errorString();
-        return false;
-    }
-    if (!ClearStickParity()) {
-        if (why) *why = qt_error_string(errno);
+    if (opened && !(ClearStickParity() && ApplyHandshaking())) {
         port_.close();
-        return false;
+        own.DropExclusive();
+        return Fail(OpenFailure::SettingsRefused, QString());
     }
-    if (!ApplyHandshaking()) {
-        if (why) *why = port_.errorString();
-        port_.close();
-        return false;
-    }
-#ifdef Q_OS_UNIX
-    // The exclusive flag of a pseudo-terminal lives as long as the line side holds it
-    // open, so a crash would lock every later start out. The lock file still keeps a
-    // second program away while this one runs. (A real port drops the flag on last close.)
-    if (pty) ::ioctl(port_.handle(), TIOCNXCL);
-#endif
+    // A real port drops the flag at its last close; a pseudo-terminal's would outlive a
+    // crash of ours and lock every later start out. The lock file still keeps a second
+    // program away while this one runs.
+    if (!opened || pty) own.DropExclusive();
+    if (!opened) return Fail(FailureOfPort(port_.error()), port_.errorString());
     // Whatever arrived before this open answers requests of an earlier owner of the port.
     port_.clear(QSerialPort::Input);
     return true;
+}
+
+bool FrmComm::Fail(OpenFailure kind, const QString& systemText) {
+    failure_.kind = kind;
+    if (kind == OpenFailure::Busy) failure_.holder = LockHolder(failure_.device);
+    if (kind == OpenFailure::SettingsRefused) failure_.detail = SettingsForOperator(settings_);
+    if (kind == OpenFailure::Other) failure_.detail = systemText;
+    return false;
 }
 
 void FrmComm::Close() {

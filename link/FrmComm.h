@@ -3,6 +3,8 @@
 // handshake code, open/close, CTS, buffer sizes and counts, read and write).
 #pragma once
 
+#include "OpenFailure.h"
+
 #include <QSerialPort>
 #include <QString>
 #include <QtGlobal>
@@ -33,8 +35,11 @@ public:
     bool setHandshaking(int code);
     int Handshaking() const { return handshaking_; }
 
-    // Opens the given device with the current settings; false (with a reason) on failure.
-    bool Open(const QString& device, QString* why = nullptr);
+    // Opens the given device with the current settings; false on failure, with the
+    // reason in LastFailure().
+    bool Open(const QString& device);
+    // Why the last Open failed; kind None after one that opened.
+    const OpenFailureInfo& LastFailure() const { return failure_; }
     void Close();
     bool PortOpen() const { return port_.isOpen(); }
 
@@ -77,6 +82,8 @@ public:
     bool CloseIfLost();
 
 private:
+    // Notes the reason for the failed open; always false.
+    bool Fail(OpenFailure kind, const QString& systemText);
     bool ApplySettings();
     bool ClearStickParity();
     bool ApplyHandshaking();
@@ -89,4 +96,5 @@ private:
     qint16 outBufferSize_ = 512;
     qint16 rThreshold_ = 0;
     int inputLen_ = 0;
+    OpenFailureInfo failure_;
 };

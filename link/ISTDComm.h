@@ -2,6 +2,8 @@
 // Frames travel as QString of single-byte characters (code points 0..255).
 #pragma once
 
+#include "OpenFailure.h"
+
 #include <QString>
 #include <QtGlobal>
 #include <stdexcept>
@@ -86,6 +88,9 @@ public:
     // Added for Linux: the device COMn maps to when not set by the environment.
     virtual void setPortDevice(const QString& value) = 0;
     virtual QString PortDevice() const = 0;
+    // Added for Linux: why the last PortOpen failed, with the device it tried; kind None
+    // after one that opened.
+    virtual OpenFailureInfo LastOpenFailure() const = 0;
 #endif
 };
 

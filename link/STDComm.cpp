@@ -122,10 +122,14 @@ void STDComm::OpenConfigured() {
     const QString settings = speed + u',' + parity + u',' + dataBits + u',' + stopBits;
     if (!MSComm1.setSettings(settings) || !MSComm1.setHandshaking(handshake))
         LinkError::Raise(LinkError::Connect);
-    if (!MSComm1.PortOpen() && !MSComm1.Open(DeviceForPort())) LinkError::Raise(LinkError::Connect);
+    if (MSComm1.PortOpen()) return;
+    const bool opened = MSComm1.Open(DeviceForPort());
+    m_LastOpenFailure = MSComm1.LastFailure();
+    if (!opened) LinkError::Raise(LinkError::Connect);
 }
 
 bool STDComm::PortOpen() {
+    m_LastOpenFailure = OpenFailureInfo {};
     try {
         OpenConfigured();
         if (MSComm1.CTSHolding()) {

@@ -52,6 +52,7 @@ public:
     void setEventsCheck(bool value) override { m_EventsCheck = value; }
     void setPortDevice(const QString& value) override { m_PortDevice = value; }
     QString PortDevice() const override { return m_PortDevice; }
+    OpenFailureInfo LastOpenFailure() const override { return m_LastOpenFailure; }
 #endif
 
 private:
@@ -79,6 +80,7 @@ private:
     QString m_Port = QStringLiteral("COM1");
     // The CTS-low box was shown and CTS has not been seen asserted since.
     bool ctsLowShown_ = false;
+    OpenFailureInfo m_LastOpenFailure;
 #ifndef TESMAR_OLDER_BUILD
     bool m_EventsCheck = false;
     QString m_PortDevice;

@@ -5,8 +5,6 @@
 #include <QSerialPortInfo>
 #include <cerrno>
 #ifdef Q_OS_UNIX
-#include <grp.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -16,20 +14,6 @@ int PortNumber(const QString& port) {
     bool ok = false;
     const int n = port.mid(3).toInt(&ok);
     return ok && port.startsWith(QStringLiteral("COM")) && n >= 1 ? n : 1;
-}
-
-// The group that may use the device; "dialout" when it is root's or unknown, since
-// advising to join root would be wrong.
-QString DeviceGroup(const QString& device) {
-#ifdef Q_OS_UNIX
-    struct stat st {};
-    if (::stat(device.toLocal8Bit().constData(), &st) == 0 && st.st_gid != 0) {
-        if (const group* g = ::getgrgid(st.st_gid)) return QString::fromLocal8Bit(g->gr_name);
-    }
-#else
-    Q_UNUSED(device);
-#endif
-    return QStringLiteral("dialout");
 }
 
 }  // namespace
@@ -67,23 +51,10 @@ int DeviceAccessErrno(const QString& device) {
 #endif
 }
 
-DeviceProblem PortDeviceProblem(const QString& device, const DeviceAccessFn& access) {
-    if (device.trimmed().isEmpty()) return DeviceProblem::None;
+OpenFailure PortDeviceProblem(const QString& device, const DeviceAccessFn& access) {
+    if (device.trimmed().isEmpty()) return OpenFailure::None;
     const int err = access ? access(device) : 0;
-    if (err == EACCES || err == EPERM) return DeviceProblem::NoPermission;
-    if (err == ENOENT) return DeviceProblem::Missing;
-    return DeviceProblem::None;
-}
-
-QString PortDeviceProblemText(const QString& device, DeviceProblem problem) {
-    switch (problem) {
-    case DeviceProblem::NoPermission:
-        return QStringLiteral("%1 を開く権限がありません。\nユーザーを %2 グループに追加し"
-                              "（sudo usermod -aG %2 ユーザー名）、ログインし直してください。")
-            .arg(device, DeviceGroup(device));
-    case DeviceProblem::Missing:
-        return QStringLiteral("%1 が見つかりません。\nｼﾘｱﾙﾎﾟｰﾄの接続とﾃﾞﾊﾞｲｽ名を確かめてください。").arg(device);
-    case DeviceProblem::None: break;
-    }
-    return QString();
+    if (err == EACCES || err == EPERM) return OpenFailure::NoPermission;
+    if (err == ENOENT) return OpenFailure::NotFound;
+    return OpenFailure::None;
 }

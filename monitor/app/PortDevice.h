@@ -2,6 +2,8 @@
 // operator may not be able to open it.
 #pragma once
 
+#include "OpenFailure.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -21,8 +23,5 @@ QStringList AvailablePortDevices();
 using DeviceAccessFn = std::function<int(const QString& device)>;
 int DeviceAccessErrno(const QString& device);
 
-enum class DeviceProblem { None, NoPermission, Missing };
-DeviceProblem PortDeviceProblem(const QString& device, const DeviceAccessFn& access = DeviceAccessErrno);
-// The operator's message for a problem; names the group that owns the device (dialout
-// on Debian) and what to do. Empty for None.
-QString PortDeviceProblemText(const QString& device, DeviceProblem problem);
+// NoPermission, NotFound, or None when the check finds nothing against the device.
+OpenFailure PortDeviceProblem(const QString& device, const DeviceAccessFn& access = DeviceAccessErrno);

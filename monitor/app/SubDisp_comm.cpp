@@ -1,5 +1,6 @@
 #include "app/SubDisp_comm.h"
 
+#include "services/PortFailureText.h"
 #include "services/SettingsStore.h"
 
 #include <QCloseEvent>
@@ -71,17 +72,22 @@ void SubDisp_comm::Combo_Port_Click() {
 }
 
 bool SubDisp_comm::ShowDeviceProblem() {
-    const QString device = Combo_Device->currentText().trimmed();
-    const DeviceProblem problem = PortDeviceProblem(device, DeviceAccess);
-    const QString text = PortDeviceProblemText(device, problem);
+    OpenFailureInfo problem;
+    problem.device = Combo_Device->currentText().trimmed();
+    problem.kind = PortDeviceProblem(problem.device, DeviceAccess);
+    const QString text = problem.kind == OpenFailure::None
+                             ? QString()
+                             : PortFailureText(Combo_Port->currentText(), Combo_Rate->currentText(), problem);
     if (Label_msg->text() != text) Label_msg->setText(text);
-    return problem == DeviceProblem::NoPermission;
+    return problem.kind == OpenFailure::NoPermission;
 }
 
-void SubDisp_comm::ShowWith(const QString& port, const QString& speed) {
+void SubDisp_comm::ShowWith(const QString& port, const QString& speed, const OpenFailureInfo& failure) {
     Choose(Combo_Port, port);
     Choose(Combo_Rate, speed);
     Combo_Port_Click();
+    // The link tried the device: what it met says more than the check of the device alone.
+    Label_msg->setText(PortFailureText(port, speed, failure));
     show();
     raise();
 }
@@ -106,10 +112,12 @@ void SubDisp_comm::closeEvent(QCloseEvent* event) {
 }
 
 void SubDisp_comm::SayHowToLeave() {
-    // A device problem already says what to do; keep it.
-    if (!Label_msg->text().isEmpty()) return;
-    Label_msg->setText(QStringLiteral("「OK」で通信を再開します。終了するときは「強制終了」を押してください。"));
-    // The line was empty when the dialog took its size.
+    const QString how = QStringLiteral("「OK」で通信を再開します。終了するときは「強制終了」を押してください。");
+    const QString said = Label_msg->text();
+    if (said.contains(how)) return;
+    // What is wrong with the port stays; the line below it says how to go on.
+    Label_msg->setText(said.isEmpty() ? how : said + u'\n' + how);
+    // The dialog took its size from the shorter text.
     adjustSize();
 }
 

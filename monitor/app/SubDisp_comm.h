@@ -23,15 +23,16 @@ public:
     // The device the chosen port maps to (editable; lists the serial ports the system
     // reports), stored as "PortDevice1"/"PortDevice2" and handed to the link.
     QComboBox* Combo_Device = nullptr;
-    // Why the device cannot be opened, when that is known here.
+    // Why the link's last attempt failed, or why the device chosen cannot be opened.
     QLabel* Label_msg = nullptr;
     // Read-write access check of a device (errno or 0); tests replace it.
     DeviceAccessFn DeviceAccess = DeviceAccessErrno;
 
     // Fills both boxes from the stored "Port" and "Speed".
     void LoadFromStore();
-    // Shows the dialog without waiting, with these values chosen.
-    void ShowWith(const QString& port, const QString& speed);
+    // Shows the dialog without waiting, with these values chosen and why the port failed
+    // (kind None: it opened, but block 0 did not answer).
+    void ShowWith(const QString& port, const QString& speed, const OpenFailureInfo& failure = {});
 
     // The device stored for the chosen port goes into Combo_Device.
     void Combo_Port_Click();

@@ -347,8 +347,8 @@ void MainDisp::StartupInterrupted() {
     show();
 }
 
-void MainDisp::ShowPortDialog(const QString& port, const QString& speed) {
-    portDialog_->ShowWith(port, speed);
+void MainDisp::ShowPortDialog(const QString& port, const QString& speed, const OpenFailureInfo& failure) {
+    portDialog_->ShowWith(port, speed, failure);
 }
 
 void MainDisp::RefreshView() {

@@ -114,7 +114,7 @@ public:
     void SplashProgress(int count) override;
     void StartupFinished() override;
     void StartupInterrupted() override;
-    void ShowPortDialog(const QString& port, const QString& speed) override;
+    void ShowPortDialog(const QString& port, const QString& speed, const OpenFailureInfo& failure) override;
     void RefreshView() override;
     void ResetSettingView() override;
     void SetWriteProgress(int value) override;

@@ -3,6 +3,8 @@
 // it must be seen during a blocking step (no event loop runs inside a step).
 #pragma once
 
+#include "OpenFailure.h"
+
 #include <QString>
 
 class EngineView {
@@ -22,8 +24,9 @@ public:
     // The port went away during the start-up read: the loss must be seen (the main window
     // with "通信異常"); the read runs again once the port is back, then StartupFinished.
     virtual void StartupInterrupted() = 0;
-    // The probe failed: show the port dialog without waiting, filled with these values.
-    virtual void ShowPortDialog(const QString& port, const QString& speed) = 0;
+    // The probe failed: show the port dialog without waiting, filled with these values,
+    // with why the port could not be opened (kind None: block 0 did not answer).
+    virtual void ShowPortDialog(const QString& port, const QString& speed, const OpenFailureInfo& failure) = 0;
     // Redraw the visible tab from the tables (SelectDispItem).
     virtual void RefreshView() = 0;
     // After a block re-read: the setting-change view starts over.

@@ -106,7 +106,10 @@ QString PollEngine::OpenLink(const QString& port, const QString& speed) {
         // The link is judged by the probe alone.
     }
     QString reply;
+    OpenFailureInfo failure;
     try {
+        // Why the port did not open, for the operator; None when it did.
+        failure = link.LastOpenFailure();
         reply = link.RWcomm(AddressOf(0), kSpace, kReadCmd, QStringLiteral("00A0"), QString(), 1);
         ++exchangesInStep;
     } catch (const std::exception&) {
@@ -118,7 +121,7 @@ QString PollEngine::OpenLink(const QString& port, const QString& speed) {
     } catch (const std::exception&) {
     }
     view.ShowPortDialog(GetSetting(QStringLiteral("Port"), QStringLiteral("COM1")),
-                        GetSetting(QStringLiteral("Speed"), QStringLiteral("9600")));
+                        GetSetting(QStringLiteral("Speed"), QStringLiteral("9600")), failure);
     return {};
 }
 

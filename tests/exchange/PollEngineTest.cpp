@@ -281,7 +281,11 @@ TEST_F(EngineTest, ProtocolErrorsAreRecordedAndSilenceRaisesTheCommError) {
 TEST_F(EngineTest, FailedProbeWaitsForThePortDialogThenReadsAgain) {
     SaveSetting("Port", "COM7");
     SaveSetting("Speed", "38400");
+    // The dialog says why: the port itself could not be opened.
+    link.openable = false;
+    link.openFailure = {OpenFailure::Busy, "/dev/ttyUSB0", "minicom", {}};
     EXPECT_TRUE(engine.ApplyPortSettings().isEmpty());
+    EXPECT_EQ(view.dialogFailure, link.openFailure);
     EXPECT_EQ(GetSetting("Port", ""), "COM1");
     EXPECT_EQ(GetSetting("Speed", ""), "9600");
     EXPECT_EQ(link.port, "COM1");
@@ -299,6 +303,7 @@ TEST_F(EngineTest, FailedProbeWaitsForThePortDialogThenReadsAgain) {
     SaveSetting("Port", "COM2");
     SaveSetting("Speed", "19200");
     d.LinkFailed = false;
+    link.openable = true;
     link.present[0] = true;
     engine.Timer4_Timer();
     EXPECT_EQ(d.PollState, 0);

@@ -32,8 +32,9 @@ TEST_F(GatewayFixture, ALineThatIsNotThereYetIsTriedEverySecondAndPolledOnceItIs
     StartProbe();
     ASSERT_TRUE(gateway.Start(Arguments(broker.Url())));
     QThread::msleep(3500);
-    // One message for the outage, not one per attempt.
-    EXPECT_EQ(gateway.Count(QStringLiteral("応答しません")), 1) << gateway.Output().toStdString();
+    // The device is missing, not the controllers silent: one message, not one per attempt.
+    EXPECT_EQ(gateway.Count(QStringLiteral("が見つかりません。")), 1) << gateway.Output().toStdString();
+    EXPECT_EQ(gateway.Count(QStringLiteral("応答しません")), 0);
     EXPECT_TRUE(gateway.Running());
     StartLine(QStringLiteral("0"));
     EXPECT_TRUE(probe->WaitFor([&](auto&) { return !probe->On(Topic("block/01")).empty(); }, 15000))

@@ -1,6 +1,7 @@
 // Opening a line again after the program before us died with the port open (SIGKILL, a
 // crash): the line side stayed up and kept what that program left behind.
 #include "LinkFixture.h"
+#include "LineSettingsProbe.h"
 
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -66,4 +67,29 @@ TEST_F(LineKeptUp, AReplyWaitingFromBeforeTheOpenIsNotTakenForTheFirstAnswer) {
     peer.Answer({{{0, ValidRead()}}});
     ASSERT_TRUE(link->PortOpen());
     EXPECT_EQ(ReadBlock0("0080"), Latin1(ValidRead()));
+}
+
+// As an ordinary user (root is exempt): QSerialPort sets the exclusive flag before it
+// asks for the settings and leaves it set when they are refused, which refused the 8N1
+// retry and every later open by the same user (EBUSY) until the line side closed.
+TEST_F(LineKeptUp, AnOrdinaryUserOpensAgainAfterSettingsWereRefusedAndHearsWhyItFailed) {
+    if (RanAsOrdinaryUser()) return;
+    // 7E1 refused, as a pseudo-terminal refuses it after a crash: 8N1 is asked next.
+    LineSettingsProbe::RefuseRequests([](const termios& t) { return (t.c_cflag & PARENB) != 0; });
+    EXPECT_TRUE(link->PortOpen());
+    link->PortClose();
+
+    LineSettingsProbe::RefuseRequests([](const termios&) { return true; });
+    EXPECT_ANY_THROW(link->PortOpen());
+    LineSettingsProbe::RefuseRequests(nullptr);
+    EXPECT_EQ(link->LastOpenFailure().kind, OpenFailure::SettingsRefused);
+    EXPECT_EQ(link->LastOpenFailure().detail, QStringLiteral("9600bps 7E1"));
+    EXPECT_TRUE(link->PortOpen());
+    link->PortClose();
+
+    // Another program holds the line exclusively (no lock file names it).
+    ASSERT_EQ(::ioctl(hold, TIOCEXCL), 0);
+    EXPECT_ANY_THROW(link->PortOpen());
+    EXPECT_EQ(link->LastOpenFailure().kind, OpenFailure::Busy);
+    ::ioctl(hold, TIOCNXCL);
 }

@@ -22,8 +22,7 @@ protected:
     }
 
     void Open() {
-        QString why;
-        ASSERT_TRUE(port.Open(peer.SlavePath(), &why)) << why.toStdString();
+        ASSERT_TRUE(port.Open(peer.SlavePath())) << port.LastFailure().detail.toStdString();
     }
 
     termios Requested() const {
@@ -131,10 +130,9 @@ TEST_F(SerialPortOnPty, EvenParityClearsAStickParityLeftOnTheDevice) {
     // A driver that refuses to drop the stick flag fails the open: the line would not
     // carry even parity.
     LineSettingsProbe::RefuseRequests([](const termios& t) { return (t.c_cflag & CMSPAR) == 0; });
-    QString why;
-    EXPECT_FALSE(port.Open(peer.SlavePath(), &why));
+    EXPECT_FALSE(port.Open(peer.SlavePath()));
     EXPECT_FALSE(port.PortOpen());
-    EXPECT_FALSE(why.isEmpty());
+    EXPECT_EQ(port.LastFailure().kind, OpenFailure::SettingsRefused);
     LineSettingsProbe::RefuseRequests(nullptr);
     Open();
     termios tio {};
@@ -146,10 +144,9 @@ TEST_F(SerialPortOnPty, EvenParityClearsAStickParityLeftOnTheDevice) {
 // for the next open.
 TEST_F(SerialPortOnPty, ADeviceThatIsNoTerminalFailsAndLeavesTheSettings) {
     ASSERT_TRUE(port.setSettings(QStringLiteral("9600,E,7,1")));
-    QString why;
-    EXPECT_FALSE(port.Open(QStringLiteral("/dev/null"), &why));
+    EXPECT_FALSE(port.Open(QStringLiteral("/dev/null")));
     EXPECT_FALSE(port.PortOpen());
-    EXPECT_FALSE(why.isEmpty());
+    EXPECT_NE(port.LastFailure().kind, OpenFailure::None);
     Open();
     const termios tio = Requested();
     EXPECT_EQ(tio.c_cflag & CSIZE, tcflag_t(CS7));
@@ -191,10 +188,9 @@ TEST_F(SerialPortOnPty, BothHandshakesRefusedByTheDriverFailTheCodeAndTheOpen) {
 
     port.Close();
     ASSERT_TRUE(port.setHandshaking(3)) << "a closed port keeps the code for the next open";
-    QString why;
-    EXPECT_FALSE(port.Open(peer.SlavePath(), &why));
+    EXPECT_FALSE(port.Open(peer.SlavePath()));
     EXPECT_FALSE(port.PortOpen());
-    EXPECT_FALSE(why.isEmpty());
+    EXPECT_EQ(port.LastFailure().kind, OpenFailure::SettingsRefused);
 }
 
 TEST_F(SerialPortOnPty, OutputReachesThePeerAndDrains) {
@@ -208,8 +204,7 @@ TEST_F(SerialPortOnPty, OutputReachesThePeerAndDrains) {
     EXPECT_TRUE(port.PortOpen());
     // Opening it again is no failure: the port carries on as it was.
     const qint64 id = port.CommID();
-    QString why;
-    EXPECT_TRUE(port.Open(peer.SlavePath(), &why));
+    EXPECT_TRUE(port.Open(peer.SlavePath()));
     EXPECT_EQ(port.CommID(), id);
 }
 
@@ -233,8 +228,7 @@ TEST(SerialPortOnAStuckLine, WaitsEndInFalseWhenTheTimeIsUp) {
     ASSERT_EQ(::grantpt(master), 0);
     ASSERT_EQ(::unlockpt(master), 0);
     FrmComm port;
-    QString why;
-    ASSERT_TRUE(port.Open(QString::fromLocal8Bit(::ptsname(master)), &why)) << why.toStdString();
+    ASSERT_TRUE(port.Open(QString::fromLocal8Bit(::ptsname(master)))) << port.LastFailure().detail.toStdString();
     ASSERT_TRUE(port.Output(QString(256 * 1024, QLatin1Char('x'))));
     EXPECT_FALSE(port.WaitForOutputDrained(50));
     EXPECT_GT(port.OutBufferCount(), 0);

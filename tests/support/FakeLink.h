@@ -62,7 +62,10 @@ public:
     bool open = true;
     bool openable = true;
     bool commIdFails = false;  // the port's handle cannot be asked for (a broken driver)
+    // What a refused open reports (the port stays closed when openable is false).
+    OpenFailureInfo openFailure;
     bool PortOpen() override { ++opens; open = openable; return open; }
+    OpenFailureInfo LastOpenFailure() const override { return open ? OpenFailureInfo{} : openFailure; }
     void PortClose() override { ++closes; open = false; }
     std::vector<Request> take() { auto out = std::move(log); log.clear(); return out; }
 

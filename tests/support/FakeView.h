@@ -16,6 +16,7 @@ public:
     int startupFinished = 0, startupInterrupted = 0, portDialogs = 0, refreshes = 0, resets = 0, bulkFinished = 0;
     int writeProgress = 0;
     QString dialogPort, dialogSpeed;
+    OpenFailureInfo dialogFailure;
 
     void SetPanelText(int p, const QString& t) override { panel[p] = t; }
     void ShowReadMessage(bool v) override { readMessage = v; if (v) readMessageDuringReread = true; }
@@ -23,8 +24,8 @@ public:
     void SplashProgress(int c) override { progress.push_back(c); }
     void StartupFinished() override { ++startupFinished; }
     void StartupInterrupted() override { ++startupInterrupted; }
-    void ShowPortDialog(const QString& p, const QString& s) override {
-        ++portDialogs; dialogPort = p; dialogSpeed = s;
+    void ShowPortDialog(const QString& p, const QString& s, const OpenFailureInfo& f) override {
+        ++portDialogs; dialogPort = p; dialogSpeed = s; dialogFailure = f;
     }
     void RefreshView() override { ++refreshes; }
     void ResetSettingView() override { ++resets; }

@@ -34,7 +34,8 @@ bool GatewayRun::Start(const QStringList& arguments, const QStringList& environm
     process_->setProcessEnvironment(env);
     process_->setProcessChannelMode(QProcess::MergedChannels);
     process_->setStandardOutputFile(folder_ + "/gateway.log", QIODevice::Append);
-    process_->start(RDX_GATEWAY_EXE, arguments);
+    if (RunAs.isEmpty()) process_->start(RDX_GATEWAY_EXE, arguments);
+    else process_->start(RunAs.first(), RunAs.mid(1) + QStringList{RDX_GATEWAY_EXE} + arguments);
     return process_->waitForStarted(5000);
 }
 

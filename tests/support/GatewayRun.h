@@ -17,6 +17,9 @@ public:
     // Writes a key into the gateway's settings store (before Start).
     void Store(const QString& key, const QString& value);
 
+    // A command the gateway runs under (e.g. setpriv and its options); empty: none.
+    QStringList RunAs;
+
     bool Start(const QStringList& arguments, const QStringList& environment = {});
     // Everything the gateway wrote to standard output and error so far.
     QString Output() const;

@@ -68,6 +68,7 @@ public:
     void setEventsCheck(bool v) override { in->setEventsCheck(v); }
     void setPortDevice(const QString& v) override { in->setPortDevice(v); }
     QString PortDevice() const override { return in->PortDevice(); }
+    OpenFailureInfo LastOpenFailure() const override { return in->LastOpenFailure(); }
 
 private:
     std::unique_ptr<ISTDComm> in;

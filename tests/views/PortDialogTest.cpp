@@ -1,4 +1,5 @@
 #include "app/PortDevice.h"
+#include "services/PortFailureText.h"
 #include "services/SettingsStore.h"
 #include "app/SubDisp_comm.h"
 
@@ -65,10 +66,10 @@ TEST_F(PortDialogTest, DeviceWithoutPermissionSaysWhichGroupToJoinAndIsNotRetrie
     dialog.DeviceAccess = [](const QString& device) { return device == u"/dev/ttyUSB0" ? EACCES : 0; };
     SaveSetting(QStringLiteral("Port"), QStringLiteral("COM1"));
     dialog.ShowWith(QStringLiteral("COM2"), QStringLiteral("9600"));
-    EXPECT_TRUE(dialog.Label_msg->text().isEmpty());
+    EXPECT_FALSE(dialog.Label_msg->text().contains(QStringLiteral("権限")));
     dialog.Combo_Device->setEditText(QStringLiteral("/dev/ttyUSB0"));
-    EXPECT_TRUE(dialog.Label_msg->text().contains(QStringLiteral("/dev/ttyUSB0 を開く権限がありません")));
-    EXPECT_TRUE(dialog.Label_msg->text().contains(QStringLiteral("dialout グループ")));
+    EXPECT_TRUE(dialog.Label_msg->text().contains(QStringLiteral("（/dev/ttyUSB0）を開く権限がありません")));
+    EXPECT_TRUE(dialog.Label_msg->text().contains(QStringLiteral("dialout ｸﾞﾙｰﾌﾟ")));
     dialog.Command1->click();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(d.LinkFailed);
@@ -85,10 +86,24 @@ TEST_F(PortDialogTest, DeviceWithoutPermissionSaysWhichGroupToJoinAndIsNotRetrie
 TEST_F(PortDialogTest, MissingDeviceIsReportedButStillTried) {
     dialog.DeviceAccess = [](const QString&) { return ENOENT; };
     dialog.ShowWith(QStringLiteral("COM1"), QStringLiteral("9600"));
-    EXPECT_TRUE(dialog.Label_msg->text().startsWith(QStringLiteral("/dev/ttyS0 が見つかりません。")));
+    dialog.Combo_Device->setEditText(QStringLiteral("/dev/ttyS1"));
+    EXPECT_TRUE(dialog.Label_msg->text().startsWith(QStringLiteral("ﾎﾟｰﾄ COM1（/dev/ttyS1）が見つかりません。")));
     dialog.Command1->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(d.LinkFailed);
+}
+
+TEST_F(PortDialogTest, WhyTheLinkFailedIsShownAndStaysWhenTheOperatorIsToldHowToGoOn) {
+    dialog.ShowWith(QStringLiteral("COM1"), QStringLiteral("9600"),
+                    {OpenFailure::Busy, QStringLiteral("/dev/ttyUSB0"), QStringLiteral("minicom"), {}});
+    EXPECT_TRUE(dialog.Label_msg->text().contains(QStringLiteral("（/dev/ttyUSB0）は他のﾌﾟﾛｸﾞﾗﾑ（minicom）が使用中です")));
+    dialog.activateWindow();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.Label_msg->text().contains(QStringLiteral("minicom")));
+    EXPECT_TRUE(dialog.Label_msg->text().contains(QStringLiteral("強制終了")));
+    // The port opened, but nothing answered.
+    dialog.ShowWith(QStringLiteral("COM1"), QStringLiteral("19200"), {});
+    EXPECT_TRUE(dialog.Label_msg->text().contains(QStringLiteral("19200bps でMGU-500が応答しません")));
 }
 
 TEST_F(PortDialogTest, EnvironmentOverrideIsShownAndNotStored) {
@@ -102,12 +117,13 @@ TEST_F(PortDialogTest, EnvironmentOverrideIsShownAndNotStored) {
 }
 
 TEST(PortDevice, KeysDefaultsAndTheRealAccessCheck) {
-    EXPECT_EQ(PortDeviceProblem(QStringLiteral("/nonexistent/ttyUSB9")), DeviceProblem::Missing);
-    EXPECT_EQ(PortDeviceProblem(QString()), DeviceProblem::None);
+    EXPECT_EQ(PortDeviceProblem(QStringLiteral("/nonexistent/ttyUSB9")), OpenFailure::NotFound);
+    EXPECT_EQ(PortDeviceProblem(QString()), OpenFailure::None);
     EXPECT_EQ(PortDeviceKey(QStringLiteral("COM2")), QStringLiteral("PortDevice2"));
     EXPECT_EQ(DefaultPortDevice(QStringLiteral("COM1")), QStringLiteral("/dev/ttyS0"));
     // A device owned by root's group still advises the serial group, never root.
-    const QString text = PortDeviceProblemText(QStringLiteral("/dev/null"), DeviceProblem::NoPermission);
+    const QString text = PortFailureText(QStringLiteral("COM1"), QStringLiteral("9600"),
+                                         {OpenFailure::NoPermission, QStringLiteral("/dev/null"), {}, {}});
     EXPECT_TRUE(text.contains(QStringLiteral("dialout"))) << text.toStdString();
 }
 
