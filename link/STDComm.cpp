@@ -1,6 +1,7 @@
 #include "STDComm.h"
 
 #include "protocol/Framing.h"
+#include "LinkLog.h"
 #include "MdComm.h"
 #include "ReplyCollector.h"
 #include "SettingChecks.h"
@@ -174,11 +175,19 @@ QString STDComm::RWcomm(const QString& StrAddr, const QString& StrSubAddr, const
     return result;
 }
 
+// Contract: sends one request frame and waits at most TimeOut ms for its reply. Returns
+// the whole reply (ACK or NAK first) when its checksum and form are right; ESC alone for a
+// reply that came but is corrupted; empty text for silence (time-out) or a port closed
+// during the wait. Throws STDCommError (PortNotOpen) when the port is not open.
 QString STDComm::Exchange(const QString& frame) {
     if (!MSComm1.PortOpen()) LinkError::Raise(LinkError::PortNotOpen);
     MSComm1.setInputLen(1);
-    const std::int64_t deadline = MdComm::timeGetTime() + m_TimeOut;
+    const std::int64_t sentAt = MdComm::timeGetTime();
+    const std::int64_t deadline = sentAt + m_TimeOut;
     m_OutputBuffer = frame;
+    // The block as the operator counts them: address character 0x20 is block 1.
+    const int block = frame.size() > 1 ? frame[1].unicode() - 0x20 + 1 : 0;
+    qCDebug(lcLink).noquote() << "block" << block << "sent" << Framing::Readable(frame);
     // A write the port refuses leaves nothing to answer; the wait then ends in a time-out.
     MSComm1.Output(frame);
 
@@ -187,20 +196,34 @@ QString STDComm::Exchange(const QString& frame) {
     for (;;) {
         if (yields) QCoreApplication::processEvents();
         // An event handler run above may have closed the port; nothing can arrive then.
-        if (!MSComm1.PortOpen()) return {};
+        if (!MSComm1.PortOpen()) {
+            qCWarning(lcLink) << "block" << block << "port closed while waiting for the reply";
+            return {};
+        }
         if (MSComm1.InBufferCount() > 0) {
             const QString ch = MSComm1.Input();
             if (!ch.isEmpty() && collector.Feed(ch[0])) break;
         }
         // Checked after the read, so a reply completed in this pass still counts.
         const std::int64_t left = deadline - MdComm::timeGetTime();
-        if (left <= 0) return {};
+        if (left <= 0) {
+            qCDebug(lcLink).noquote() << "block" << block << "no reply in" << m_TimeOut << "ms"
+                                      << Framing::Readable(collector.Reply());
+            return {};
+        }
         // Block only when nothing is buffered; asking the device again first would cost
         // a system call per character on a slow line.
         if (MSComm1.BufferedCount() == 0)
             MSComm1.WaitForInput(int(yields ? std::min<std::int64_t>(left, kYieldWaitMs) : left));
     }
-    return ReplyCollector::Checked(collector.Reply());
+    const QString reply = ReplyCollector::Checked(collector.Reply());
+    const qint64 waited = MdComm::timeGetTime() - sentAt;
+    if (reply == QChar(Framing::ESC))
+        qCWarning(lcLink).noquote() << "block" << block << "corrupted reply after" << waited << "ms:"
+                                    << Framing::Readable(collector.Reply());
+    else
+        qCDebug(lcLink).noquote() << "block" << block << "received after" << waited << "ms:" << Framing::Readable(reply);
+    return reply;
 }
 
 QString STDComm::GetNData(const QString& StrRecv, qint16 n) const {

@@ -79,4 +79,24 @@ inline int isDataNum(QStringView reply) {
     return int(data.size() / width);
 }
 
+// A frame as a person reads it: printable characters as they are, the line's control
+// characters by name (<STX>, <ETX>, <ACK>, <NAK>, <ESC>), any other as <hh>.
+inline QString Readable(QStringView frame) {
+    QString out;
+    out.reserve(frame.size() + 16);
+    for (const QChar c : frame) {
+        switch (c.unicode()) {
+        case STX: out += u"<STX>"; break;
+        case ETX: out += u"<ETX>"; break;
+        case ACK: out += u"<ACK>"; break;
+        case NAK: out += u"<NAK>"; break;
+        case ESC: out += u"<ESC>"; break;
+        default:
+            if (c.unicode() >= 0x20 && c.unicode() < 0x7F) out += c;
+            else out += QStringLiteral("<%1>").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+        }
+    }
+    return out;
+}
+
 }  // namespace Framing

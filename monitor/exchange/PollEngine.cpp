@@ -102,8 +102,10 @@ QString PollEngine::OpenLink(const QString& port, const QString& speed) {
         if (d.LinkFailed) return {};
         link.setPortDevice(GetSetting(QStringLiteral("PortDevice") + port.right(1), QString()));
         link.PortOpen();
-    } catch (const std::exception&) {
-        // The link is judged by the probe alone.
+    } catch (const std::exception& e) {
+        // The link is judged by the probe alone; the operator is told why it failed. Below
+        // warning, as a program without a dialog tries again every second.
+        qCInfo(lcEngine) << "opening" << port << "failed:" << e.what();
     }
     QString reply;
     OpenFailureInfo failure;
@@ -112,13 +114,15 @@ QString PollEngine::OpenLink(const QString& port, const QString& speed) {
         failure = link.LastOpenFailure();
         reply = link.RWcomm(AddressOf(0), kSpace, kReadCmd, QStringLiteral("00A0"), QString(), 1);
         ++exchangesInStep;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        qCInfo(lcEngine) << "probe of block 1 on" << port << "failed:" << e.what();
     }
     if (reply.startsWith(QChar(Framing::ACK))) return QStringLiteral("ok");
     d.LinkFailed = true;
     try {
         link.PortClose();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        LogSkippedStep("closing the port after a failed probe", e);
     }
     view.ShowPortDialog(GetSetting(QStringLiteral("Port"), QStringLiteral("COM1")),
                         GetSetting(QStringLiteral("Speed"), QStringLiteral("9600")), failure);
@@ -301,7 +305,8 @@ void PollEngine::TryReopen() {
         reply = link.RWcomm(AddressOf(0), kSpace, kReadCmd, d.ItemCode[0], QString(), 1);
         ++exchangesInStep;
     } catch (const std::exception& e) {
-        LogSkippedStep("reopening the lost port", e);
+        // Tried every second while the port is away: below warning.
+        qCInfo(lcEngine) << "reopening the lost port failed:" << e.what();
         return;
     }
     if (!reply.startsWith(QChar(Framing::ACK))) {

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLoggingCategory>
 #include <QTimer>
 #include <ctime>
 #include <thread>
@@ -236,4 +237,38 @@ TEST(LinkOnVanishingPty, ADeviceThatGoesAwayEndsTheExchangeAndClosesThePort) {
     EXPECT_LT(clock.elapsed(), 1500) << "no need to wait the whole time limit";
     EXPECT_EQ(link->CommID(), -1) << "the port closes itself";
     qunsetenv("TESMARCOMM_COM1");
+}
+
+namespace {
+QStringList* gLogged = nullptr;
+void Collect(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (gLogged && QByteArray(context.category) == "rdx.link")
+        *gLogged << QString::fromLatin1(type == QtWarningMsg ? "W " : "D ") + text;
+}
+}  // namespace
+
+// A technician turns rdx.link on and sees every frame both ways, its block and the line's
+// control characters by name; a corrupted reply is a warning even with debug off.
+TEST_F(LinkOnPty, FramesAreLoggedReadablyOnRequestAndCorruptionAlways) {
+    QStringList logged;
+    gLogged = &logged;
+    const QtMessageHandler previous = qInstallMessageHandler(Collect);
+    QByteArray altered = ValidRead();
+    altered[altered.size() - 2] = altered[altered.size() - 2] == '0' ? '1' : '0';
+    peer.Answer({At(0, ValidRead()), At(0, altered)});
+    ASSERT_TRUE(link->PortOpen());
+
+    QLoggingCategory::setFilterRules(QStringLiteral("rdx.link.debug=true"));
+    ReadBlock0("0080");
+    QLoggingCategory::setFilterRules(QString());
+    ReadBlock0("0080");
+    qInstallMessageHandler(previous);
+    gLogged = nullptr;
+
+    ASSERT_EQ(logged.size(), 3) << logged.join('\n').toStdString();
+    EXPECT_EQ(logged[0], QStringLiteral("D block 1 sent <STX>  \"0080D6<ETX>"));
+    EXPECT_TRUE(logged[1].startsWith(QStringLiteral("D block 1 received after "))) << logged[1].toStdString();
+    EXPECT_TRUE(logged[1].contains(QStringLiteral("ms: <ACK>  \"0080"))) << logged[1].toStdString();
+    EXPECT_TRUE(logged[2].startsWith(QStringLiteral("W block 1 corrupted reply after "))) << logged[2].toStdString();
+    EXPECT_TRUE(logged[2].endsWith(QStringLiteral("<ETX>")));
 }
