@@ -28,6 +28,10 @@ Gateway::Gateway(GatewayOptions options, QObject* parent)
 Gateway::~Gateway() = default;
 
 int Gateway::Run() {
+    if (const QString problem = ResolvePublishing(); !problem.isEmpty()) {
+        Report(problem);
+        return ExitConfigError;
+    }
     // A device given on the command line is COM1 for this run; the link looks there first.
     if (!options_.device.isEmpty()) qputenv("TESMARCOMM_COM1", QFile::encodeName(options_.device));
     link_.reset(TesmarCreateObject(TesmarIds::Class));
@@ -70,16 +74,19 @@ int Gateway::Run() {
     return 0;
 }
 
-void Gateway::StartPublishing() {
+QString Gateway::ResolvePublishing() {
     const PublishSettings settings =
         GatewayPublishSettings(options_, qEnvironmentVariable(BrokerUrlVariable));
-    if (!settings.enabled) return;
+    if (!settings.enabled) return {};
     PublishConfig config;
-    if (const QString problem = ResolvePublishConfig(settings, &config); !problem.isEmpty()) {
-        // Publishing is the gateway's purpose, but the line's history and logs go on.
-        Report(problem + QStringLiteral(" MQTTへの公開は行いません。"));
-        return;
-    }
+    const QString problem = ResolvePublishConfig(settings, &config);
+    if (problem.isEmpty()) publishConfig_ = config;
+    return problem;
+}
+
+void Gateway::StartPublishing() {
+    if (!publishConfig_) return;
+    const PublishConfig& config = *publishConfig_;
     publisher_ = std::make_unique<LinePublisher>(d_, config, QString::fromLatin1(GatewayProgramName));
     connect(publisher_.get(), &LinePublisher::brokerEvent, this,
             [](MqttConnection::Event, const QString& message) { Report(message); });

@@ -8,10 +8,12 @@
 #include "gateway/GatewayView.h"
 #include "gateway/Report.h"
 #include "history/AlarmHistory.h"
+#include "publish/PublishSettings.h"
 
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class ISTDComm;
 class PollEngine;
@@ -32,6 +34,9 @@ public:
     std::function<bool()> EndPending;
 
 private:
+    // The publishing choices checked before anything else: empty, or the problem that
+    // ends the gateway with ExitConfigError.
+    QString ResolvePublishing();
     void StartPublishing();
     void OnStartupFinished();
     void OnHistoryEntry(const QString& code, int ch, int state, const AlarmHistory::Entry& entry);
@@ -44,6 +49,7 @@ private:
     std::unique_ptr<ISTDComm> link_;
     std::unique_ptr<PollEngine> engine_;
     std::unique_ptr<GatewayLogging> logging_;
+    std::optional<PublishConfig> publishConfig_;  // none: --no-publish
     std::unique_ptr<LinePublisher> publisher_;
     bool started_ = false;
 };

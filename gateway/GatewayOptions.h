@@ -11,6 +11,10 @@ inline constexpr char GatewayProgramName[] = "rdx410-gateway";
 // The broker address from the environment (mqtt://host:port or mqtts://host:port); it
 // overrides the stored one, and --broker overrides it.
 inline constexpr char BrokerUrlVariable[] = "RDX410_MQTT_URL";
+// EX_CONFIG of sysexits.h: the options or the stored publishing choices cannot be used.
+// The gateway ends at once with it, before touching the line, so that systemd shows the
+// unit failed instead of a service that runs without doing its job.
+inline constexpr int ExitConfigError = 78;
 
 struct GatewayOptions {
     bool help = false;
@@ -26,7 +30,7 @@ struct GatewayOptions {
     bool noPublish = false;
 };
 
-// Empty on success, else the message to show (the program then ends with status 2).
+// Empty on success, else the message to show (the program then ends with ExitConfigError).
 QString ParseGatewayOptions(const QStringList& arguments, GatewayOptions* options);
 QString GatewayHelpText();
 

@@ -9,6 +9,7 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    RouteQtMessagesToReport();
     // The monitor's names: the same settings store and per-user data folder.
     QCoreApplication::setApplicationName(QStringLiteral("RDX-410 Monitor"));
     QCoreApplication::setOrganizationName(QStringLiteral("TESMAR KORVEX"));
@@ -17,7 +18,7 @@ int main(int argc, char** argv) {
     GatewayOptions options;
     if (const QString problem = ParseGatewayOptions(app.arguments(), &options); !problem.isEmpty()) {
         Report(problem);
-        return 2;
+        return ExitConfigError;
     }
     if (options.help) {
         std::fputs(GatewayHelpText().toUtf8().constData(), stdout);

@@ -20,11 +20,11 @@ TEST(GatewayProgram, HelpVersionAndRefusedOptions) {
     EXPECT_EQ(GatewayRun::RunToEnd({"--version"}, &out), 0);
     EXPECT_TRUE(out.startsWith("rdx410-gateway 2.")) << out.toStdString();
     // A password never goes on the command line.
-    EXPECT_EQ(GatewayRun::RunToEnd({"--password", "secret"}, &out), 2);
+    EXPECT_EQ(GatewayRun::RunToEnd({"--password", "secret"}, &out), 78);
     EXPECT_TRUE(out.contains("--password")) << out.toStdString();
-    EXPECT_EQ(GatewayRun::RunToEnd({"--speed", "4800"}, &out), 2);
-    EXPECT_EQ(GatewayRun::RunToEnd({"--port", "ttyS0"}, &out), 2);
-    EXPECT_EQ(GatewayRun::RunToEnd({"extra"}, &out), 2);
+    EXPECT_EQ(GatewayRun::RunToEnd({"--speed", "4800"}, &out), 78);
+    EXPECT_EQ(GatewayRun::RunToEnd({"--port", "ttyS0"}, &out), 78);
+    EXPECT_EQ(GatewayRun::RunToEnd({"extra"}, &out), 78);
 }
 
 TEST_F(GatewayFixture, ALineThatIsNotThereYetIsTriedEverySecondAndPolledOnceItIs) {

@@ -244,17 +244,3 @@ TEST_F(GatewayFixture, AWrongPasswordIsOneClearMessageAndPollingGoesOn) {
     EXPECT_EQ(gateway.HistoryFiles().size(), 1);
     EXPECT_TRUE(gateway.Terminate());
 }
-
-TEST_F(GatewayFixture, APasswordFileOthersCanReadIsRefusedAndPollingGoesOn) {
-    StartLine(QStringLiteral("0"));
-    ASSERT_TRUE(broker.Start());
-    QFile pw(dir.filePath("password"));
-    ASSERT_TRUE(pw.open(QIODevice::WriteOnly));
-    pw.write("right\n");
-    pw.close();
-    pw.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
-    ASSERT_TRUE(gateway.Start(Arguments(broker.Url()) + QStringList{"--user", "gw", "--password-file", pw.fileName()}));
-    ASSERT_TRUE(ProgramRun::WaitFor([&] { return RequestCount() > 100; }, 20000)) << gateway.Output().toStdString();
-    EXPECT_EQ(gateway.Count(QString::fromUtf8(PasswordFileModeMessage)), 1) << gateway.Output().toStdString();
-    EXPECT_EQ(gateway.Count(QString::fromUtf8(BrokerConnectedMessage)), 0);
-}

@@ -57,6 +57,10 @@ void GatewayRun::Kill() {
     process_->waitForFinished(5000);
 }
 
+bool GatewayRun::WaitForEnd(int waitMs) {
+    return process_ && (process_->state() == QProcess::NotRunning || process_->waitForFinished(waitMs));
+}
+
 bool GatewayRun::Running() const { return process_ && process_->state() == QProcess::Running; }
 
 int GatewayRun::ExitCode() const { return process_ ? process_->exitCode() : -1; }

@@ -27,6 +27,8 @@ public:
     // SIGTERM and wait; true when it ended by itself with status 0.
     bool Terminate(int waitMs = 10000);
     void Kill();
+    // Waits for the gateway to end by itself; true when it did.
+    bool WaitForEnd(int waitMs);
     bool Running() const;
     int ExitCode() const;
     QStringList HistoryFiles() const;
