@@ -45,9 +45,10 @@ void MonitorPublishing::Apply() {
                 using E = MqttConnection::Event;
                 dialog_->ShowState(event == E::Connected ? QStringLiteral("接続しています") : message);
                 if (event == E::Connected) connectedOnce_ = true;
-                // The operator is told what needs doing: a refused login, a certificate, or a
-                // broker never reached; a broker that went away comes back by itself.
-                const bool tell = event == E::LoginRefused || event == E::CertificateFailed ||
+                // The operator is told what needs doing: a refused login or client, a
+                // certificate, a port of the other kind (TLS or not), or a broker never
+                // reached; a broker that went away comes back by itself.
+                const bool tell = (event != E::Connected && event != E::Lost && event != E::Unreachable) ||
                                   (event == E::Unreachable && !connectedOnce_);
                 if (tell) messages_.Tell(message);
             });

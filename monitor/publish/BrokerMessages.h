@@ -20,5 +20,15 @@ inline constexpr char BrokerLoginRefusedMessage[] =
     "MQTTﾌﾞﾛｰｶｰがﾛｸﾞｲﾝを拒否しました。ﾕｰｻﾞｰ名とﾊﾟｽﾜｰﾄﾞを確認してください。";
 inline constexpr char BrokerCertificateMessage[] =
     "MQTTﾌﾞﾛｰｶｰの証明書を確認できません。CAﾌｧｲﾙとﾌﾞﾛｰｶｰのﾎｽﾄ名を確認してください。";
+// A port that does not speak TLS (mqtts:// to a plain listener): the handshake fails
+// without a word about a certificate.
+inline constexpr char BrokerNoTlsMessage[] =
+    "MQTTﾌﾞﾛｰｶｰとTLSで接続できません。そのﾎﾟｰﾄがTLS用か確認してください（TLSなしなら mqtt://）。";
+// The broker took the connection and closed it without answering (mqtt:// to a TLS port).
+inline constexpr char BrokerClosedMessage[] =
+    "MQTTﾌﾞﾛｰｶｰが応答せずに接続を閉じました。TLS用のﾎﾟｰﾄなら mqtts:// を指定してください。";
+// The client library or the broker refused the client itself (its id, its protocol).
+inline constexpr char BrokerClientRefusedMessage[] =
+    "MQTTの接続が受け付けられません。ﾗｲﾝ名とﾌﾞﾛｰｶｰの設定を確認してください。";
 inline constexpr char BrokerConnectedMessage[] = "MQTTﾌﾞﾛｰｶｰに接続しました。";
 inline constexpr char BrokerLostMessage[] = "MQTTﾌﾞﾛｰｶｰとの接続が切れました。自動で再接続します。";

@@ -25,6 +25,20 @@ QString StoredChannelName(int channel) {
 
 }  // namespace
 
+QByteArray LinePublisher::ClientId(const QString& program, const QString& line, qint64 pid) {
+    QByteArray id = "rdx410-" + program.toUtf8() + '-';
+    const QByteArray tail = '-' + QByteArray::number(pid);
+    // The line's name is cut whole characters at a time: a character cut in two makes the
+    // id invalid UTF-8, which the client library refuses. The pid stays, so two programs
+    // of one line never take each other's session.
+    for (const char32_t c : line.toUcs4()) {
+        const QByteArray utf8 = QString::fromUcs4(&c, 1).toUtf8();
+        if (id.size() + utf8.size() + tail.size() > ClientIdMaxBytes) break;
+        id += utf8;
+    }
+    return id + tail;
+}
+
 LinePublisher::LinePublisher(const RDX_INC& inc, PublishConfig config, QString program, QObject* parent)
     : QObject(parent), inc_(inc), config_(std::move(config)), topics_(config_.line), program_(std::move(program)) {
     NowMs = [] {
@@ -44,7 +58,7 @@ void LinePublisher::Start() {
     started_ = Clock();
     MqttConnection::Options o;
     o.config = config_;
-    o.clientId = ("rdx410-" + program_ + '-' + config_.line + '-' + QString::number(::getpid())).toUtf8().left(128);
+    o.clientId = ClientId(program_, config_.line, ::getpid());
     o.statusTopic = topics_.Status();
     o.documentSlots = BlockCount + 1;
     o.eventCapacity = EventQueueLimit;
@@ -159,6 +173,9 @@ QString LinePublisher::EventMessage(MqttConnection::Event event) {
     case MqttConnection::Event::Unreachable: return QString::fromUtf8(BrokerUnreachableMessage);
     case MqttConnection::Event::LoginRefused: return QString::fromUtf8(BrokerLoginRefusedMessage);
     case MqttConnection::Event::CertificateFailed: return QString::fromUtf8(BrokerCertificateMessage);
+    case MqttConnection::Event::NoTls: return QString::fromUtf8(BrokerNoTlsMessage);
+    case MqttConnection::Event::ClosedUnanswered: return QString::fromUtf8(BrokerClosedMessage);
+    case MqttConnection::Event::ClientRefused: return QString::fromUtf8(BrokerClientRefusedMessage);
     }
     return {};
 }

@@ -27,6 +27,11 @@ public:
     // polled (the port lost), and for new counters.
     static constexpr int WatchIntervalMs = 1000;
     static constexpr int EventQueueLimit = 256;
+    static constexpr int ClientIdMaxBytes = 128;
+
+    // "rdx410-<program>-<line>-<pid>" in UTF-8, at most ClientIdMaxBytes, the line's name
+    // shortened by whole characters when it is long.
+    static QByteArray ClientId(const QString& program, const QString& line, qint64 pid);
 
     LinePublisher(const RDX_INC& inc, PublishConfig config, QString program, QObject* parent = nullptr);
     ~LinePublisher() override;

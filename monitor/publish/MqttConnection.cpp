@@ -75,6 +75,7 @@ bool MqttConnection::Configure() {
     if (!mosq_) {
         qCWarning(lcMqtt) << "the MQTT client could not be made for client id" << options_.clientId << ":"
                           << strerror(errno);
+        Report(Event::ClientRefused);
         return false;
     }
     mosquitto_log_callback_set(mosq_, &MqttConnection::OnLog);
@@ -84,12 +85,22 @@ bool MqttConnection::Configure() {
     mosquitto_connect_callback_set(mosq_, &MqttConnection::OnConnect);
     mosquitto_disconnect_callback_set(mosq_, &MqttConnection::OnDisconnect);
     mosquitto_publish_callback_set(mosq_, &MqttConnection::OnPublish);
-    mosquitto_will_set(mosq_, options_.statusTopic.constData(), int(kOffline.size()), kOffline.constData(), 1,
-                       true);
+    const auto refused = [this](const char* what, int rc) {
+        qCWarning(lcMqtt) << what << "refused, mosquitto code" << rc << mosquitto_strerror(rc);
+        Report(Event::ClientRefused);
+        return false;
+    };
+    if (const int rc = mosquitto_will_set(mosq_, options_.statusTopic.constData(), int(kOffline.size()),
+                                          kOffline.constData(), 1, true);
+        rc != MOSQ_ERR_SUCCESS)
+        return refused("the last will", rc);
     const PublishConfig& c = options_.config;
     if (!c.user.isEmpty()) {
         const QByteArray user = c.user.toUtf8();
-        mosquitto_username_pw_set(mosq_, user.constData(), c.password.isEmpty() ? nullptr : c.password.constData());
+        if (const int rc = mosquitto_username_pw_set(mosq_, user.constData(),
+                                                     c.password.isEmpty() ? nullptr : c.password.constData());
+            rc != MOSQ_ERR_SUCCESS)
+            return refused("the user name and password", rc);
     }
     if (c.address.tls) {
         const QByteArray ca = c.caFile.toLocal8Bit();
@@ -117,11 +128,12 @@ void MqttConnection::Run() {
             if (stopping_) break;
         }
         if (!open) {
-            refusedThisAttempt_ = false;
+            connackThisAttempt_ = 0;
+            certificateThisAttempt_ = false;
             const int rc = mosquitto_connect_async(mosq_, host.constData(), options_.config.address.port,
                                                    options_.keepAliveSeconds);
             if (rc != MOSQ_ERR_SUCCESS) {
-                ConnectionFailed(rc);
+                ConnectionFailed(rc, errno);
                 if (!Wait(retryWaitMs_)) break;
                 continue;
             }
@@ -129,8 +141,9 @@ void MqttConnection::Run() {
         }
         const int rc = mosquitto_loop(mosq_, kLoopTimeoutMs, 1);
         if (rc != MOSQ_ERR_SUCCESS) {
+            const int error = errno;
             open = false;
-            ConnectionFailed(rc);
+            ConnectionFailed(rc, error);
             if (!Wait(retryWaitMs_)) break;
             continue;
         }
@@ -168,7 +181,12 @@ bool MqttConnection::Send(const OutMessage& m) {
     const int rc = mosquitto_publish(mosq_, &mid, m.topic.constData(), int(m.payload.size()), m.payload.constData(),
                                      m.qos, m.retain);
     if (rc != MOSQ_ERR_SUCCESS) {
-        qCInfo(lcMqtt) << "publish to" << m.topic << "refused, mosquitto code" << rc << mosquitto_strerror(rc);
+        // Without a connection that is the usual way of things; anything else is a message
+        // the library will not take, which someone must hear of.
+        if (rc == MOSQ_ERR_NO_CONN || rc == MOSQ_ERR_CONN_LOST)
+            qCInfo(lcMqtt) << "publish to" << m.topic << "refused, mosquitto code" << rc << mosquitto_strerror(rc);
+        else
+            qCWarning(lcMqtt) << "publish to" << m.topic << "refused, mosquitto code" << rc << mosquitto_strerror(rc);
         return false;
     }
     inFlight_[mid] = m.qos;
@@ -176,20 +194,38 @@ bool MqttConnection::Send(const OutMessage& m) {
     return true;
 }
 
-void MqttConnection::ConnectionFailed(int rc) {
+MqttConnection::Event MqttConnection::FailureEvent(int rc, int error) const {
+    // 4: bad user name or password, 5: not authorised.
+    if (connackThisAttempt_ == 4 || connackThisAttempt_ == 5 || rc == MOSQ_ERR_AUTH) return Event::LoginRefused;
+    // 1: protocol version, 2: client id, 3: server unavailable.
+    if (connackThisAttempt_ != 0) return Event::ClientRefused;
+    if (certificateThisAttempt_) return Event::CertificateFailed;
+    if (rc == MOSQ_ERR_INVAL || rc == MOSQ_ERR_NOMEM || rc == MOSQ_ERR_MALFORMED_UTF8 ||
+        rc == MOSQ_ERR_NOT_SUPPORTED)
+        return Event::ClientRefused;
+    if (wasConnected_) return Event::Lost;
+    // Taken, then closed or reset by the other end before any answer; a refused or
+    // unanswered TCP connection is an errno of its own (ECONNREFUSED, ETIMEDOUT...).
+    const bool closed = rc == MOSQ_ERR_CONN_LOST || rc == MOSQ_ERR_PROTOCOL ||
+                        (rc == MOSQ_ERR_ERRNO && (error == ECONNRESET || error == EPIPE));
+    if (options_.config.address.tls && (rc == MOSQ_ERR_TLS || closed)) return Event::NoTls;
+    if (closed) return Event::ClosedUnanswered;
+    return Event::Unreachable;
+}
+
+void MqttConnection::ConnectionFailed(int rc, int error) {
     // At every retry, so below warning: the operator is told of a failure once (Report).
-    qCInfo(lcMqtt) << "connection to the broker failed, mosquitto code" << rc << mosquitto_strerror(rc)
-                   << (refusedThisAttempt_ ? "(refused by the broker)" : "");
+    qCInfo(lcMqtt) << "connection to the broker failed, mosquitto code" << rc << mosquitto_strerror(rc) << "errno"
+                   << error << "connack" << connackThisAttempt_;
     connected_ = false;
-    Event event;
-    if (refusedThisAttempt_ || rc == MOSQ_ERR_AUTH) event = Event::LoginRefused;
-    else if (rc == MOSQ_ERR_TLS) event = Event::CertificateFailed;
-    else if (wasConnected_) event = Event::Lost;
-    else event = Event::Unreachable;
+    const Event event = FailureEvent(rc, error);
     wasConnected_ = false;
     switch (event) {
     case Event::LoginRefused:
-    case Event::CertificateFailed: retryWaitMs_ = options_.refusedRetryMs; break;
+    case Event::CertificateFailed:
+    case Event::NoTls:
+    case Event::ClosedUnanswered:
+    case Event::ClientRefused: retryWaitMs_ = options_.refusedRetryMs; break;
     case Event::Lost: retryMs_ = options_.retryMs; retryWaitMs_ = retryMs_; break;
     default:
         retryWaitMs_ = retryMs_;
@@ -233,8 +269,7 @@ void MqttConnection::SayOffline(int waitMs) {
 void MqttConnection::OnConnect(mosquitto*, void* self, int rc) {
     auto* c = static_cast<MqttConnection*>(self);
     if (rc != 0) {
-        // 4: bad user name or password, 5: not authorised.
-        c->refusedThisAttempt_ = rc == 4 || rc == 5;
+        c->connackThisAttempt_ = rc;
         return;
     }
     c->connected_ = true;
@@ -260,7 +295,10 @@ void MqttConnection::OnPublish(mosquitto*, void* self, int mid) {
     c->inFlightCount_ = int(c->inFlight_.size());
 }
 
-void MqttConnection::OnLog(mosquitto*, void*, int level, const char* text) {
+void MqttConnection::OnLog(mosquitto*, void* self, int level, const char* text) {
+    // The library says why a handshake failed only here (OpenSSL's reason text).
+    if ((level & MOSQ_LOG_ERR) && std::strstr(text, "certificate verify failed"))
+        static_cast<MqttConnection*>(self)->certificateThisAttempt_ = true;
     // The library repeats its errors at every retry; what the operator must know is told
     // once through Report, so its own lines stay below warning.
     if (level & MOSQ_LOG_DEBUG) qCDebug(lcMqtt) << "mosquitto:" << text;

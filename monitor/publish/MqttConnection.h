@@ -23,7 +23,13 @@ struct mosquitto;
 
 class MqttConnection {
 public:
-    enum class Event { Connected, Lost, Unreachable, LoginRefused, CertificateFailed };
+    // Unreachable: nothing took the TCP connection. NoTls: a TLS handshake failed for
+    // another reason than the broker's certificate (a port without TLS, most often).
+    // ClosedUnanswered: a plain connection was taken and closed before the broker's answer
+    // (a TLS port, most often). ClientRefused: the client library refused the settings or
+    // the broker refused the client other than for its login (its id, its protocol).
+    enum class Event { Connected, Lost, Unreachable, LoginRefused, CertificateFailed, NoTls, ClosedUnanswered,
+                       ClientRefused };
 
     struct Options {
         PublishConfig config;
@@ -74,7 +80,9 @@ private:
     bool Configure();
     void Pump();
     bool Send(const OutMessage& message);
-    void ConnectionFailed(int rc);
+    // rc: what the library returned; error: errno right after.
+    void ConnectionFailed(int rc, int error);
+    Event FailureEvent(int rc, int error) const;
     void Report(Event event);
     // Sleeps until ms have passed or Stop is called; false when stopping.
     bool Wait(int ms);
@@ -96,7 +104,8 @@ private:
 
     // Owned by the connection's thread.
     std::map<int, int> inFlight_;  // mid -> qos
-    bool refusedThisAttempt_ = false;
+    int connackThisAttempt_ = 0;          // the broker's refusal code, 0: none
+    bool certificateThisAttempt_ = false;  // the library logged a failed certificate check
     bool wasConnected_ = false;
     int retryMs_ = 0;
     int retryWaitMs_ = 0;

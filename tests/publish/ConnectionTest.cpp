@@ -224,3 +224,48 @@ TEST_F(ConnectionTest, TlsWithTheTestsOwnCaConnectsAndAnyOtherCaIsOneCertificate
     EXPECT_EQ(bad.Count(Event::CertificateFailed), 1);
     EXPECT_EQ(bad.Count(Event::Connected), 0);
 }
+
+TEST_F(ConnectionTest, APortOfTheOtherKindIsNamedNeitherACertificateNorUnreachable) {
+    // mqtts:// to a plain listener.
+    ASSERT_TRUE(broker.Start());
+    EventLog toPlain;
+    MqttConnection::Options o = Options(broker.Port());
+    o.config.address.tls = true;
+    o.refusedRetryMs = 200;
+    MqttConnection tls(o);
+    toPlain.Attach(tls);
+    tls.Start();
+    EXPECT_TRUE(toPlain.WaitFor(Event::NoTls));
+    QThread::msleep(600);
+    EXPECT_EQ(toPlain.Count(Event::CertificateFailed), 0);
+    EXPECT_EQ(toPlain.Count(Event::Unreachable), 0);
+    tls.Stop();
+    broker.Stop();
+
+    // mqtt:// to a TLS listener.
+    TestCertificates certs;
+    ASSERT_TRUE(MakeTestCertificates(dir.filePath("ca"), &certs));
+    MosquittoBroker tlsBroker(dir.filePath("tls-broker"));
+    ASSERT_TRUE(tlsBroker.Start(BrokerSetup{true, {}, certs.certFile, certs.keyFile, false}));
+    EventLog toTls;
+    o = Options(tlsBroker.Port());
+    o.refusedRetryMs = 200;
+    MqttConnection plain(o);
+    toTls.Attach(plain);
+    plain.Start();
+    EXPECT_TRUE(toTls.WaitFor(Event::ClosedUnanswered));
+    QThread::msleep(600);
+    EXPECT_EQ(toTls.Count(Event::Unreachable), 0);
+    EXPECT_EQ(toTls.Count(Event::ClosedUnanswered), 1);
+}
+
+TEST_F(ConnectionTest, AClientIdTheLibraryRefusesIsReported) {
+    ASSERT_TRUE(broker.Start());
+    EventLog log;
+    MqttConnection::Options o = Options(broker.Port());
+    o.clientId = QByteArray("rdx410-") + char(0xE7) + char(0x82);  // a character cut in two
+    MqttConnection c(o);
+    log.Attach(c);
+    c.Start();
+    EXPECT_TRUE(log.WaitFor(Event::ClientRefused, 5000));
+}

@@ -151,3 +151,16 @@ TEST_F(LinePublisherTest, ABlockThatLosesContactWhileNothingIsPolledIsShownSo) {
     ASSERT_TRUE(WaitWithEvents([&] { return Count("block/01") == 2; }, 5000));
     EXPECT_TRUE(Json(probe->Last("rdx410/line-a/block/01"))["outOfContact"].toBool());
 }
+
+TEST(LinePublisherClientId, ALongKanjiLineIsCutBetweenCharactersAndKeepsThePid) {
+    for (const char* program : {"rdx410-gateway", "RDX410_Monitor"})
+        for (int n : {35, 36, 40, 64}) {
+            const QByteArray id = LinePublisher::ClientId(QString::fromLatin1(program), QString(n, QChar(0x7089)), 4194304);
+            EXPECT_LE(id.size(), LinePublisher::ClientIdMaxBytes) << n;
+            EXPECT_TRUE(id.endsWith("-4194304")) << n;
+            // Decodes without a replacement character, back to the same bytes.
+            const QString text = QString::fromUtf8(id);
+            EXPECT_FALSE(text.contains(QChar::ReplacementCharacter)) << program << ' ' << n;
+            EXPECT_TRUE(text.contains(QString(n < 30 ? n : 30, QChar(0x7089)))) << n;
+        }
+}
