@@ -78,7 +78,8 @@ QString GatewayHelpText() {
         "                          してください（chmod 600）。ﾊﾟｽﾜｰﾄﾞはｺﾏﾝﾄﾞﾗｲﾝには書けません。\n"
         "  --no-publish            公開しません（ﾋｽﾄﾘとﾛｷﾞﾝｸﾞだけ行います）。\n"
         "\n"
-        "SIGTERM または SIGINT で、ﾎﾟｰﾄを閉じ、ﾌﾞﾛｰｶｰに offline を伝えてから終了します。\n");
+        "SIGTERM または SIGINT で、ﾎﾟｰﾄを閉じ、ﾌﾞﾛｰｶｰに offline を伝えてから終了します。\n"
+        "ｵﾌﾟｼｮﾝや公開の設定が使えないときは、ﾎﾟｰﾄを開かずにﾒｯｾｰｼﾞを出して終了します（終了ｺｰﾄﾞ 78）。\n");
 }
 
 PublishSettings GatewayPublishSettings(const GatewayOptions& o, const QString& environmentBroker) {
