@@ -87,6 +87,8 @@ void MainDisp::BuildStatusBar() {
     for (int i = 0; i < 4; ++i) {
         StatusPanel[i] = new QLabel(this);
         StatusPanel[i]->setMinimumWidth(i == 0 ? 60 : 160);
+        // Panel 1 grows with its summary: a gap keeps it apart from panel 2's text.
+        StatusPanel[i]->setContentsMargins(0, 0, 16, 0);
         statusBar()->addWidget(StatusPanel[i], i == 3 ? 1 : 0);
     }
     ProgressBar1 = new QProgressBar(this);
