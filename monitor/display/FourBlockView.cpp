@@ -4,6 +4,8 @@
 #include "services/SettingsStore.h"
 #include "format/ValueFormat.h"
 #include "display/ContactMark.h"
+#include "display/Lamp.h"
+#include "display/LineTrouble.h"
 #include "display/ViewLabels.h"
 #include "display/ViewParts.h"
 
@@ -14,6 +16,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -27,11 +31,26 @@ const char* const kPageTips[4] = {
 };
 const char* const kPageTexts[4] = {"0-3", "4-7", "8-B", "C-F"};
 
+// A lamp beside a page button's text: red while the page has an alarm, otherwise the grey
+// of a silent value box while it has a block out of contact. The words say the same.
+QIcon PageLamp(const QColor& fill) {
+    QPixmap pixmap(14, 14);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(fill);
+    p.drawEllipse(QRectF(1, 1, 12, 12));
+    return QIcon(pixmap);
+}
+
+
 }  // namespace
 
 FourBlockView::FourBlockView(RDX_INC& data, QWidget* parent) : TabView(parent), d(data) {
     auto* top = new QHBoxLayout;
     Toolbar1 = new QToolBar(this);
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     // The page shown is the pressed button.
     auto* pages = new QActionGroup(this);
     for (int b = 0; b < 4; ++b) {
@@ -97,9 +116,28 @@ void FourBlockView::Refresh() {
         SetTextIfChanged(Para_Text[i], FormatItemValue(d, item, c));
         // An alarm shows at a glance whatever item the page shows; a value its block no
         // longer confirms is greyed, alarm or not.
-        ValueMark mark = StatusHas(d, c, AlarmMask) ? ValueMark::Alarm : ValueMark::None;
+        ValueMark mark = InAlarm(d, c) ? ValueMark::Alarm : ValueMark::None;
         if (OutOfContact(d, c)) mark = ValueMark::OutOfContact;
         SetValueMark(Para_Text[i], mark);
+    }
+    ShowPageMarks();
+}
+
+void FourBlockView::ShowPageMarks() {
+    for (int page = 0; page < 4; ++page) {
+        const LineTrouble trouble = TroubleOf(d, page * 4, 4);
+        QString text = QString::fromUtf8(kPageTexts[page]);
+        if (trouble.alarms > 0) text += QStringLiteral(" 警報");
+        if (trouble.silentBlocks > 0) text += QStringLiteral(" 通信異常");
+        QAction* button = Toolbar1Button[size_t(page)];
+        if (button->text() == text) continue;
+        button->setText(text);
+        QString tip = QString::fromUtf8(kPageTips[page]);
+        if (trouble.any()) tip += QLatin1Char('\n') + TroubleSummary(trouble);
+        button->setToolTip(tip);
+        if (trouble.alarms > 0) button->setIcon(PageLamp(Lamp::Red()));
+        else if (trouble.silentBlocks > 0) button->setIcon(PageLamp(ValueLabel::SilentBox()));
+        else button->setIcon(QIcon());
     }
 }
 

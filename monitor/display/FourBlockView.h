@@ -31,8 +31,11 @@ public:
     QLabel* Label2 = nullptr;
     QComboBox* Combo1 = nullptr;
 
-    // Values of the chosen item for the page's 80 channels.
+    // Values of the chosen item for the page's 80 channels, and the page marks.
     void Refresh() override;
+    // Button p carries "警報" (and a red lamp) while a channel of page p is in alarm and
+    // "通信異常" (and a grey lamp) while one of its blocks is out of contact.
+    void ShowPageMarks();
 
     // Stores "tab0block" and greys absent pairs, hides the cooling channel of pairs.
     void Combo1_Click();

@@ -7,6 +7,7 @@
 #include "app/SubDisp_Chname.h"
 #include "app/SubDisp_comm.h"
 #include "display/FourBlockView.h"
+#include "display/LineTrouble.h"
 #include "display/MainMenus.h"
 #include "display/OneChannelView.h"
 #include "display/SettingChangeView.h"
@@ -86,6 +87,8 @@ void MainDisp::BuildStatusBar() {
     for (int i = 0; i < 4; ++i) {
         StatusPanel[i] = new QLabel(this);
         StatusPanel[i]->setMinimumWidth(i == 0 ? 60 : 160);
+        // Panel 1 grows with its summary: a gap keeps it apart from panel 2's text.
+        StatusPanel[i]->setContentsMargins(0, 0, 16, 0);
         statusBar()->addWidget(StatusPanel[i], i == 3 ? 1 : 0);
     }
     ProgressBar1 = new QProgressBar(this);
@@ -255,6 +258,15 @@ void MainDisp::communicate() {
 void MainDisp::SelectDispItem() {
     const int tab = SSTab1->currentIndex();
     if (tab >= 0 && tab <= 4) tabs_[tab]->Refresh();
+    ShowPanel1();
+}
+
+void MainDisp::ShowPanel1() {
+    // "OK" alone would hide a silent block or an alarm on a page not shown.
+    const QString summary = TroubleSummary(LineTroubleOf(d));
+    QString text = panel1Outcome_;
+    if (!summary.isEmpty()) text += (text.isEmpty() ? QString() : QStringLiteral("  ")) + summary;
+    if (StatusPanel[0]->text() != text) StatusPanel[0]->setText(text);
 }
 
 void MainDisp::SaveLoggingChoices() {
@@ -306,7 +318,12 @@ void MainDisp::SetPanelText(int panel, const QString& text) {
         panel1ClearPending_ = true;
         return;
     }
-    if (panel == 1) panel1ClearPending_ = false;
+    if (panel == 1) {
+        panel1ClearPending_ = false;
+        panel1Outcome_ = text;
+        ShowPanel1();
+        return;
+    }
     if (StatusPanel[panel - 1]->text() != text) StatusPanel[panel - 1]->setText(text);
 }
 
@@ -354,7 +371,7 @@ void MainDisp::ShowPortDialog(const QString& port, const QString& speed, const O
 void MainDisp::RefreshView() {
     if (panel1ClearPending_) {
         panel1ClearPending_ = false;
-        StatusPanel[0]->clear();
+        panel1Outcome_.clear();
     }
     SelectDispItem();
 }

@@ -143,6 +143,8 @@ private:
     void BuildMessages();
     void PlaceMessages();
     void SaveLoggingChoices();
+    // Panel 1: the last poll's outcome followed by what is wrong on the whole line.
+    void ShowPanel1();
     void EndProgram();
 
     RDX_INC& d;
@@ -160,4 +162,5 @@ private:
     bool ending_ = false;
     bool placed_ = false;
     bool panel1ClearPending_ = false;
+    QString panel1Outcome_;
 };

@@ -21,6 +21,8 @@ bool StatusHas(const RDX_INC& d, int c, quint16 mask) {
     return (quint16(d.ChStatus[c]) & mask) != 0;
 }
 
+bool InAlarm(const RDX_INC& d, int c) { return StatusHas(d, c, AlarmMask); }
+
 bool OutOfContact(const RDX_INC& d, int c) {
     if (c < 0 || c >= ChannelCount) return false;
     return d.BlockOutOfContact[c / ChannelsPerBlock];

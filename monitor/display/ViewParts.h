@@ -25,6 +25,8 @@ inline constexpr quint16 ScaleOutMask = StatusBit::OverScale | StatusBit::UnderS
 // Every alarm a status word can carry: A1, A2, heater break, scale over/under, loop break.
 inline constexpr quint16 AlarmMask = StatusBit::Alarm1 | StatusBit::Alarm2 | StatusBit::HeaterBreak |
                                      ScaleOutMask | StatusBit::LoopBreak;
+// The channel is in alarm: the rule of every red lamp and alarm-red value box.
+bool InAlarm(const RDX_INC& d, int channel);
 
 // The channel's block is out of contact: what the tables hold for it is frozen.
 bool OutOfContact(const RDX_INC& d, int channel);

@@ -2,6 +2,7 @@
 #include "FakeLink.h"
 
 #include "display/MainDisp.h"
+#include "display/FourBlockView.h"
 #include "exchange/PollEngine.h"
 
 #include <QColor>
@@ -9,6 +10,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTabWidget>
+#include <QAction>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +60,32 @@ TEST_F(MainWindowTest, PanelOneShowsTheOutcomeOfTheLastPoll) {
     EXPECT_EQ(window->Text_readmsg2->text(), "通信異常");
     PollOnce("ok");
     EXPECT_EQ(Panel1(), "OK");
+}
+
+// A silent block and an alarm on a page not shown: panel 1 sums up the whole line on
+// every tab, never "OK" alone, and the four-block view marks the page; all goes when the
+// line is well again.
+TEST_F(MainWindowTest, PanelOneSummarisesTheWholeLineOnEveryTab) {
+    d.BlockAbsent.fill(1);
+    d.BlockAbsent[0] = d.BlockAbsent[5] = 0;
+    link->present[5] = true;
+    link->values[0][QStringLiteral("0083")][3] = qint16(StatusBit::Alarm2);
+    window->SSTab1->setCurrentIndex(6);
+    link->override = [](const Request& r) { return r.block == 5 ? QString() : QStringLiteral("\x01"); };
+    for (int i = 0; i < 20 && !d.BlockOutOfContact[5]; ++i) window->engine().Timer4_Timer();
+    ASSERT_TRUE(d.BlockOutOfContact[5]);
+    EXPECT_EQ(Panel1(), "警報 1 / 通信異常 1") << "the silent block's poll has no outcome";
+    window->engine().Timer4_Timer();  // block 0 answers
+    EXPECT_EQ(Panel1(), "OK  警報 1 / 通信異常 1");
+    window->SSTab1->setCurrentIndex(0);
+    EXPECT_EQ(window->fourBlockView()->Toolbar1Button[1]->text(), "4-7 通信異常");
+    EXPECT_EQ(window->fourBlockView()->Toolbar1Button[0]->text(), "0-3 警報");
+    link->override = nullptr;
+    link->values[0][QStringLiteral("0083")][3] = 0;
+    for (int i = 0; i < 8; ++i) window->engine().Timer4_Timer();
+    EXPECT_FALSE(d.BlockOutOfContact[5]);
+    EXPECT_EQ(Panel1(), "OK");
+    EXPECT_EQ(window->fourBlockView()->Toolbar1Button[1]->text(), "4-7");
 }
 
 TEST_F(MainWindowTest, ReadingMessageIsUpDuringTheBlockReread) {

@@ -274,6 +274,19 @@ void AddSteps(Walk& walk, RDXApplication& p) {
     });
     walk.Add({}, [] { SimControl("answer 1"); }, {}, 100);
     walk.Add("tab4-block-back", {}, {}, 3000);
+    // A block silent on a page not shown: its page button and panel 1 tell it.
+    walk.Add({}, [&w] {
+        w.SSTab1->setCurrentIndex(0);
+        w.fourBlockView()->Toolbar1Button[0]->trigger();
+        SimControl("silent 4");
+    }, {}, 100);
+    walk.Add("tab0-other-page-silent", {}, {}, 4000);
+    walk.Add("tab6-other-page-silent", tab(6));
+    walk.Add({}, [&w] {
+        w.SSTab1->setCurrentIndex(0);
+        SimControl("answer 4");
+    }, {}, 100);
+    walk.Add("tab0-other-page-back", {}, {}, 3000);
 
     // Maximised, every block tab again.
     walk.Add("maximised-tab0", [&w] {

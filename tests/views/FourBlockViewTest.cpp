@@ -109,4 +109,34 @@ TEST_F(FourBlockViewTest, HeatingCoolingPairHidesItsSecondChannel) {
     EXPECT_FALSE(view.Para_Text[5]->isHidden());
 }
 
+// Trouble on a page not shown marks that page's button, in words as well as colour, and
+// the mark goes when all is well again.
+TEST_F(FourBlockViewTest, PageButtonsMarkAlarmsAndSilentBlocksOfEveryPage) {
+    view.Toolbar1_ButtonClick(1);  // page 0 shown
+    d.BlockOutOfContact[5] = true;
+    d.ChStatus[5 * ChannelsPerBlock + 2] = StatusBit::Alarm1;  // frozen in the silent block: not live
+    d.ChStatus[200] = StatusBit::OverScale;                      // sensor break on page 8-B
+    view.Refresh();
+    EXPECT_EQ(view.Toolbar1Button[0]->text(), QStringLiteral("0-3"));
+    EXPECT_TRUE(view.Toolbar1Button[0]->icon().isNull());
+    EXPECT_EQ(view.Toolbar1Button[1]->text(), QStringLiteral("4-7 通信異常"));
+    EXPECT_EQ(view.Toolbar1Button[2]->text(), QStringLiteral("8-B 警報"));
+    EXPECT_FALSE(view.Toolbar1Button[1]->icon().isNull());
+    EXPECT_FALSE(view.Toolbar1Button[2]->icon().isNull());
+    EXPECT_TRUE(view.Toolbar1Button[1]->toolTip().endsWith(QStringLiteral("通信異常 1")));
+    d.ChStatus[70] = StatusBit::LoopBreak;  // page 0-3, the page shown, both on page 4-7
+    d.ChStatus[90] = StatusBit::HeaterBreak;  // block 4 answers
+    view.Refresh();
+    EXPECT_EQ(view.Toolbar1Button[0]->text(), QStringLiteral("0-3 警報"));
+    EXPECT_EQ(view.Toolbar1Button[1]->text(), QStringLiteral("4-7 警報 通信異常"));
+    d.BlockOutOfContact[5] = false;
+    d.ChStatus.fill(StatusBit::Control | StatusBit::OutputOn);
+    view.Refresh();
+    for (int b = 0; b < 4; ++b) {
+        EXPECT_EQ(view.Toolbar1Button[b]->text().size(), 3) << b;
+        EXPECT_TRUE(view.Toolbar1Button[b]->icon().isNull()) << b;
+    }
+    EXPECT_EQ(view.Toolbar1Button[1]->toolTip(), QStringLiteral("MGU-500 機器番号 4 から 7番"));
+}
+
 }  // namespace
