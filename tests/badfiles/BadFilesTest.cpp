@@ -54,6 +54,25 @@ TEST(FullDisk, AFailedAppendIsTakenBackAndTheNextLineIsWhole) {
     EXPECT_TRUE(OperatorShouldBeTold(FileWriteResult::WriteFailed));
 }
 
+// A written file is no news: only a refused file or a full disk reaches the operator; a
+// missing folder has its own handling where it occurs.
+TEST(WriteResults, OnlyARefusedFileOrAFullDiskIsToldToTheOperator) {
+    QTemporaryDir dir;
+    const FileWriteResult written = WriteNewFile(dir.path() + "/run.hys", "\"head\"\r\n");
+    ASSERT_EQ(written, FileWriteResult::Ok);
+    EXPECT_FALSE(OperatorShouldBeTold(written));
+    const FileWriteResult appended = AppendToFile(dir.path() + "/run.hys", "\"next\"\r\n");
+    ASSERT_EQ(appended, FileWriteResult::Ok);
+    EXPECT_FALSE(OperatorShouldBeTold(appended));
+    const FileWriteResult noFolder = WriteNewFile(dir.path() + "/missing/run.hys", "x\r\n");
+    ASSERT_EQ(noFolder, FileWriteResult::Failed);
+    EXPECT_FALSE(OperatorShouldBeTold(noFolder));
+    const FileWriteResult full = AppendToFile("/dev/full", "x\r\n");
+    ASSERT_EQ(full, FileWriteResult::WriteFailed);
+    EXPECT_TRUE(OperatorShouldBeTold(full));
+    EXPECT_TRUE(OperatorShouldBeTold(FileWriteResult::PermissionDenied));
+}
+
 class BadHistoryFile : public ::testing::Test {
 protected:
     QTemporaryDir dir;

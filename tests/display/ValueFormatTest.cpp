@@ -84,6 +84,20 @@ TEST_F(FormatItemValueTest, LinearInputUsesChannelDivisor) {
     EXPECT_EQ(Item(0, c + 1), "255.0");
 }
 
+TEST_F(FormatItemValueTest, SpanItemsOfTheLastTemperatureInputShowDegreesNotTheScaling) {
+    // Type 9 is the last temperature input: its spans are tenths of a degree, whatever
+    // decimal setting the channel keeps; type 10 is the first linear input.
+    inc->ChDecimal[c] = 1000;
+    inc->ChOutputHys[c] = 15;
+    inc->ChLoopSpan[c] = 2500;
+    inc->ChInputType[c] = 9;
+    EXPECT_EQ(Item(13), "1.5");
+    EXPECT_EQ(Item(25), "250.0");
+    inc->ChInputType[c] = 10;
+    EXPECT_EQ(Item(13), "0.015");
+    EXPECT_EQ(Item(25), "2.500");
+}
+
 TEST_F(FormatItemValueTest, EachItemReadsItsOwnTableWithItsClass) {
     // Temperature input with tenths resolution, a distinct value in every table.
     inc->ChInputType[c] = 7;
