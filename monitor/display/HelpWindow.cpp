@@ -3,6 +3,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QSplitter>
@@ -13,6 +15,10 @@
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("RDX-410 Monitor ﾍﾙﾌﾟ"));
     resize(900, 640);
+    // Esc closes help, as it closes the program's dialogs.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     auto* split = new QSplitter(this);
     TopicList = new QListWidget(split);
     Browser = new QTextBrowser(split);

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QTextBlock>
 #include <QTextBrowser>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -19,6 +20,15 @@ TEST(HelpWindowTest, ListsTheTopicsOfTheHelpFile) {
     EXPECT_EQ(help.TopicList->count(), topics.size());
     EXPECT_GT(topics.size(), 10);
     EXPECT_FALSE(help.Browser->toPlainText().contains(QStringLiteral("が見つかりません")));
+}
+
+TEST(HelpWindowTest, EscClosesIt) {
+    HelpWindow help;
+    help.show();
+    help.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
+    QTest::keyClick(help.Browser, Qt::Key_Escape);
+    EXPECT_FALSE(help.isVisible());
 }
 
 TEST(HelpWindowTest, SubtopicsAreIndentedUnderTheirTopic) {
