@@ -58,6 +58,13 @@ std::span<const SettingButton> Toolbar2Buttons() { return kToolbar2; }
 std::span<const SettingButton> Toolbar4Buttons() { return kToolbar4; }
 std::span<const SettingButton> Toolbar3Buttons() { return kToolbar3; }
 
+QString SettingCaption(int setting) {
+    for (const auto buttons : {Toolbar2Buttons(), Toolbar4Buttons(), Toolbar3Buttons()})
+        for (const SettingButton& b : buttons)
+            if (b.selectedItem == setting) return QString::fromUtf8(b.frameCaption);
+    return {};
+}
+
 SettingToolbars::SettingToolbars(RDX_INC& data, SettingChangeView& view, QMainWindow& window)
     : QObject(&window), d(data), view_(view) {
     Toolbar2 = BuildToolbar(window, QStringLiteral("Toolbar2"), kToolbar2,

@@ -27,6 +27,9 @@ struct SettingButton {
 std::span<const SettingButton> Toolbar2Buttons();
 std::span<const SettingButton> Toolbar4Buttons();
 std::span<const SettingButton> Toolbar3Buttons();
+// The frame caption of a setting number as its tool-bar button names it ("主設定" for 1);
+// empty for a number no button chooses.
+QString SettingCaption(int setting);
 
 class SettingToolbars : public QObject {
     Q_OBJECT

@@ -1,6 +1,8 @@
 #include "editing/Setting_Disp.h"
 
 #include "editing/CommitSetting.h"
+#include "display/NameLists.h"
+#include "display/SettingToolbars.h"
 
 #include <QFormLayout>
 #include <QGridLayout>
@@ -45,8 +47,10 @@ Setting_Disp::Setting_Disp(RDX_INC& data, QWidget* parent) : QDialog(parent), d(
     Disp_setdata->setFont(big);
     Now_data = new QLabel(this);
     Limit_data = new QLabel(this);
+    Target_data = new QLabel(this);
 
     auto* info = new QFormLayout;
+    info->addRow(QStringLiteral("変更する設定"), Target_data);
     info->addRow(QStringLiteral("現在の設定値"), Now_data);
     info->addRow(QStringLiteral("設定可能範囲"), Limit_data);
 
@@ -88,6 +92,11 @@ Setting_Disp::Setting_Disp(RDX_INC& data, QWidget* parent) : QDialog(parent), d(
 void Setting_Disp::Prepare(int setting, const SettingRange& range, const SettingRangeTexts& texts) {
     setting_ = setting;
     channel_ = range.EditChannel;
+    // The operator sees which channel and setting the value goes to.
+    const QString number = QStringLiteral("Ch%1").arg(channel_ + 1, 3, 10, QLatin1Char('0'));
+    const QString name = ChannelName(channel_);
+    const QString channel = name == number ? number : QStringLiteral("%1（%2）").arg(number, name);
+    Target_data->setText(QStringLiteral("%1  %2").arg(channel, SettingCaption(setting)));
     Now_data->setText(texts.NowData);
     if (texts.LimitData) Limit_data->setText(*texts.LimitData);
     entry_ = SettingEntry(EntryContext(d, range, setting));

@@ -36,6 +36,8 @@ public:
     int Channel() const { return channel_; }
 
     QLabel* change_data = nullptr;  // the entry in stored units; not shown
+    // What the entry changes: the channel, its name and the setting.
+    QLabel* Target_data = nullptr;
     QLineEdit* Disp_setdata = nullptr;
     QLabel* Now_data = nullptr;
     QLabel* Limit_data = nullptr;

@@ -61,6 +61,16 @@ TEST_F(SettingDispTest, TenthsEntryShowsEachDigitSignAndStoresTheStoredUnits) {
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
 
+// The dialog says where the value goes: the channel, its name when it has one, the setting.
+TEST_F(SettingDispTest, TheEntryNamesItsChannelAndSetting) {
+    d.ChInputType[44] = 8;
+    d.ChAlarm1Type[44] = 1;
+    EXPECT_EQ(Open(1, 7)->Target_data->text(), QStringLiteral("Ch008  主設定"));
+    editor.settingDialog()->Command4->click();
+    SaveSetting(QStringLiteral("Chname045"), QStringLiteral("乾燥炉"));
+    EXPECT_EQ(Open(2, 44)->Target_data->text(), QStringLiteral("Ch045（乾燥炉）  警報１設定"));
+}
+
 TEST_F(SettingDispTest, DigitAboveTheUpperLimitIsRefusedAndThePreviousEntryStays) {
     d.ChInputType[47] = 8;
     Setting_Disp* dlg = Open(1, 47);
