@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <mosquitto.h>
 #include <mutex>
 
@@ -73,8 +72,8 @@ MqttConnection::Counters MqttConnection::counters() const {
 bool MqttConnection::Configure() {
     mosq_ = mosquitto_new(options_.clientId.constData(), true, this);
     if (!mosq_) {
-        qCWarning(lcMqtt) << "the MQTT client could not be made for client id" << options_.clientId << ":"
-                          << strerror(errno);
+        // The library does not always set errno here; its text would mislead.
+        qCWarning(lcMqtt) << "the MQTT client could not be made for client id" << options_.clientId;
         Report(Event::ClientRefused);
         return false;
     }
