@@ -50,7 +50,7 @@ void BM_MemoryGrowth(benchmark::State& state) {
                 line.link().log.clear();
             }
         };
-        d.PollState = 0;
+        engine.RestartStartupRead();
         run(10000);
         const double before = ResidentMiB();
         run(exchanges);

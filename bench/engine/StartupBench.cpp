@@ -38,7 +38,7 @@ void BM_StartupRead(benchmark::State& state) {
             return;
         }
         line.link().take();
-        d.PollState = 0;
+        engine.RestartStartupRead();
         QElapsedTimer timer;
         timer.start();
         engine.Timer4_Timer();

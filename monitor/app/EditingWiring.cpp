@@ -3,16 +3,27 @@
 #include "display/MainDisp.h"
 #include "display/MainMenus.h"
 #include "editing/SettingEditor.h"
+#include "editing/WriteOutcomeText.h"
+#include "exchange/PollEngine.h"
 #include "setdata/SubDisp_Factoryadj.h"
 
 #include <QPointer>
 
 SettingEditor* ConnectEditing(RDX_INC& data, MainDisp& window) {
-    auto* editor = new SettingEditor(data, &window);
+    auto* editor = new SettingEditor(data, window, &window);
     if (window.settingChangeView) editor->Attach(*window.settingChangeView);
     if (window.oneChannelView) editor->Attach(*window.oneChannelView);
     if (window.twoBlockView()) editor->Attach(*window.twoBlockView());
     if (window.oneBlockView()) editor->Attach(*window.oneBlockView());
+    if (window.RDXCom()) {
+        // Settings a controller did not take are told without waiting, once per request.
+        RDX_INC* inc = &data;
+        MainDisp* w = &window;
+        QObject::connect(&window.engine(), &PollEngine::WriteFinished, editor, [inc, w](const WriteResult& r) {
+            const QString text = WriteOutcomeText(*inc, r);
+            if (!text.isEmpty()) w->messages().Tell(text);
+        });
+    }
     if (window.menus) {
         MainDisp* w = &window;
         RDX_INC* inc = &data;

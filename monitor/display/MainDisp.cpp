@@ -243,6 +243,18 @@ bool MainDisp::BulkWriteInProgress() const { return engine_ && engine_->BulkWrit
 
 bool MainDisp::PortLost() const { return engine_ && engine_->PortLost; }
 
+quint64 MainDisp::RequestSettingWrite(int channel, const QString& item) {
+    return engine_ ? engine_->RequestSettingWrite(channel, item) : 0;
+}
+
+quint64 MainDisp::RequestBlockWrite(int block) { return engine_ ? engine_->RequestBlockWrite(block) : 0; }
+
+quint64 MainDisp::RequestAllBlocksWrite() { return engine_ ? engine_->RequestAllBlocksWrite() : 0; }
+
+quint64 MainDisp::RequestFactoryInit(int block, const QString& mask) {
+    return engine_ ? engine_->RequestFactoryInit(block, mask) : 0;
+}
+
 void MainDisp::mnuDevno_Click() { blockDialog_->Open(); }
 
 void MainDisp::mnuCHname_Click() { chnameDialog_->Open(); }

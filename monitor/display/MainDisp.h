@@ -7,6 +7,7 @@
 #include "display/TabView.h"
 #include "exchange/EngineView.h"
 #include "exchange/RDX_INC.h"
+#include "exchange/WriteRequests.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -33,7 +34,7 @@ class SettingChangeView;
 class SettingToolbars;
 class MainMenus;
 
-class MainDisp : public QMainWindow, public EngineView, public Shell {
+class MainDisp : public QMainWindow, public EngineView, public Shell, public WriteRequests {
     Q_OBJECT
 public:
     explicit MainDisp(RDX_INC& data, QWidget* parent = nullptr);
@@ -66,6 +67,12 @@ public:
     // A bulk write (set-data load) still waits for its alarm values to go out.
     bool BulkWriteInProgress() const override;
     bool PortLost() const override;
+    WriteRequests& writeRequests() override { return *this; }
+    // WriteRequests, handed to the engine; 0 (nothing asked) without a link object.
+    quint64 RequestSettingWrite(int channel, const QString& item) override;
+    quint64 RequestBlockWrite(int block) override;
+    quint64 RequestAllBlocksWrite() override;
+    quint64 RequestFactoryInit(int block, const QString& mask) override;
     ISTDComm* RDXCom() { return link_.get(); }
     SubDisp_comm& portDialog() { return *portDialog_; }
     QTabWidget* SSTab1 = nullptr;

@@ -8,6 +8,7 @@
 #include <functional>
 
 class NameLists;
+class WriteRequests;
 class QObject;
 
 class Shell {
@@ -23,6 +24,8 @@ public:
     // True while an earlier load's alarm values have not gone out (the 15-s pause, or a
     // lost port).
     virtual bool BulkWriteInProgress() const = 0;
+    // Where settings are asked to go to the line.
+    virtual WriteRequests& writeRequests() = 0;
     // True while the port's device is gone: nothing can be sent until it is back.
     virtual bool PortLost() const = 0;
     // Runs the handler, in the receiver's context, each time a bulk write's alarm values

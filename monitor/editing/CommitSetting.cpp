@@ -2,8 +2,9 @@
 
 #include "services/SettingsStore.h"
 #include "editing/SettingItems.h"
+#include "exchange/WriteRequests.h"
 
-void CommitSetting(RDX_INC& inc, int setting, int channel) {
+void CommitSetting(RDX_INC& inc, WriteRequests& writes, int setting, int channel) {
     if (channel < 0 || channel >= ChannelCount) return;
     if (IsPcSideSetting(setting)) {
         const QString key = PcSideSettingKey(setting, channel);
@@ -15,7 +16,5 @@ void CommitSetting(RDX_INC& inc, int setting, int channel) {
         return;
     }
     const QString code = SettingItemCode(inc, setting);
-    if (!code.isEmpty()) inc.WriteItemCode = code;
-    inc.SelectedBlock = channel / ChannelsPerBlock;
-    inc.PollState = 2;
+    if (!code.isEmpty()) writes.RequestSettingWrite(channel, code);
 }

@@ -4,8 +4,9 @@
 
 #include "exchange/RDX_INC.h"
 
+class WriteRequests;
+
 // The channel table already holds the new value. Settings 32..35 are saved under their
-// key and PollState is left alone; a setting with an item code sets WriteItemCode,
-// SelectedBlock and PollState 2; any other number (0, 24) requests state 2 for the
-// channel's block with WriteItemCode unchanged. A channel outside 0..319 does nothing.
-void CommitSetting(RDX_INC& inc, int setting, int channel);
+// key; a setting with an item code is requested as a write of the channel's block; any
+// other number (0, 24) and a channel outside 0..319 do nothing.
+void CommitSetting(RDX_INC& inc, WriteRequests& writes, int setting, int channel);

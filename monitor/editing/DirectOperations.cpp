@@ -2,6 +2,7 @@
 
 #include "editing/SettingItems.h"
 #include "format/DisplayTables.h"
+#include "exchange/WriteRequests.h"
 
 namespace {
 
@@ -18,10 +19,8 @@ bool AutoTuningRuns(const RDX_INC& inc, int c) {
 // 1 becomes 0, anything else 1.
 void Toggle(qint16& v) { v = v == 1 ? 0 : 1; }
 
-void RequestWrite(RDX_INC& inc, int channel, int itemIndex) {
-    inc.SelectedBlock = channel / ChannelsPerBlock;
-    inc.WriteItemCode = inc.ItemCode[itemIndex];
-    inc.PollState = 2;
+void RequestWrite(const RDX_INC& inc, WriteRequests& writes, int channel, int itemIndex) {
+    writes.RequestSettingWrite(channel, inc.ItemCode[itemIndex]);
 }
 
 }  // namespace
@@ -70,23 +69,23 @@ bool MainSettingEntryAllowed(const RDX_INC& inc, int c) {
     return ValidChannel(c) && inc.ChATSwitch[c] != 1;
 }
 
-bool SwitchOutputOnSettingView(RDX_INC& inc, int c) {
+bool SwitchOutputOnSettingView(RDX_INC& inc, WriteRequests& writes, int c) {
     if (!ValidChannel(c) || inc.ChATSwitch[c] == 1) return false;
     Toggle(inc.ChOutputSwitch[c]);
-    RequestWrite(inc, c, kOutputSwitchItem);
+    RequestWrite(inc, writes, c, kOutputSwitchItem);
     return true;
 }
 
-bool SwitchAutoTuning(RDX_INC& inc, int c) {
+bool SwitchAutoTuning(RDX_INC& inc, WriteRequests& writes, int c) {
     if (!ValidChannel(c) || inc.ChOutputSwitch[c] == 0) return false;
     Toggle(inc.ChATSwitch[c]);
-    RequestWrite(inc, c, kATSwitchItem);
+    RequestWrite(inc, writes, c, kATSwitchItem);
     return true;
 }
 
-bool SwitchOutput(RDX_INC& inc, int c) {
+bool SwitchOutput(RDX_INC& inc, WriteRequests& writes, int c) {
     if (!ValidChannel(c) || AutoTuningRuns(inc, c)) return false;
     Toggle(inc.ChOutputSwitch[c]);
-    RequestWrite(inc, c, kOutputSwitchItem);
+    RequestWrite(inc, writes, c, kOutputSwitchItem);
     return true;
 }

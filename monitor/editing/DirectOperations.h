@@ -5,6 +5,8 @@
 
 #include "exchange/RDX_INC.h"
 
+class WriteRequests;
+
 // Command_change: may the numeric entry open for `setting` of `channel`? Refused while
 // the AT switch is 1 or auto-tuning runs, for no setting, for a setting the channel does
 // not have (alarm type 0, no heater-burnout or heating/cooling option, scaling of a
@@ -26,13 +28,13 @@ bool MainSettingEntryAllowed(const RDX_INC& inc, int channel);
 
 // Command_OUT of the setting-change view: unless the AT switch is 1, toggles the output
 // switch and requests the "0009" write of the channel's block. True when requested.
-bool SwitchOutputOnSettingView(RDX_INC& inc, int channel);
+bool SwitchOutputOnSettingView(RDX_INC& inc, WriteRequests& writes, int channel);
 
 // Command_AT: only with the output on, toggles the AT switch and requests the "000A"
 // write. True when requested.
-bool SwitchAutoTuning(RDX_INC& inc, int channel);
+bool SwitchAutoTuning(RDX_INC& inc, WriteRequests& writes, int channel);
 
 // The output buttons of the one-channel, two-block and one-block views: unless the
 // controller reports auto-tuning (status bit 0x0080), toggles the output switch and
 // requests the "0009" write. True when requested.
-bool SwitchOutput(RDX_INC& inc, int channel);
+bool SwitchOutput(RDX_INC& inc, WriteRequests& writes, int channel);

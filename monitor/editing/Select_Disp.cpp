@@ -38,7 +38,8 @@ void CheckOnly(std::span<QRadioButton* const> options, int index) {
 
 }  // namespace
 
-Select_Disp::Select_Disp(RDX_INC& data, QWidget* parent) : QDialog(parent), d(data) {
+Select_Disp::Select_Disp(RDX_INC& data, WriteRequests& writes, QWidget* parent)
+    : QDialog(parent), d(data), writes_(writes) {
     setWindowTitle(QStringLiteral("設定項目動作選択画面"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -148,7 +149,7 @@ void Select_Disp::Command1_Click() {
         default: break;
         }
     }
-    CommitSetting(d, s, c);
+    CommitSetting(d, writes_, s, c);
     emit committed(s, c);
     close();
 }

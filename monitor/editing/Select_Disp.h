@@ -2,6 +2,8 @@
 // choice setting (or the unit text), preselected with the current value.
 #pragma once
 
+class WriteRequests;
+
 #include "exchange/RDX_INC.h"
 
 #include <QDialog>
@@ -17,7 +19,7 @@ class QRadioButton;
 class Select_Disp : public QDialog {
     Q_OBJECT
 public:
-    explicit Select_Disp(RDX_INC& data, QWidget* parent = nullptr);
+    Select_Disp(RDX_INC& data, WriteRequests& writes, QWidget* parent = nullptr);
 
     // Shows only the frame of `setting` with the option of the channel's current value
     // selected (none when the value has no option). The dialog keeps this channel and
@@ -53,6 +55,7 @@ private:
     int Selected(int setting) const;
 
     RDX_INC& d;
+    WriteRequests& writes_;
     int setting_ = 0;
     int channel_ = 0;
 };

@@ -10,8 +10,8 @@
 
 #include <QLabel>
 
-SettingEditor::SettingEditor(RDX_INC& data, QWidget* dialogParent)
-    : QObject(dialogParent), d(data), parent_(dialogParent) {}
+SettingEditor::SettingEditor(RDX_INC& data, WriteRequests& writes, QWidget* dialogParent)
+    : QObject(dialogParent), d(data), writes_(writes), parent_(dialogParent) {}
 
 Setting_Disp* SettingEditor::settingDialog() const {
     return setting_ && setting_->isVisible() ? setting_.data() : nullptr;
@@ -29,7 +29,7 @@ void SettingEditor::OpenSettingDialog(int setting, int channel, const QString& c
     const SettingRangeTexts texts = ShowSettingRange(d, range, currentText);
     d.SelectedItem = chosen;
     // A closed dialog is on its way to deletion: a new opening gets a new one.
-    if (!setting_ || !setting_->isVisible()) setting_ = new Setting_Disp(d, parent_);
+    if (!setting_ || !setting_->isVisible()) setting_ = new Setting_Disp(d, writes_, parent_);
     setting_->prompts = prompts;
     setting_->Prepare(setting, range, texts);
     setting_->show();
@@ -46,7 +46,7 @@ void SettingEditor::Command_change_Click(int channel, const QString& currentText
 void SettingEditor::Command_change2_Click(int channel) {
     range.EditChannel = channel;
     if (!ChoiceEntryApplicable(d, d.SelectedItem, channel)) return;
-    if (!select_ || !select_->isVisible()) select_ = new Select_Disp(d, parent_);
+    if (!select_ || !select_->isVisible()) select_ = new Select_Disp(d, writes_, parent_);
     select_->Prepare(d.SelectedItem, channel);
     select_->show();
     select_->raise();
@@ -61,17 +61,17 @@ void SettingEditor::Command_1channe_sv_Click(int channel, const QString& current
 
 void SettingEditor::Command_OUT_Click(int channel) {
     range.EditChannel = channel;
-    SwitchOutputOnSettingView(d, channel);
+    SwitchOutputOnSettingView(d, writes_, channel);
 }
 
 void SettingEditor::Command_AT_Click(int channel) {
     range.EditChannel = channel;
-    SwitchAutoTuning(d, channel);
+    SwitchAutoTuning(d, writes_, channel);
 }
 
-void SettingEditor::tb3_OUTOFF_Click(int channel) { SwitchOutput(d, channel); }
-bool SettingEditor::Comm_OUT_Click(int channel) { return SwitchOutput(d, channel); }
-bool SettingEditor::tb2_OUT_Click(int channel) { return SwitchOutput(d, channel); }
+void SettingEditor::tb3_OUTOFF_Click(int channel) { SwitchOutput(d, writes_, channel); }
+bool SettingEditor::Comm_OUT_Click(int channel) { return SwitchOutput(d, writes_, channel); }
+bool SettingEditor::tb2_OUT_Click(int channel) { return SwitchOutput(d, writes_, channel); }
 
 // Each view's requests come from the view itself, and a connection ends with its sender:
 // the view is there whenever one of its requests arrives.

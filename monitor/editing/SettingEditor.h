@@ -17,12 +17,14 @@ class SettingChangeView;
 class Setting_Disp;
 class TwoBlockView;
 class QWidget;
+class WriteRequests;
 
 class SettingEditor : public QObject {
     Q_OBJECT
 public:
-    // Dialogs open as windows of dialogParent (the main window).
-    SettingEditor(RDX_INC& data, QWidget* dialogParent);
+    // Dialogs open as windows of dialogParent (the main window); changed settings are
+    // requested from writes.
+    SettingEditor(RDX_INC& data, WriteRequests& writes, QWidget* dialogParent);
 
     // Setting-change view (tab 4): row buttons; currentText is the row's value caption.
     void Command_change_Click(int channel, const QString& currentText);
@@ -55,6 +57,7 @@ private:
     void OpenSettingDialog(int setting, int channel, const QString& currentText);
 
     RDX_INC& d;
+    WriteRequests& writes_;
     QWidget* parent_;
     QPointer<Setting_Disp> setting_;
     QPointer<Select_Disp> select_;

@@ -1,8 +1,7 @@
 #include "editing/Setting_Disp.h"
 
 #include "editing/CommitSetting.h"
-#include "display/NameLists.h"
-#include "display/SettingToolbars.h"
+#include "editing/WriteOutcomeText.h"
 
 #include <QFormLayout>
 #include <QGridLayout>
@@ -29,7 +28,8 @@ QPushButton* PadButton(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-Setting_Disp::Setting_Disp(RDX_INC& data, QWidget* parent) : QDialog(parent), d(data) {
+Setting_Disp::Setting_Disp(RDX_INC& data, WriteRequests& writes, QWidget* parent)
+    : QDialog(parent), d(data), writes_(writes) {
     setWindowTitle(QStringLiteral("設定値変更画面"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
@@ -93,10 +93,7 @@ void Setting_Disp::Prepare(int setting, const SettingRange& range, const Setting
     setting_ = setting;
     channel_ = range.EditChannel;
     // The operator sees which channel and setting the value goes to.
-    const QString number = QStringLiteral("Ch%1").arg(channel_ + 1, 3, 10, QLatin1Char('0'));
-    const QString name = ChannelName(channel_);
-    const QString channel = name == number ? number : QStringLiteral("%1（%2）").arg(number, name);
-    Target_data->setText(QStringLiteral("%1  %2").arg(channel, SettingCaption(setting)));
+    Target_data->setText(SettingTarget(setting, channel_));
     Now_data->setText(texts.NowData);
     if (texts.LimitData) Limit_data->setText(*texts.LimitData);
     entry_ = SettingEntry(EntryContext(d, range, setting));
@@ -146,7 +143,7 @@ void Setting_Disp::Command3_Click() {
     case SettingEntry::OkResult::Accepted: break;
     }
     StoreSettingValue(d, setting_, channel_, qint16(entry_.Value()));
-    CommitSetting(d, setting_, channel_);
+    CommitSetting(d, writes_, setting_, channel_);
     emit committed(setting_, channel_);
     if ((setting_ == 32 || setting_ == 33) && prompts.Message) prompts.Message(this, ScalingChangeNotice());
     close();

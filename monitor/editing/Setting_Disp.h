@@ -2,6 +2,8 @@
 // setting of one channel, checked against the settable range, then committed.
 #pragma once
 
+class WriteRequests;
+
 #include "format/SettingRange.h"
 #include "editing/Prompts.h"
 #include "editing/SettingEntry.h"
@@ -17,7 +19,7 @@ class QPushButton;
 class Setting_Disp : public QDialog {
     Q_OBJECT
 public:
-    explicit Setting_Disp(RDX_INC& data, QWidget* parent = nullptr);
+    Setting_Disp(RDX_INC& data, WriteRequests& writes, QWidget* parent = nullptr);
 
     // A new entry for `setting` of channel range.EditChannel, whose range and captions
     // ShowSettingRange computed: the captions go to Now_data and Limit_data (a missing
@@ -62,6 +64,7 @@ private:
     void OutOfRange();
 
     RDX_INC& d;
+    WriteRequests& writes_;
     SettingEntry entry_;
     int setting_ = 0;
     int channel_ = 0;

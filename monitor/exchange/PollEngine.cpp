@@ -1,5 +1,7 @@
 #include "exchange/PollEngine.h"
 
+#include "exchange/BulkWrite.h"
+
 #include "services/SettingsStore.h"
 #include "exchange/EngineLog.h"
 #include "exchange/EngineView.h"
@@ -33,11 +35,11 @@ PollEngine::PollEngine(RDX_INC& data, ISTDComm& linkObject, EngineView& engineVi
     Timer4.setInterval(1);
     Timer4.setTimerType(Qt::PreciseTimer);
     connect(&Timer4, &QTimer::timeout, this, &PollEngine::Timer4_Timer);
-    for (int i = 0; i < 2; ++i) {
-        Timer3[i].setInterval(1000);
-        connect(&Timer3[i], &QTimer::timeout, this, [this, i] { Timer3_Timer(i); });
-    }
+    pauseTimer_.setInterval(1000);
+    connect(&pauseTimer_, &QTimer::timeout, this, &PollEngine::BulkWritePauseTick);
 }
+
+PollEngine::~PollEngine() = default;
 
 void PollEngine::communicate() {
     d.EndRequested = false;
@@ -47,10 +49,10 @@ void PollEngine::communicate() {
         LogSkippedStep("communicate: EventsCheck", e);
     }
     try {
-        d.PollState = ApplyPortSettings().isEmpty() ? 9 : 0;
+        state_ = ApplyPortSettings().isEmpty() ? State::PortDialog : State::StartupRead;
     } catch (const std::exception& e) {
         LogSkippedStep("communicate: port settings", e);
-        d.PollState = 0;
+        state_ = State::StartupRead;
     }
     Timer4.start();
     QEventLoop loop;
@@ -60,7 +62,7 @@ void PollEngine::communicate() {
         UpdateLoopMessages();
     }
     Timer4.stop();
-    for (QTimer& t : Timer3) t.stop();
+    pauseTimer_.stop();
     try {
         link.PortClose();
     } catch (const std::exception& e) {
@@ -69,7 +71,7 @@ void PollEngine::communicate() {
 }
 
 void PollEngine::UpdateLoopMessages() {
-    view.ShowReadMessage(d.PollState == 8);
+    view.ShowReadMessage(state_ == State::BlockReread);
     if (!d.CommErrorFlag) view.ShowCommError(false);
 }
 
@@ -119,6 +121,8 @@ QString PollEngine::OpenLink(const QString& port, const QString& speed) {
     }
     if (reply.startsWith(QChar(Framing::ACK))) return QStringLiteral("ok");
     d.LinkFailed = true;
+    // Nothing goes out until the operator has chosen a port.
+    state_ = State::PortDialog;
     try {
         link.PortClose();
     } catch (const std::exception& e) {
@@ -138,58 +142,54 @@ void PollEngine::Timer4_Timer() {
     }
     exchangesInStep = 0;
     if (PortLost) {
-        RefuseWritesWhileLost();
+        DropQueuedWrites();
         TryReopen();
         NoteIdleStep(true);
         return;
     }
-    const int stateOfStep = d.PollState;
-    if (RefuseWriteDuringBulkWrite()) {
-        NoteIdleStep(exchangesInStep == 0);
-        return;
-    }
+    const State stateOfStep = state_;
     try {
-        switch (d.PollState) {
-        case 0:
+        switch (state_) {
+        case State::StartupRead:
             // An end asked for during the read (a signal, a quit) stops it between exchanges.
             if (!Setdata_read()) break;
             lineRead_ = true;
+            // Everything was read afresh.
+            for (QStringList& items : readBack_) items.clear();
             view.StartupFinished();
-            // Alarm values that waited for the line go out next.
-            d.PollState = pendingAlarmWrite_ != 0 ? std::exchange(pendingAlarmWrite_, 0) : 1;
+            state_ = State::Polling;
             break;
-        case 1:
-            PollStep();
-            view.RefreshView();
+        case State::Polling:
+            PollingStep();
             break;
-        case 2: WriteSingleItem(); d.PollState = 1; break;
-        case 3: WriteBlockParameters(); d.PollState = 1; break;
-        case 4: WriteAllBlocks(); d.PollState = 1; break;
-        case 5: WriteBlockAlarms(); d.PollState = 1; break;
-        case 6: WriteAllAlarms(); d.PollState = 1; break;
-        case 7: WriteFactoryInit(); d.PollState = 1; break;
-        case 8:
+        case State::BlockReread:
             ReadPara_setflg();
-            d.PollState = 1;
+            state_ = State::Polling;
             break;
-        case 9:
-            if (!ApplyPortSettings().isEmpty()) d.PollState = 0;
+        case State::PortDialog:
+            // Nothing can go out while the operator chooses a port.
+            DropQueuedWrites();
+            if (!ApplyPortSettings().isEmpty()) state_ = State::StartupRead;
             break;
-        default: d.PollState = 1; break;
         }
     } catch (const std::exception& e) {
         // Skip the failing step; the next tick goes on.
-        qCWarning(lcEngine) << "state" << stateOfStep << "block" << d.PollBlock << "item" << d.WriteItemCode;
+        qCWarning(lcEngine) << "state" << int(stateOfStep) << "block" << d.PollBlock << "request"
+                            << (running_ ? running_->item : QString());
         LogSkippedStep("poll step", e);
-        if (d.PollState != 9) d.PollState = 1;
+        if (state_ != State::PortDialog) state_ = State::Polling;
     }
-    // In state 9 the port is closed on purpose, waiting for the operator; at the end the
-    // program closes it itself.
-    if (d.PollState != 9 && !d.EndRequested && !LinkIsOpen()) {
-        WriteCutByLoss(stateOfStep);
+    // In PortDialog the port is closed on purpose, waiting for the operator; at the end
+    // the program closes it itself.
+    if (state_ != State::PortDialog && !d.EndRequested && !LinkIsOpen()) {
+        RunningCutByLoss();
         EnterPortLost();
-        if (stateOfStep == 0) view.StartupInterrupted();
+        if (stateOfStep == State::StartupRead) view.StartupInterrupted();
+    } else if (running_) {
+        // A step that failed otherwise: its outcome is unknown, the item is read back.
+        Finish(ResultOf(*running_, WriteOutcome::Unanswered, true));
     }
+    running_.reset();
     NoteIdleStep(exchangesInStep == 0);
 }
 
@@ -207,7 +207,7 @@ void PollEngine::EnterPortLost() {
     d.CommErrorFlag = true;
     view.ShowCommError(true);
     lastReopenMs_ = NowMs();
-    if (Timer3[0].isActive() || Timer3[1].isActive()) Tell(QString::fromUtf8(PortLossMsg::AlarmValuesWait));
+    if (bulk_ && bulk_->stage() == BulkWrite::Stage::Pause) Tell(QString::fromUtf8(PortLossMsg::AlarmValuesWait));
     // Nothing is read until the port is back: every present block's values are frozen.
     // Before the first start-up read has ended, no block is known to be there.
     for (int b = 0; b < BlockCount; ++b)
@@ -216,81 +216,6 @@ void PollEngine::EnterPortLost() {
 
 void PollEngine::Tell(const QString& text) {
     if (ShowMessage) ShowMessage(text);
-}
-
-bool PollEngine::BulkWriteInProgress() const {
-    return d.PollState == 3 || d.PollState == 4 || d.PollState == 5 || d.PollState == 6 ||
-           AlarmValuesPending();
-}
-
-bool PollEngine::AlarmValuesPending() const {
-    return Timer3[0].isActive() || Timer3[1].isActive() || pendingAlarmWrite_ != 0;
-}
-
-bool PollEngine::RefuseWriteDuringBulkWrite() {
-    if ((d.PollState != 2 && d.PollState != 7) || !AlarmValuesPending()) return false;
-    const bool single = d.PollState == 2;
-    d.PollState = 1;
-    Tell(QString::fromUtf8(EngineMsg::BulkWriteBusy));
-    if (!single) return true;
-    // The requester changed the table already: put back what the controller holds.
-    try {
-        if (d.TableOfItem(d.WriteItemCode) && MayWrite(d.SelectedBlock, d.WriteItemCode))
-            Exchange(d.SelectedBlock, kReadCmd, d.WriteItemCode, QString(), Kind::Read);
-    } catch (const std::exception& e) {
-        // A lost port is found by the next step, which tells the operator.
-        qCWarning(lcEngine) << "read-back of refused write" << d.WriteItemCode << "to block"
-                            << d.SelectedBlock << "failed:" << e.what();
-    }
-    return true;
-}
-
-void PollEngine::RefuseWritesWhileLost() {
-    switch (d.PollState) {
-    case 2:
-    case 7:
-        Tell(QString::fromUtf8(PortLossMsg::WriteNotSent));
-        d.PollState = 1;
-        break;
-    case 3:
-    case 4:
-        Tell(QString::fromUtf8(PortLossMsg::WriteNotSent));
-        d.PollState = 1;
-        view.BulkWriteFinished();
-        break;
-    case 5:
-    case 6:
-        pendingAlarmWrite_ = d.PollState;
-        d.PollState = 1;
-        break;
-    default:
-        break;
-    }
-}
-
-void PollEngine::WriteCutByLoss(int state) {
-    switch (state) {
-    case 2:
-    case 7:
-        Tell(QString::fromUtf8(PortLossMsg::WriteCut));
-        break;
-    case 3:
-    case 4:
-        // The items went out only in part: no alarm values after them. The operator
-        // loads again once the line is back.
-        for (QTimer& t : Timer3) t.stop();
-        DelayTicks = 0;
-        Tell(QString::fromUtf8(PortLossMsg::WriteCut));
-        view.BulkWriteFinished();
-        break;
-    case 5:
-    case 6:
-        pendingAlarmWrite_ = state;
-        Tell(QString::fromUtf8(PortLossMsg::AlarmValuesWait));
-        break;
-    default:
-        break;
-    }
 }
 
 void PollEngine::TryReopen() {
@@ -319,28 +244,13 @@ void PollEngine::TryReopen() {
     }
     PortLost = false;
     d.CommErrorFlag = false;
-    // Alarm values cut by the loss wait in pendingAlarmWrite_ for the end of this read.
-    d.PollState = 0;
+    // Alarm values cut by the loss go out in the first Polling step after this read.
+    state_ = State::StartupRead;
 }
 
 void PollEngine::NoteIdleStep(bool idle) {
     const int wanted = idle ? IdleIntervalMs : 1;
     if (Timer4.interval() != wanted) Timer4.setInterval(wanted);
-}
-
-void PollEngine::Timer3_Timer(int index) {
-    if (index < 0 || index > 1) return;
-    ++DelayTicks;
-    view.SetWriteProgress(10 * DelayTicks);
-    if (DelayTicks > 14) {
-        DelayTicks = 0;
-        Timer3[index].stop();
-        const int next = index == 0 ? 5 : 6;
-        // Without the port, or before the read that follows its return, the alarm values
-        // wait; that read must not be replaced.
-        if (PortLost || d.PollState == 0) pendingAlarmWrite_ = next;
-        else d.PollState = next;
-    }
 }
 
 QString PollEngine::Exchange(int block, const QString& cmdType, const QString& item,
@@ -417,7 +327,10 @@ void PollEngine::PollStep() {
     default: item = d.MVToggle ? QStringLiteral("0081") : QStringLiteral("0082"); break;
     }
     const bool asked = d.BlockAbsent[d.PollBlock] == 0;
-    if (asked) Exchange(d.PollBlock, kReadCmd, item, QString(), Kind::Read);
+    const bool answered = asked && Exchange(d.PollBlock, kReadCmd, item, QString(), Kind::Read)
+                                       .startsWith(QChar(Framing::ACK));
+    // Settings it did not take are read back as soon as the block answers again.
+    if (answered && !readBack_[d.PollBlock].isEmpty()) ReadBack(d.PollBlock);
     if (item == u"0083") statecomchk(d.PollBlock);
     if (asked && AfterPoll) AfterPoll(d.PollBlock, item);
     // Advance to the next present block; one full turn at most, so an empty line ends.
@@ -437,7 +350,7 @@ void PollEngine::statecomchk(int block) {
     if (block < 0 || block >= BlockCount) return;
     for (int k = 0; k < ChannelsPerBlock; ++k) {
         if (quint16(d.ChStatus[block * ChannelsPerBlock + k]) & StatusBit::Changed) {
-            d.PollState = 8;
+            state_ = State::BlockReread;
             d.RereadBlock = block;
             return;
         }

@@ -1,17 +1,22 @@
 // The exchange state machine: opens and probes the link, reads everything at start-up,
-// polls block after block, re-reads changed blocks and runs the write sequences.
+// polls block after block, re-reads changed blocks and runs the write requests.
 #pragma once
 
 #include "exchange/RDX_INC.h"
+#include "exchange/WriteRequests.h"
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <array>
+#include <deque>
 #include <functional>
+#include <memory>
+#include <optional>
 
 class ISTDComm;
 class EngineView;
+class BulkWrite;
 
 namespace EngineMsg {
 // A write asked for while a bulk write or its pending alarm values run: sent in between,
@@ -20,13 +25,33 @@ inline constexpr char BulkWriteBusy[] =
     "設定値変更中のため、送信できません。設定値変更が終わってから、もう一度操作してください。";
 }  // namespace EngineMsg
 
-class PollEngine : public QObject {
+class PollEngine : public QObject, public WriteRequests {
     Q_OBJECT
 public:
+    // The engine's own work between ticks. A write request never replaces one of these:
+    // it waits in the queue for Polling.
+    enum class State {
+        StartupRead,  // every block read from the start (also after the port came back)
+        Polling,      // block after block; queued writes and due alarm values go first
+        BlockReread,  // a block reported changed settings: all its items are read again
+        PortDialog,   // the probe failed; the port dialog decides
+    };
+
     // Steps that sent nothing slow Timer4 to this interval so an idle line costs no CPU.
     static constexpr int IdleIntervalMs = 20;
 
     PollEngine(RDX_INC& data, ISTDComm& link, EngineView& view, QObject* parent = nullptr);
+    ~PollEngine() override;
+
+    // WriteRequests: queued, run by a Polling step, finished through WriteFinished.
+    quint64 RequestSettingWrite(int channel, const QString& item) override;
+    quint64 RequestBlockWrite(int block) override;
+    quint64 RequestAllBlocksWrite() override;
+    quint64 RequestFactoryInit(int block, const QString& mask) override;
+
+    State state() const { return state_; }
+    // Starts the start-up read at the next tick (tests and benchmarks drive it so).
+    void RestartStartupRead() { state_ = State::StartupRead; }
 
     // Records a protocol error or alarm transition (code, channel, state).
     std::function<void(const QString& code, int ch, int state)> HystoryWrite;
@@ -52,6 +77,8 @@ public:
     bool BulkWriteInProgress() const;
     // The 15-s pause of a bulk write, or its alarm values waiting for a lost port.
     bool AlarmValuesPending() const;
+    // The running bulk write, if any (its stage and pause ticks).
+    const BulkWrite* bulkWrite() const;
 
     // The program's outer loop; returns when EndRequested is set.
     void communicate();
@@ -59,9 +86,10 @@ public:
     QString ApplyPortSettings();
     QString OpenLink(const QString& port, const QString& speed);
 
-    // One step of the state machine by PollState.
+    // One step of the state machine.
     void Timer4_Timer();
-    void Timer3_Timer(int index);
+    // One second of a bulk write's pause (its timer's tick).
+    void BulkWritePauseTick();
 
     void PollStep();
     void statecomchk(int block);
@@ -70,19 +98,6 @@ public:
     bool EndAsked();
     void ReadPara_setflg();
     void ReadDataSet(const QString& reply, int block);
-
-    // Write sequences of states 2..7.
-    void WriteSingleItem();
-    void WriteBlockParameters();
-    void WriteAllBlocks();
-    void WriteBlockAlarms();
-    void WriteAllAlarms();
-    void WriteFactoryInit();
-
-    // Data of the factory-initialisation command, prepared by its dialog.
-    QString FactoryInitData;
-    // Timer3's tick counter.
-    int DelayTicks = 0;
 
     // The port's device went away (an adapter unplugged, the line's pseudo-terminal
     // closed): "通信異常" stays up and the same port is opened again at most once a
@@ -93,16 +108,32 @@ public:
     std::function<qint64()> NowMs;
 
     QTimer& timer4() { return Timer4; }
-    QTimer& timer3(int index) { return Timer3[index]; }
+    QTimer& pauseTimer() { return pauseTimer_; }
 
-    // The 26 items a bulk write sends, in order.
-    static const std::array<const char*, 26>& BulkItems();
+    // A request waiting for its Polling step.
+    struct PendingWrite {
+        quint64 id = 0;
+        WriteKind kind = WriteKind::Setting;
+        int block = -1;
+        int channel = -1;
+        QString item;
+        QString data;
+    };
+    const std::deque<PendingWrite>& queuedWrites() const { return queue_; }
+
+signals:
+    // Once per accepted request id, when it ended, was refused or could not be sent.
+    void WriteFinished(const WriteResult& result);
 
 private:
     enum class Kind { Read, Write };
+
+    quint64 Enqueue(PendingWrite request);
     // Sends one request to block's address and classifies the reply.
     QString Exchange(int block, const QString& cmdType, const QString& item,
                      const QString& data, Kind kind);
+    // One write frame; how the controller took it.
+    WriteOutcome WriteFrame(int block, const QString& item, const QString& data);
     // Returns the reply's effective first character: ACK, NAK, ESC, or 0 for silence.
     char16_t Classify(const QString& reply, Kind kind);
     // Counts silences in a row per block and flips BlockOutOfContact.
@@ -110,23 +141,33 @@ private:
     void SetOutOfContact(int block, bool out);
     // A read reply carries a field for each of the block's 20 channels.
     bool HoldsEveryChannel(const QString& reply) const;
-    void WriteBlockItems(int block);
-    void WriteAlarmValues(int block);
-    // All 320 channels, or only those of `block` (0..15).
-    void RestoreSavedAlarms(int block = -1);
-    void SaveAlarms();
     // True when a write of this item may be sent to this block.
     bool MayWrite(int block, const QString& item) const;
     void UpdateLoopMessages();
-    // Writes requested while the port is gone cannot go out: say so, drop them.
-    void RefuseWritesWhileLost();
-    // A single-item write or factory reset asked for while a bulk write runs is refused;
-    // true when it was (the item is read back so the tables show the controller's value).
-    bool RefuseWriteDuringBulkWrite();
-    // The port went away during write step `state`.
-    void WriteCutByLoss(int state);
-    // Panel 4, progress and the dialogs' buttons, once the alarm values really went out.
-    void FinishBulkWrite();
+
+    // A Polling step: due alarm values, else the queue's head, else the next poll.
+    void PollingStep();
+    void RunRequest(const PendingWrite& request);
+    void RunSettingWrite(const PendingWrite& request);
+    void RunFactoryInit(const PendingWrite& request);
+    void StartBulkWrite(const PendingWrite& request);
+    void SendBulkAlarms();
+    // Ends the bulk write when it is done: dialogs, progress and its outcome.
+    void EndBulkWriteIfDone();
+    // A single-item write or factory reset asked for while a bulk write runs is refused
+    // (the item is read back so the tables show the controller's value); true when it was.
+    bool RefuseDuringBulkWrite(const PendingWrite& request);
+    // Ends every queued request unsent: the port is lost or waits for its dialog.
+    void DropQueuedWrites();
+    void Finish(WriteResult result);
+    // Items not taken are read back once their block answers, so the tables (and every
+    // view) show what the controller holds; the operator's history records them.
+    void NoteNotTaken(const WriteResult& result);
+    void ReadBack(int block);
+    WriteResult ResultOf(const PendingWrite& request, WriteOutcome outcome, bool sent) const;
+    // The running request's step ended with the port gone.
+    void RunningCutByLoss();
+
     void Tell(const QString& text);
     bool LinkIsOpen();
     void EnterPortLost();
@@ -136,17 +177,19 @@ private:
     RDX_INC& d;
     ISTDComm& link;
     EngineView& view;
+    State state_ = State::StartupRead;
     QTimer Timer4;
-    std::array<QTimer, 2> Timer3;
+    QTimer pauseTimer_;
     int exchangesInStep = 0;
     std::array<int, BlockCount> silentInRow_{};
     qint64 lastReopenMs_ = 0;
-    // The block of the last all-parameter write: its alarm values follow 15 s later,
-    // even if a single-item write changed SelectedBlock in between.
-    int bulkBlock_ = 0;
-    // 5 or 6: the alarm-value write that waits for the port; it follows the start-up read
-    // that runs when the port is back (the saved alarm values are not touched by reads).
-    int pendingAlarmWrite_ = 0;
+    std::deque<PendingWrite> queue_;
+    quint64 nextId_ = 1;
+    // The request of the step that runs now, for a loss found at its end.
+    std::optional<PendingWrite> running_;
+    std::unique_ptr<BulkWrite> bulk_;
+    // Per block, the items to read back at its next answer.
+    std::array<QStringList, BlockCount> readBack_;
     // A start-up read has ended: BlockAbsent tells which blocks are there.
     bool lineRead_ = false;
 };

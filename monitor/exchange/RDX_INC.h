@@ -20,6 +20,13 @@ inline constexpr int SilentRequestsForOutOfContact = 3;
 // its channel argument is the block's first channel.
 inline constexpr char OutOfContactCode[] = "NOCOM";
 
+// History codes of settings the controller did not take: a single setting refused (NAK)
+// or unanswered (its channel is the channel changed), and a bulk write with items not
+// taken (its channel is the block's first channel).
+inline constexpr char WriteRefusedCode[] = "WNAK";
+inline constexpr char WriteUnansweredCode[] = "WNORES";
+inline constexpr char BulkWriteIncompleteCode[] = "WBULK";
+
 using ChannelTable = std::array<qint16, ChannelCount>;
 
 // How a decoded controller value is stored (and, inverted, written).
@@ -74,15 +81,12 @@ public:
     std::array<bool, BlockCount> BlockOutOfContact{};
 
     // Scalars of the exchange.
-    int PollState = 0;
     int PollBlock = 0;
     int PollPhase = 0;
     bool MVToggle = false;
     bool CommErrorFlag = false;
     int RereadBlock = 0;
     int SelectedItem = 0;
-    int SelectedBlock = 0;
-    QString WriteItemCode;
     QString AddrChar = QStringLiteral(" ");
     QString SubAddrChar = QStringLiteral(" ");
     bool EndRequested = false;

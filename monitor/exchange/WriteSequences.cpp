@@ -1,117 +1,284 @@
-// The write sequences: states 2 to 7 of the engine.
+// The write requests: queued by the rest of the program, run by the Polling steps.
+#include "exchange/BulkWrite.h"
 #include "exchange/EngineLog.h"
 #include "exchange/EngineView.h"
 #include "exchange/PollEngine.h"
+#include "exchange/PortLossMessages.h"
+#include "protocol/Framing.h"
 
-#include <array>
+#include <utility>
 
 namespace {
 const QString kWriteCmd = QStringLiteral("R");
+const QString kReadCmd = QStringLiteral("\"");
+}  // namespace
+
+quint64 PollEngine::Enqueue(PendingWrite request) {
+    request.id = nextId_++;
+    queue_.push_back(request);
+    return request.id;
 }
 
-const std::array<const char*, 26>& PollEngine::BulkItems() {
-    static const std::array<const char*, 26> items = {
-        "0013", "0014", "0001", "0002", "0003", "0004", "0007", "0008", "000B",
-        "000C", "000D", "000E", "000F", "0010", "0011", "0012", "0015", "0016",
-        "0017", "0018", "0019", "001C", "001D", "001E", "001F", "0020"};
-    return items;
+quint64 PollEngine::RequestSettingWrite(int channel, const QString& item) {
+    if (channel < 0 || channel >= ChannelCount || !d.TableOfItem(item)) {
+        qCWarning(lcEngine) << "write request refused: channel" << channel << "item" << item;
+        return 0;
+    }
+    return Enqueue({0, WriteKind::Setting, channel / ChannelsPerBlock, channel, item, QString()});
 }
+
+quint64 PollEngine::RequestBlockWrite(int block) {
+    if (block < 0 || block >= BlockCount) {
+        qCWarning(lcEngine) << "block write request refused: block" << block;
+        return 0;
+    }
+    return Enqueue({0, WriteKind::BlockWrite, block, -1, QString(), QString()});
+}
+
+quint64 PollEngine::RequestAllBlocksWrite() {
+    return Enqueue({0, WriteKind::AllBlocksWrite, -1, -1, QString(), QString()});
+}
+
+quint64 PollEngine::RequestFactoryInit(int block, const QString& mask) {
+    if (block < 0 || block >= BlockCount || mask.size() != 4 * ChannelsPerBlock) {
+        qCWarning(lcEngine) << "factory initialisation request refused: block" << block;
+        return 0;
+    }
+    return Enqueue({0, WriteKind::FactoryInit, block, -1, QString::fromLatin1(FactoryInitItem), mask});
+}
+
+bool PollEngine::BulkWriteInProgress() const {
+    if (bulk_) return true;
+    for (const PendingWrite& r : queue_)
+        if (r.kind == WriteKind::BlockWrite || r.kind == WriteKind::AllBlocksWrite) return true;
+    return false;
+}
+
+bool PollEngine::AlarmValuesPending() const {
+    return bulk_ && (bulk_->stage() == BulkWrite::Stage::Pause ||
+                     bulk_->stage() == BulkWrite::Stage::AlarmsDue);
+}
+
+const BulkWrite* PollEngine::bulkWrite() const { return bulk_.get(); }
 
 bool PollEngine::MayWrite(int block, const QString& item) const {
     if (block < 0 || block >= BlockCount || d.BlockAbsent[block] != 0) return false;
     return !RDX_INC::IsCoolingItem(item) || d.BlockHasCooling[block];
 }
 
-void PollEngine::WriteSingleItem() {
-    const int block = d.SelectedBlock;
-    const QString item = d.WriteItemCode;
-    if (!d.TableOfItem(item) || !MayWrite(block, item)) return;
-    Exchange(block, kWriteCmd, item, d.EncodeBlock(item, block), Kind::Write);
-    // Read back so the tables hold what the controller now holds.
-    Exchange(block, QStringLiteral("\""), item, QString(), Kind::Read);
+WriteOutcome PollEngine::WriteFrame(int block, const QString& item, const QString& data) {
+    const QString reply = Exchange(block, kWriteCmd, item, data, Kind::Write);
+    const char16_t first = reply.isEmpty() ? 0 : reply[0].unicode();
+    if (first == Framing::ACK) return WriteOutcome::Accepted;
+    if (first == Framing::NAK) return WriteOutcome::Refused;
+    return WriteOutcome::Unanswered;
 }
 
-void PollEngine::SaveAlarms() {
-    d.SavedAlarm1 = d.ChAlarm1;
-    d.SavedAlarm2 = d.ChAlarm2;
-}
-
-void PollEngine::RestoreSavedAlarms(int block) {
-    if (block < 0) {
-        d.ChAlarm1 = d.SavedAlarm1;
-        d.ChAlarm2 = d.SavedAlarm2;
+void PollEngine::PollingStep() {
+    if (bulk_ && bulk_->stage() == BulkWrite::Stage::AlarmsDue) {
+        SendBulkAlarms();
         return;
     }
-    // Other blocks keep what they hold now: an alarm value changed there during the delay
-    // must not be put back to its old value (a later write of that block would send it).
-    const int first = block * ChannelsPerBlock;
-    for (int c = first; c < first + ChannelsPerBlock; ++c) {
-        d.ChAlarm1[c] = d.SavedAlarm1[c];
-        d.ChAlarm2[c] = d.SavedAlarm2[c];
+    if (!queue_.empty()) {
+        running_ = queue_.front();
+        queue_.pop_front();
+        RunRequest(*running_);
+        return;
+    }
+    PollStep();
+    view.RefreshView();
+}
+
+void PollEngine::RunRequest(const PendingWrite& request) {
+    if (RefuseDuringBulkWrite(request)) {
+        running_.reset();
+        return;
+    }
+    switch (request.kind) {
+    case WriteKind::Setting: RunSettingWrite(request); break;
+    case WriteKind::FactoryInit: RunFactoryInit(request); break;
+    case WriteKind::BlockWrite:
+    case WriteKind::AllBlocksWrite: StartBulkWrite(request); break;
     }
 }
 
-void PollEngine::WriteBlockItems(int block) {
-    for (const char* code : BulkItems()) {
-        const QString item = QString::fromLatin1(code);
-        if (!MayWrite(block, item)) continue;
-        try {
-            Exchange(block, kWriteCmd, item, d.EncodeBlock(item, block), Kind::Write);
-        } catch (const std::exception& e) {
-            LogSkippedStep(qPrintable(QStringLiteral("bulk write of %1 to block %2").arg(item).arg(block + 1)), e);
-        }
+void PollEngine::RunSettingWrite(const PendingWrite& request) {
+    const int block = request.block;
+    if (!MayWrite(block, request.item)) {
+        running_.reset();
+        Finish(ResultOf(request, WriteOutcome::Unanswered, false));
+        return;
     }
+    const WriteOutcome outcome = WriteFrame(block, request.item, d.EncodeBlock(request.item, block));
+    // Read back so the tables hold what the controller now holds.
+    const bool readBack = Exchange(block, kReadCmd, request.item, QString(), Kind::Read)
+                              .startsWith(QChar(Framing::ACK));
+    if (!LinkIsOpen()) return;  // the step's end reports the loss
+    running_.reset();
+    WriteResult result = ResultOf(request, outcome, true);
+    Finish(result);
+    if (readBack) readBack_[block].removeAll(request.item);
 }
 
-void PollEngine::WriteBlockParameters() {
-    SaveAlarms();
-    bulkBlock_ = d.SelectedBlock;
-    WriteBlockItems(bulkBlock_);
-    DelayTicks = 0;
-    Timer3[0].start();
-}
-
-void PollEngine::WriteAllBlocks() {
-    SaveAlarms();
-    for (int b = 0; b < BlockCount; ++b) WriteBlockItems(b);
-    DelayTicks = 0;
-    Timer3[1].start();
-}
-
-void PollEngine::WriteAlarmValues(int block) {
-    if (d.BlockAbsent[block] != 0) return;
-    for (const QString& item : {QStringLiteral("0005"), QStringLiteral("0006")}) {
-        try {
-            Exchange(block, kWriteCmd, item, d.EncodeBlock(item, block), Kind::Write);
-        } catch (const std::exception& e) {
-            LogSkippedStep(qPrintable(QStringLiteral("bulk write of %1 to block %2").arg(item).arg(block + 1)), e);
-        }
+void PollEngine::RunFactoryInit(const PendingWrite& request) {
+    if (d.BlockAbsent[request.block] != 0) {
+        running_.reset();
+        Finish(ResultOf(request, WriteOutcome::Unanswered, false));
+        return;
     }
-}
-
-void PollEngine::WriteBlockAlarms() {
-    if (bulkBlock_ >= 0 && bulkBlock_ < BlockCount) {
-        RestoreSavedAlarms(bulkBlock_);
-        WriteAlarmValues(bulkBlock_);
-    }
-    FinishBulkWrite();
-}
-
-void PollEngine::WriteAllAlarms() {
-    RestoreSavedAlarms();
-    for (int b = 0; b < BlockCount; ++b) WriteAlarmValues(b);
-    FinishBulkWrite();
-}
-
-void PollEngine::FinishBulkWrite() {
-    // Cut off by a port loss, the write is not finished: it is sent again when the port
-    // is back (see WriteCutByLoss), and the dialogs stay as they are until then.
+    const WriteOutcome outcome = WriteFrame(request.block, request.item, request.data);
     if (!LinkIsOpen()) return;
-    view.BulkWriteFinished();
+    running_.reset();
+    Finish(ResultOf(request, outcome, true));
 }
 
-void PollEngine::WriteFactoryInit() {
-    const int block = d.SelectedBlock;
-    if (block < 0 || block >= BlockCount || d.BlockAbsent[block] != 0) return;
-    Exchange(block, kWriteCmd, QString::fromLatin1(FactoryInitItem), FactoryInitData, Kind::Write);
+void PollEngine::StartBulkWrite(const PendingWrite& request) {
+    // Owned from here by the bulk write: a loss is its own business.
+    running_.reset();
+    const int block = request.kind == WriteKind::AllBlocksWrite ? -1 : request.block;
+    bulk_ = std::make_unique<BulkWrite>(request.id, block, d);
+    bulk_->SendItems(
+        [this](int b, const QString& item) -> std::optional<WriteOutcome> {
+            if (!MayWrite(b, item)) return std::nullopt;
+            try {
+                return WriteFrame(b, item, d.EncodeBlock(item, b));
+            } catch (const std::exception& e) {
+                LogSkippedStep(qPrintable(QStringLiteral("bulk write of %1 to block %2").arg(item).arg(b + 1)), e);
+                return WriteOutcome::Unanswered;
+            }
+        },
+        [this] { return LinkIsOpen(); });
+    if (bulk_->stage() == BulkWrite::Stage::Pause) {
+        pauseTimer_.start();
+        return;
+    }
+    // The items went out only in part: no alarm values after them. The operator loads
+    // again once the line is back.
+    Tell(QString::fromUtf8(PortLossMsg::WriteCut));
+    EndBulkWriteIfDone();
+}
+
+void PollEngine::BulkWritePauseTick() {
+    if (!bulk_) {
+        pauseTimer_.stop();
+        return;
+    }
+    const bool over = bulk_->Tick();
+    view.SetWriteProgress(10 * bulk_->pauseTicks());
+    // Without the port, the alarm values wait for the read that follows its return.
+    if (over) pauseTimer_.stop();
+}
+
+void PollEngine::SendBulkAlarms() {
+    bulk_->SendAlarms(
+        d,
+        [this](int b, const QString& item) -> std::optional<WriteOutcome> {
+            if (d.BlockAbsent[b] != 0) return std::nullopt;
+            try {
+                return WriteFrame(b, item, d.EncodeBlock(item, b));
+            } catch (const std::exception& e) {
+                LogSkippedStep(qPrintable(QStringLiteral("bulk write of %1 to block %2").arg(item).arg(b + 1)), e);
+                return WriteOutcome::Unanswered;
+            }
+        },
+        [this] { return LinkIsOpen(); });
+    // Cut off by a port loss, the alarm values are sent again when the port is back
+    // and the dialogs stay as they are until then.
+    if (bulk_->stage() != BulkWrite::Stage::Done) Tell(QString::fromUtf8(PortLossMsg::AlarmValuesWait));
+    EndBulkWriteIfDone();
+}
+
+void PollEngine::EndBulkWriteIfDone() {
+    if (!bulk_) return;
+    std::optional<WriteResult> result = bulk_->TakeResult();
+    if (!result) return;
+    pauseTimer_.stop();
+    bulk_.reset();
+    view.BulkWriteFinished();
+    Finish(*result);
+}
+
+bool PollEngine::RefuseDuringBulkWrite(const PendingWrite& request) {
+    if (!bulk_) return false;
+    Tell(QString::fromUtf8(EngineMsg::BulkWriteBusy));
+    if (request.kind == WriteKind::Setting) {
+        // The requester changed the table already: put back what the controller holds.
+        try {
+            if (MayWrite(request.block, request.item))
+                Exchange(request.block, kReadCmd, request.item, QString(), Kind::Read);
+        } catch (const std::exception& e) {
+            // A lost port is found by the step's end, which tells the operator.
+            qCWarning(lcEngine) << "read-back of refused write" << request.item << "to block"
+                                << request.block << "failed:" << e.what();
+        }
+    }
+    Finish(ResultOf(request, WriteOutcome::Busy, false));
+    return true;
+}
+
+void PollEngine::DropQueuedWrites() {
+    if (queue_.empty()) return;
+    Tell(QString::fromUtf8(PortLossMsg::WriteNotSent));
+    while (!queue_.empty()) {
+        const PendingWrite request = queue_.front();
+        queue_.pop_front();
+        if (request.kind == WriteKind::BlockWrite || request.kind == WriteKind::AllBlocksWrite)
+            view.BulkWriteFinished();
+        Finish(ResultOf(request, WriteOutcome::CutByPortLoss, false));
+    }
+}
+
+void PollEngine::RunningCutByLoss() {
+    if (running_) {
+        Tell(QString::fromUtf8(PortLossMsg::WriteCut));
+        Finish(ResultOf(*running_, WriteOutcome::CutByPortLoss, true));
+        running_.reset();
+    }
+}
+
+WriteResult PollEngine::ResultOf(const PendingWrite& request, WriteOutcome outcome, bool sent) const {
+    WriteResult r;
+    r.id = request.id;
+    r.kind = request.kind;
+    r.block = request.block;
+    r.channel = request.channel;
+    r.item = request.kind == WriteKind::Setting ? request.item : QString();
+    r.outcome = outcome;
+    r.anythingSent = sent;
+    if (outcome != WriteOutcome::Accepted && request.block >= 0)
+        r.unaccepted.append({request.block, request.item, outcome});
+    return r;
+}
+
+void PollEngine::Finish(WriteResult result) {
+    NoteNotTaken(result);
+    emit WriteFinished(result);
+}
+
+void PollEngine::NoteNotTaken(const WriteResult& result) {
+    // A loss is told by its own words; the read after the port's return reads everything.
+    if (result.outcome == WriteOutcome::CutByPortLoss || result.outcome == WriteOutcome::Busy) return;
+    if (result.unaccepted.isEmpty() || !result.anythingSent) return;
+    for (const UnacceptedItem& u : result.unaccepted)
+        if (d.TableOfItem(u.item) && !readBack_[u.block].contains(u.item)) readBack_[u.block] << u.item;
+    if (!HystoryWrite) return;
+    if (result.kind == WriteKind::Setting) {
+        HystoryWrite(QString::fromLatin1(result.outcome == WriteOutcome::Refused ? WriteRefusedCode
+                                                                                : WriteUnansweredCode),
+                     result.channel, -1);
+        return;
+    }
+    QList<int> blocks;
+    for (const UnacceptedItem& u : result.unaccepted)
+        if (!blocks.contains(u.block)) blocks << u.block;
+    for (int b : blocks) HystoryWrite(QString::fromLatin1(BulkWriteIncompleteCode), b * ChannelsPerBlock, -1);
+}
+
+void PollEngine::ReadBack(int block) {
+    QStringList still;
+    for (const QString& item : std::exchange(readBack_[block], {})) {
+        const QString reply = Exchange(block, kReadCmd, item, QString(), Kind::Read);
+        if (!reply.startsWith(QChar(Framing::ACK))) still << item;
+    }
+    readBack_[block] = still;
 }

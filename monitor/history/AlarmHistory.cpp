@@ -31,7 +31,10 @@ constexpr char kScaleCleared[] = "制御入力値(PV)のｵｰﾊﾞｰｽｹｰ
 constexpr char kNak[] = "MGU-500から否定応答(NAK応答)が返ってきました。";
 constexpr char kChecksum[] = "ﾁｪｯｸｻﾑｴﾗｰが発生しました。";
 
-constexpr std::array<Message, 8> kMessages{{
+constexpr char kWriteRefused[] = "設定値の変更がMGU-500に拒否されました。設定値を確認してください。";
+constexpr char kWriteUnanswered[] = "設定値の変更にMGU-500から応答がありません。設定値を確認してください。";
+
+constexpr std::array<Message, 10> kMessages{{
     {"Alarm1", "警報１の状態がONになりました。", "警報１の状態がOFFになりました。"},
     {"Alarm2", "警報２の状態がONになりました。", "警報２の状態がOFFになりました。"},
     {"HB", "ﾋｰﾀ断線警報の状態がONになりました。", "ﾋｰﾀ断線警報の状態がOFFになりました。"},
@@ -40,20 +43,33 @@ constexpr std::array<Message, 8> kMessages{{
     {"DOWNS", "制御入力値(PV)がｱﾝﾀﾞｰｽｹｰﾙ状態になりました。", kScaleCleared},
     {"NAK", kNak, kNak},
     {"CHKSUM", kChecksum, kChecksum},
+    {WriteRefusedCode, kWriteRefused, kWriteRefused},
+    {WriteUnansweredCode, kWriteUnanswered, kWriteUnanswered},
 }};
 
 bool IsProtocolCode(const QString& alm) {
     return alm == QLatin1String("NAK") || alm == QLatin1String("CHKSUM") ||
-           alm == QLatin1String(OutOfContactCode);
+           alm == QLatin1String(OutOfContactCode) || alm == QLatin1String(BulkWriteIncompleteCode);
 }
 
-// Names the block by its registered name, as the operator knows it from the selectors.
-QString ContactMessage(int ch, int state) {
+// The block's registered name, as the operator knows it from the selectors.
+QString BlockName(int ch) {
     const QString suffix = BlockSuffix(qBound(0, ch, ChannelCount - 1) / ChannelsPerBlock);
-    const QString name = GetSetting(QStringLiteral("DvtoN") + suffix, QStringLiteral("Block") + suffix);
+    return GetSetting(QStringLiteral("DvtoN") + suffix, QStringLiteral("Block") + suffix);
+}
+
+QString ContactMessage(int ch, int state) {
     return QString::fromUtf8(state != 0 ? "ﾌﾞﾛｯｸ「%1」のMGU-500から応答がありません。"
                                         : "ﾌﾞﾛｯｸ「%1」のMGU-500との通信が回復しました。")
-        .arg(name);
+        .arg(BlockName(ch));
+}
+
+// Entries that name a block in their text rather than a channel in their column.
+QString BlockEntryMessage(const QString& alm, int ch, int state) {
+    if (alm == QLatin1String(BulkWriteIncompleteCode))
+        return QString::fromUtf8("ﾌﾞﾛｯｸ「%1」の設定値変更で、MGU-500が受け付けなかった設定があります。設定値を確認してください。")
+            .arg(BlockName(ch));
+    return ContactMessage(ch, state);
 }
 
 }  // namespace
@@ -82,8 +98,8 @@ void AlarmHistory::AlarmChk(int ch) {
 void AlarmHistory::Hystory_Write(const QString& alm, int ch, int state) {
     const QDateTime now = Clock();
     const int r = HistoryRow >= 1 && HistoryRow <= RingRows ? HistoryRow : 1;
-    const QString content = alm == QLatin1String(OutOfContactCode) ? ContactMessage(ch, state)
-                                                                   : HistoryMessage(alm, state);
+    const bool namesBlock = alm == QLatin1String(OutOfContactCode) || alm == QLatin1String(BulkWriteIncompleteCode);
+    const QString content = namesBlock ? BlockEntryMessage(alm, ch, state) : HistoryMessage(alm, state);
     const Entry entry{EntryDateText(now.date()), EntryTimeText(now.time()), ChannelText(alm, ch),
                       content};
     Table.SetRow(r, entry);

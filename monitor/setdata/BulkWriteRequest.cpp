@@ -2,7 +2,7 @@
 
 #include "display/Shell.h"
 #include "exchange/PortLossMessages.h"
-#include "exchange/RDX_INC.h"
+#include "exchange/WriteRequests.h"
 #include "setdata/SetDataMessages.h"
 #include "setdata/SetDataPrompts.h"
 
@@ -23,13 +23,12 @@ bool LoadRefused(const Shell& shell, const SetDataPrompts& prompts, QWidget* par
     return reason != nullptr;
 }
 
-void RequestBlockWrite(Shell& shell, RDX_INC& inc, int block) {
+void RequestBlockWrite(Shell& shell, int block) {
     ShowWriting(shell);
-    inc.SelectedBlock = block;
-    inc.PollState = 3;
+    shell.writeRequests().RequestBlockWrite(block);
 }
 
-void RequestAllBlocksWrite(Shell& shell, RDX_INC& inc) {
+void RequestAllBlocksWrite(Shell& shell) {
     ShowWriting(shell);
-    inc.PollState = 4;
+    shell.writeRequests().RequestAllBlocksWrite();
 }

@@ -14,8 +14,8 @@ struct SetDataPrompts;
 // overwrite them.
 bool LoadRefused(const Shell& shell, const SetDataPrompts& prompts, QWidget* parent);
 
-// ProgressBar1 visible at 0, status panel 4 "設定値変更中", SelectedBlock = block,
-// PollState = 3 (all parameters of one block).
-void RequestBlockWrite(Shell& shell, RDX_INC& inc, int block);
-// The same display, then PollState = 4 (all parameters of every block).
-void RequestAllBlocksWrite(Shell& shell, RDX_INC& inc);
+// ProgressBar1 visible at 0, status panel 4 "設定値変更中", then the write of all
+// parameters of one block is requested.
+void RequestBlockWrite(Shell& shell, int block);
+// The same display, then the write of all parameters of every block.
+void RequestAllBlocksWrite(Shell& shell);

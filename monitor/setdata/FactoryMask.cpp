@@ -1,7 +1,5 @@
 #include "setdata/FactoryMask.h"
 
-#include "exchange/PollEngine.h"
-
 void FactoryMask::Reset() { text_ = QString(Length, u'0'); }
 
 void FactoryMask::SetUnit(int unit, bool selected) {
@@ -26,9 +24,3 @@ bool AutoTuningInBlock(const RDX_INC& inc, int block) {
     return false;
 }
 
-void RequestFactoryInit(RDX_INC& inc, PollEngine& engine, int block, const FactoryMask& mask) {
-    if (block < 0 || block >= BlockCount) return;
-    engine.FactoryInitData = mask.Text();
-    inc.SelectedBlock = block;
-    inc.PollState = 7;
-}

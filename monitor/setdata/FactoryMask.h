@@ -6,8 +6,6 @@
 
 #include <QString>
 
-class PollEngine;
-
 class FactoryMask {
 public:
     static constexpr int Length = 4 * ChannelsPerBlock;  // 80 characters
@@ -30,6 +28,3 @@ private:
 // refused); false for a block outside 0..15.
 bool AutoTuningInBlock(const RDX_INC& inc, int block);
 
-// Hands the command to the exchange: the mask becomes the engine's FactoryInitData,
-// SelectedBlock the block, PollState 7.
-void RequestFactoryInit(RDX_INC& inc, PollEngine& engine, int block, const FactoryMask& mask);

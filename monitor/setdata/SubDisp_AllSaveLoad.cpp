@@ -87,7 +87,7 @@ void SubDisp_AllSaveLoad::LoadAll() {
         return;
     }
     EnableButtons(false);
-    RequestAllBlocksWrite(shell_, d);
+    RequestAllBlocksWrite(shell_);
 }
 
 void SubDisp_AllSaveLoad::ReturnClick() {

@@ -144,7 +144,7 @@ void SubDisp_BlockSaveLoad::MoveToBlock() {
     }
     if (ApplyBlockRecords(d, b, workRecords_) < 0) return;
     EnableButtons(false);
-    RequestBlockWrite(shell_, d, b);
+    RequestBlockWrite(shell_, b);
 }
 
 // Only a work area copied from a block is tied to channels whose auto-tuning matters;

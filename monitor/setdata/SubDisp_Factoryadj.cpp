@@ -111,6 +111,6 @@ void SubDisp_Factoryadj::Command1_Click(int index) {
     }
     if (!prompts.Confirm || !prompts.Confirm(this, QStringLiteral("ﾃﾞｰﾀを初期化します。よろしいですか？")))
         return;
-    RequestFactoryInit(d, *engine, b, FactoryMask_);
+    engine->RequestFactoryInit(b, FactoryMask_.Text());
     close();
 }

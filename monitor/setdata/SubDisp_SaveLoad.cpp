@@ -213,7 +213,7 @@ void SubDisp_SaveLoad::MoveToChannel() {
         Labeldata[k]->setText(shown_[k]);
     }
     EnableButtons(false);
-    RequestBlockWrite(shell_, d, c / ChannelsPerBlock);
+    RequestBlockWrite(shell_, c / ChannelsPerBlock);
 }
 
 void SubDisp_SaveLoad::SaveWork() {

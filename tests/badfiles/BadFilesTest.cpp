@@ -180,7 +180,7 @@ TEST(BadHistoryFileWhilePolling, TheEngineKeepsPolling) {
     engine.HystoryWrite = [&](const QString& c, int ch, int s) { history.Hystory_Write(c, ch, s); };
     line.link().setEventsCheck(true);
     ASSERT_EQ(engine.ApplyPortSettings(), "ok");
-    d.PollState = 0;
+    engine.RestartStartupRead();
     engine.Timer4_Timer();
     line.Locked([](rdxsim::LineModel& m) {
         for (int ch = 0; ch < 20; ++ch) m.SetSensorFault(ch, rdxsim::SensorFault::Open);
@@ -193,5 +193,5 @@ TEST(BadHistoryFileWhilePolling, TheEngineKeepsPolling) {
     }
     EXPECT_GT(told, 0);
     EXPECT_EQ(line.link().take().size(), 30u);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
 }

@@ -13,34 +13,34 @@ class DirectDecisionsTest : public EditingTest {};
 TEST_F(DirectDecisionsTest, SwitchesAnswerWhetherTheyRequestedTheWrite) {
     for (int c : {0, ChannelCount - 1}) {
         SCOPED_TRACE(c);
-        d.PollState = 1;
+        writes.requested = 0;
         d.ChATSwitch[c] = 0;
         d.ChOutputSwitch[c] = 0;
-        EXPECT_FALSE(SwitchAutoTuning(d, c)) << "output off";
-        EXPECT_EQ(d.PollState, 1);
-        EXPECT_TRUE(SwitchOutputOnSettingView(d, c));
+        EXPECT_FALSE(SwitchAutoTuning(d, writes, c)) << "output off";
+        EXPECT_FALSE(writes.Took());
+        EXPECT_TRUE(SwitchOutputOnSettingView(d, writes, c));
         EXPECT_EQ(d.ChOutputSwitch[c], 1);
-        EXPECT_EQ(d.WriteItemCode, QStringLiteral("0009"));
-        EXPECT_EQ(d.SelectedBlock, c / 20);
-        EXPECT_EQ(d.PollState, 2);
-        d.PollState = 1;
-        EXPECT_TRUE(SwitchAutoTuning(d, c));
+        EXPECT_EQ(writes.item, QStringLiteral("0009"));
+        EXPECT_EQ(writes.block, c / 20);
+        EXPECT_TRUE(writes.Took());
+        writes.requested = 0;
+        EXPECT_TRUE(SwitchAutoTuning(d, writes, c));
         EXPECT_EQ(d.ChATSwitch[c], 1);
-        EXPECT_EQ(d.WriteItemCode, QStringLiteral("000A"));
-        EXPECT_EQ(d.PollState, 2);
-        d.PollState = 1;
-        EXPECT_FALSE(SwitchOutputOnSettingView(d, c)) << "AT switch on";
+        EXPECT_EQ(writes.item, QStringLiteral("000A"));
+        EXPECT_TRUE(writes.Took());
+        writes.requested = 0;
+        EXPECT_FALSE(SwitchOutputOnSettingView(d, writes, c)) << "AT switch on";
         EXPECT_FALSE(MainSettingEntryAllowed(d, c));
         EXPECT_EQ(d.ChOutputSwitch[c], 1);
-        EXPECT_EQ(d.PollState, 1);
+        EXPECT_FALSE(writes.Took());
         d.ChStatus[c] = StatusBit::AutoTuning;
-        EXPECT_FALSE(SwitchOutput(d, c)) << "auto-tuning runs";
+        EXPECT_FALSE(SwitchOutput(d, writes, c)) << "auto-tuning runs";
         EXPECT_EQ(d.ChOutputSwitch[c], 1);
-        EXPECT_EQ(d.PollState, 1);
+        EXPECT_FALSE(writes.Took());
         d.ChStatus[c] = 0;
-        EXPECT_TRUE(SwitchOutput(d, c));
+        EXPECT_TRUE(SwitchOutput(d, writes, c));
         EXPECT_EQ(d.ChOutputSwitch[c], 0);
-        EXPECT_EQ(d.PollState, 2);
+        EXPECT_TRUE(writes.Took());
         d.ChATSwitch[c] = 0;
         EXPECT_TRUE(MainSettingEntryAllowed(d, c));
     }
@@ -50,15 +50,15 @@ TEST_F(DirectDecisionsTest, NumbersThatAreNoChannelAreRefusedAndChangeNothing) {
     d.ChOutputSwitch.fill(1);
     const RDX_INC before = d;
     for (int c : {-1, ChannelCount, ChannelCount + 20}) {
-        EXPECT_FALSE(SwitchOutputOnSettingView(d, c)) << c;
-        EXPECT_FALSE(SwitchAutoTuning(d, c)) << c;
-        EXPECT_FALSE(SwitchOutput(d, c)) << c;
+        EXPECT_FALSE(SwitchOutputOnSettingView(d, writes, c)) << c;
+        EXPECT_FALSE(SwitchAutoTuning(d, writes, c)) << c;
+        EXPECT_FALSE(SwitchOutput(d, writes, c)) << c;
         EXPECT_FALSE(MainSettingEntryAllowed(d, c)) << c;
         EXPECT_FALSE(NumericEntryApplicable(d, 1, c)) << c;
         EXPECT_FALSE(ChoiceEntryApplicable(d, 14, c)) << c;
         EXPECT_EQ(PreselectedOption(d, 14, c), -1) << c;
     }
-    EXPECT_EQ(d.PollState, before.PollState);
+    EXPECT_FALSE(writes.Took());
     EXPECT_EQ(d.ChOutputSwitch, before.ChOutputSwitch);
     EXPECT_EQ(d.ChATSwitch, before.ChATSwitch);
 }

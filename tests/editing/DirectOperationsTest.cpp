@@ -18,7 +18,7 @@ namespace {
 
 class DirectOperationsTest : public EditingTest {
 protected:
-    SettingEditor editor{d, nullptr};
+    SettingEditor editor{d, writes, nullptr};
 
     void SetUp() override {
         EditingTest::SetUp();
@@ -26,17 +26,12 @@ protected:
     }
     // What a refused operation must leave untouched.
     struct Snapshot {
-        int pollState, selectedBlock;
-        QString writeItem;
+        int requested;
         ChannelTable output, at;
     };
-    Snapshot Take() const {
-        return {d.PollState, d.SelectedBlock, d.WriteItemCode, d.ChOutputSwitch, d.ChATSwitch};
-    }
+    Snapshot Take() const { return {writes.requested, d.ChOutputSwitch, d.ChATSwitch}; }
     void ExpectUnchanged(const Snapshot& s) const {
-        EXPECT_EQ(d.PollState, s.pollState);
-        EXPECT_EQ(d.SelectedBlock, s.selectedBlock);
-        EXPECT_EQ(d.WriteItemCode, s.writeItem);
+        EXPECT_EQ(writes.requested, s.requested);
         EXPECT_EQ(d.ChOutputSwitch, s.output);
         EXPECT_EQ(d.ChATSwitch, s.at);
     }
@@ -68,9 +63,9 @@ TEST_F(SettingViewTest, AutoTuningButtonDoesNothingWhileTheOutputIsOff) {
     d.ChOutputSwitch[23] = 1;
     view.Command_AT[3]->click();
     EXPECT_EQ(d.ChATSwitch[23], 1);
-    EXPECT_EQ(d.SelectedBlock, 1);
-    EXPECT_EQ(d.WriteItemCode, QStringLiteral("000A"));
-    EXPECT_EQ(d.PollState, 2);
+    EXPECT_EQ(writes.block, 1);
+    EXPECT_EQ(writes.item, QStringLiteral("000A"));
+    EXPECT_TRUE(writes.Took());
     view.Command_AT[3]->click();
     EXPECT_EQ(d.ChATSwitch[23], 0);
 }
@@ -80,11 +75,11 @@ TEST_F(SettingViewTest, OutputButtonTogglesAndIsRefusedWhileTheATSwitchIsOn) {
     d.ChOutputSwitch[45] = 2;  // anything but 1 becomes 1
     view.Command_OUT[5]->click();
     EXPECT_EQ(d.ChOutputSwitch[45], 1);
-    EXPECT_EQ(d.WriteItemCode, QStringLiteral("0009"));
-    EXPECT_EQ(d.SelectedBlock, 2);
-    EXPECT_EQ(d.PollState, 2);
+    EXPECT_EQ(writes.item, QStringLiteral("0009"));
+    EXPECT_EQ(writes.block, 2);
+    EXPECT_TRUE(writes.Took());
 
-    d.PollState = 1;
+    writes.requested = 0;
     d.ChATSwitch[45] = 1;
     const Snapshot before = Take();
     view.Command_OUT[5]->click();
@@ -191,13 +186,13 @@ TEST_F(DirectOperationsTest, TwoBlockButton25ActsOnRow5OfTheRightBlock) {
     view.Comm_OUT[25]->click();
     EXPECT_EQ(d.ChOutputSwitch[65], 1);
     EXPECT_EQ(d.ChOutputSwitch[25], 0);
-    EXPECT_EQ(d.SelectedBlock, 3);
-    EXPECT_EQ(d.WriteItemCode, QStringLiteral("0009"));
-    EXPECT_EQ(d.PollState, 2);
+    EXPECT_EQ(writes.block, 3);
+    EXPECT_EQ(writes.item, QStringLiteral("0009"));
+    EXPECT_TRUE(writes.Took());
     EXPECT_EQ(view.Comm_OUT[25]->text(), QStringLiteral("ON "));  // the caption follows
 
     // While the controller reports auto-tuning the button does nothing.
-    d.PollState = 1;
+    writes.requested = 0;
     d.ChStatus[65] = StatusBit::AutoTuning;
     const Snapshot before = Take();
     view.Comm_OUT[25]->click();
@@ -212,7 +207,7 @@ TEST_F(DirectOperationsTest, OneBlockAndOneChannelOutputButtons) {
     editor.Attach(block);
     block.tb2_OUT[19]->click();
     EXPECT_EQ(d.ChOutputSwitch[319], 1);
-    EXPECT_EQ(d.SelectedBlock, 15);
+    EXPECT_EQ(writes.block, 15);
     EXPECT_EQ(block.tb2_OUT[19]->text(), QStringLiteral("ON "));
 
     OneChannelView channel(d);
@@ -222,7 +217,7 @@ TEST_F(DirectOperationsTest, OneBlockAndOneChannelOutputButtons) {
     d.ChATSwitch[130] = 1;  // only the status bit refuses here
     channel.tb3_OUTOFF->click();
     EXPECT_EQ(d.ChOutputSwitch[130], 1);
-    EXPECT_EQ(d.SelectedBlock, 6);
+    EXPECT_EQ(writes.block, 6);
     d.ChStatus[130] = StatusBit::AutoTuning;
     const Snapshot before = Take();
     channel.tb3_OUTOFF->click();

@@ -54,7 +54,7 @@ TEST_F(FactoryDialogTest, EnterNeverStartsAReset) {
     QTest::keyClick(&dialog, Qt::Key_Return);
     QTest::keyClick(dialog.Check1[0], Qt::Key_Enter);
     EXPECT_TRUE(prompts.questions.isEmpty());
-    EXPECT_NE(d.PollState, 7);
+    EXPECT_TRUE(engine.queuedWrites().empty());
 }
 
 TEST_F(FactoryDialogTest, ConfirmedResetSendsTheTickedUnitsToTheChosenBlock) {
@@ -67,8 +67,7 @@ TEST_F(FactoryDialogTest, ConfirmedResetSendsTheTickedUnitsToTheChosenBlock) {
     dialog.Command1[0]->click();
     EXPECT_EQ(prompts.questions, QStringList{QStringLiteral("ﾃﾞｰﾀを初期化します。よろしいですか？")});
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(d.SelectedBlock, 2);
-    EXPECT_EQ(d.PollState, 7);
+    EXPECT_TRUE(Queued(WriteKind::FactoryInit, 2));
 
     const auto sent = Tick();
     ASSERT_EQ(sent.size(), 1u);
@@ -76,7 +75,7 @@ TEST_F(FactoryDialogTest, ConfirmedResetSendsTheTickedUnitsToTheChosenBlock) {
     EXPECT_EQ(sent[0].cmd, QStringLiteral("R"));
     EXPECT_EQ(sent[0].item, QStringLiteral("0040"));
     EXPECT_EQ(sent[0].data, QStringLiteral("0001") + QString(68, u'0') + QStringLiteral("0001") + QString(4, u'0'));
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
 }
 
 // The picture: the block's MGU-500, then its ten RDX-410 units, each with its tick box
@@ -105,15 +104,10 @@ TEST_F(FactoryDialogTest, TheDialogLeavesTheMainWindowUsable) {
 TEST_F(FactoryDialogTest, OnlyABlockOfTheLineCanBeRequested) {
     FactoryMask mask;
     mask.SetUnit(0, true);
-    for (int block : {16, -1}) {
-        RequestFactoryInit(d, engine, block, mask);
-        EXPECT_EQ(d.PollState, 1) << block;
-        EXPECT_TRUE(engine.FactoryInitData.isEmpty()) << block;
-    }
-    RequestFactoryInit(d, engine, 15, mask);
-    EXPECT_EQ(d.SelectedBlock, 15);
-    EXPECT_EQ(d.PollState, 7);
-    EXPECT_EQ(engine.FactoryInitData, mask.Text());
+    for (int block : {16, -1}) EXPECT_EQ(engine.RequestFactoryInit(block, mask.Text()), 0u) << block;
+    EXPECT_TRUE(engine.queuedWrites().empty());
+    EXPECT_NE(engine.RequestFactoryInit(15, mask.Text()), 0u);
+    EXPECT_TRUE(Queued(WriteKind::FactoryInit, 15));
     // Nor is a unit outside the ten ticked from the dialog.
     dialog.Check1[9]->setChecked(true);
     for (int unit : {FactoryMask::UnitCount, -1}) dialog.Check1_Click(unit);
@@ -126,8 +120,8 @@ TEST_F(FactoryDialogTest, NoAnswerSendsNothingAndReopeningStartsWithNoUnit) {
     prompts.answer = false;
     dialog.Command1[0]->click();
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(d.PollState, 1);
-    EXPECT_TRUE(engine.FactoryInitData.isEmpty());
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
+    EXPECT_TRUE(engine.queuedWrites().empty());
     EXPECT_TRUE(dialog.mask().UnitSelected(3));
 
     dialog.Command1[1]->click();  // Return
@@ -141,7 +135,7 @@ TEST_F(FactoryDialogTest, NoAnswerSendsNothingAndReopeningStartsWithNoUnit) {
     dialog.Command1[0]->click();
     EXPECT_TRUE(prompts.questions.isEmpty());
     EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("初期化するRDX-410にﾁｪｯｸを付けてください。")});
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
     for (const auto& r : Tick()) EXPECT_NE(r.item, QStringLiteral("0040"));
 }
 
@@ -180,25 +174,24 @@ TEST_F(FactoryDialogTest, AutoTuningInTheBlockIsRefusedBeforeTheQuestion) {
     EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("ｵｰﾄﾁｭｰﾆﾝｸﾞ中のﾁｬﾝﾈﾙがあります。")});
     EXPECT_TRUE(prompts.questions.isEmpty());
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
 
     dialog.Factory_Bname->setCurrentIndex(0);
     dialog.Command1[0]->click();
     EXPECT_EQ(prompts.questions.size(), 1);
-    EXPECT_EQ(d.SelectedBlock, 0);
-    EXPECT_EQ(d.PollState, 7);
+    EXPECT_TRUE(Queued(WriteKind::FactoryInit, 0));
 }
 
 // While a load's alarm values wait, a reset would be undone by them: refused before the
 // question, with the engine's own word.
 TEST_F(FactoryDialogTest, ALoadStillWritingRefusesTheResetBeforeTheQuestion) {
-    d.PollState = 4;
+    engine.RequestAllBlocksWrite();
     Tick();
     dialog.Check1[0]->click();
     dialog.Command1[0]->click();
     EXPECT_EQ(prompts.messages, QStringList{QString::fromUtf8(EngineMsg::BulkWriteBusy)});
     EXPECT_TRUE(prompts.questions.isEmpty());
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
 }
 
 TEST_F(FactoryDialogTest, AutoTuningOfTheNextBlockDoesNotConcernThisOne) {
@@ -219,8 +212,7 @@ TEST_F(FactoryDialogTest, AutoTuningOfTheNextBlockDoesNotConcernThisOne) {
     dialog.Command1[0]->click();
     EXPECT_TRUE(prompts.messages.isEmpty());
     EXPECT_EQ(prompts.questions.size(), 1);
-    EXPECT_EQ(d.SelectedBlock, 1);
-    EXPECT_EQ(d.PollState, 7);
+    EXPECT_TRUE(Queued(WriteKind::FactoryInit, 1));
 }
 
 }  // namespace

@@ -19,9 +19,15 @@ protected:
             link.present[b] = true;
             link.values[b][QStringLiteral("00A0")].fill(1);  // a controller at every position
         }
-        d.PollState = 0;
+        engine.RestartStartupRead();
         engine.Timer4_Timer();
         link.take();
+    }
+    // A request of this kind for this block waits for the engine.
+    bool Queued(WriteKind kind, int block) const {
+        for (const PollEngine::PendingWrite& w : engine.queuedWrites())
+            if (w.kind == kind && w.block == block) return true;
+        return false;
     }
     // The next polling tick, and what it sent.
     std::vector<Request> Tick() {

@@ -29,19 +29,20 @@ protected:
     std::unique_ptr<SimLine> line;
     FakeView view;
     std::unique_ptr<PollEngine> engine;
-    SettingEditor editor{d, nullptr};
+    std::unique_ptr<SettingEditor> editorOwner;
 
     void SetUp() override {
         EditingTest::SetUp();
-        editor.prompts = prompts.Make();
         line = std::make_unique<SimLine>(SimLineOptions{EveryBlock(QStringLiteral(":hc"))});
         ASSERT_TRUE(line->ok()) << line->error().toStdString();
         engine = std::make_unique<PollEngine>(d, line->link(), view);
+        editorOwner = std::make_unique<SettingEditor>(d, *engine, nullptr);
+        editorOwner->prompts = prompts.Make();
         line->link().setEventsCheck(true);
         ASSERT_EQ(engine->ApplyPortSettings(), "ok");
-        d.PollState = 0;
+        engine->RestartStartupRead();
         engine->Timer4_Timer();
-        ASSERT_EQ(d.PollState, 1);
+        ASSERT_EQ(engine->state(), PollEngine::State::Polling);
         line->link().take();
     }
     qint16 Held(int channel, int param) {
@@ -56,12 +57,12 @@ protected:
 TEST_F(EditingOnSim, SetValueTypedInTheDialogReachesTheController) {
     SettingChangeView tab4(d);
     tab4.tb4_BName->addItems(BlockNames());
-    editor.Attach(tab4);
+    editorOwner->Attach(tab4);
     d.SelectedItem = 1;
     tab4.tb4_BName->setCurrentIndex(1);
     tab4.tb4_BName_Click();
     tab4.Command_change[3]->click();
-    Setting_Disp* dlg = editor.settingDialog();
+    Setting_Disp* dlg = editorOwner->settingDialog();
     ASSERT_NE(dlg, nullptr);
     for (int k : {3, 5, 0}) dlg->Ten_key[k]->click();
     dlg->Command3->click();
@@ -85,7 +86,7 @@ TEST_F(EditingOnSim, OutputButtonOfTheTwoBlockViewSwitchesTheController) {
     TwoBlockView tab1(d);
     for (QComboBox* b : tab1.tb1_BName) b->addItems(BlockNames());
     tab1.tb1_BName[1]->setCurrentIndex(5);
-    editor.Attach(tab1);
+    editorOwner->Attach(tab1);
     const qint16 before = Held(105, rdxsim::OutputSwitch);
     tab1.Comm_OUT[25]->click();
     const auto sent = Tick();

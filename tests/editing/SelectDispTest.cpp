@@ -13,7 +13,7 @@ namespace {
 
 class SelectDispTest : public EditingTest {
 protected:
-    SettingEditor editor{d, nullptr};
+    SettingEditor editor{d, writes, nullptr};
 
     Select_Disp* Open(int setting, int c) {
         d.SelectedItem = setting;
@@ -42,9 +42,9 @@ TEST_F(SelectDispTest, AlarmTypeIsPreselectedAndTheChoiceIsWrittenForTheBlock) {
     s->Option_alarm[10]->click();
     s->Command1->click();
     EXPECT_EQ(d.ChAlarm1Type[43], 10);
-    EXPECT_EQ(d.WriteItemCode, QStringLiteral("0013"));
-    EXPECT_EQ(d.SelectedBlock, 2);
-    EXPECT_EQ(d.PollState, 2);
+    EXPECT_EQ(writes.item, QStringLiteral("0013"));
+    EXPECT_EQ(writes.block, 2);
+    EXPECT_TRUE(writes.Took());
     EXPECT_FALSE(s->isVisible());
 
     // The first option is a choice like the others.
@@ -66,7 +66,7 @@ TEST_F(SelectDispTest, ReopeningShowsOnlyTheNewFrame) {
     EXPECT_FALSE(s->Select_hc->isVisible());
     EXPECT_TRUE(s->Option_cool[2]->isChecked());
     s->Command2->click();  // Cancel
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_FALSE(writes.Took());
     EXPECT_EQ(d.ChCoolMode[0], 2);
 }
 
@@ -79,7 +79,7 @@ TEST_F(SelectDispTest, DecimalPointIsSavedOnThePcOnly) {
     s->Command1->click();
     EXPECT_EQ(d.ChDecimal[12], 10000);
     EXPECT_EQ(GetSetting(QStringLiteral("DP013"), QString()), QStringLiteral("10000"));
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_FALSE(writes.Took());
 }
 
 TEST_F(SelectDispTest, UnlistedDivisorSelectsNothingAndOkKeepsIt) {
@@ -115,8 +115,8 @@ TEST_F(SelectDispTest, TemperatureUnitFollowsOnThePairAndStopsAtTheLastChannel) 
     EXPECT_EQ(d.ChTempUnit[40], 1);
     EXPECT_EQ(d.ChUnitShown[40], 1);
     EXPECT_EQ(d.ChUnitShown[41], 1);
-    EXPECT_EQ(d.WriteItemCode, QStringLiteral("0011"));
-    EXPECT_EQ(d.SelectedBlock, 2);
+    EXPECT_EQ(writes.item, QStringLiteral("0011"));
+    EXPECT_EQ(writes.block, 2);
 
     s = Open(21, 319);
     s->Option_cf[1]->click();
@@ -124,7 +124,7 @@ TEST_F(SelectDispTest, TemperatureUnitFollowsOnThePairAndStopsAtTheLastChannel) 
     EXPECT_EQ(d.ChUnitShown[319], 1);
     EXPECT_EQ(d.ChUnitShown[318], 0);
     EXPECT_EQ(d.ChTempUnit[318], 0);
-    EXPECT_EQ(d.SelectedBlock, 15);
+    EXPECT_EQ(writes.block, 15);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ namespace {
 
 class SettingDispTest : public EditingTest {
 protected:
-    SettingEditor editor{d, nullptr};
+    SettingEditor editor{d, writes, nullptr};
 
     void SetUp() override {
         EditingTest::SetUp();
@@ -54,9 +54,9 @@ TEST_F(SettingDispTest, TenthsEntryShowsEachDigitSignAndStoresTheStoredUnits) {
 
     dlg->Command3->click();
     EXPECT_EQ(d.ChSV[7], -123);
-    EXPECT_EQ(d.WriteItemCode, QStringLiteral("0001"));
-    EXPECT_EQ(d.SelectedBlock, 0);
-    EXPECT_EQ(d.PollState, 2);
+    EXPECT_EQ(writes.item, QStringLiteral("0001"));
+    EXPECT_EQ(writes.block, 0);
+    EXPECT_TRUE(writes.Took());
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_TRUE(prompts.messages.isEmpty());
 }
@@ -87,7 +87,7 @@ TEST_F(SettingDispTest, DigitAboveTheUpperLimitIsRefusedAndThePreviousEntryStays
     EXPECT_EQ(Shown(dlg), QStringLiteral("90.0"));
     dlg->Command3->click();
     EXPECT_EQ(d.ChSV[47], 900);
-    EXPECT_EQ(d.SelectedBlock, 2);
+    EXPECT_EQ(writes.block, 2);
 }
 
 TEST_F(SettingDispTest, OkWithNothingEnteredBeepsAndRefuses) {
@@ -99,14 +99,14 @@ TEST_F(SettingDispTest, OkWithNothingEnteredBeepsAndRefuses) {
     EXPECT_EQ(prompts.messages, QStringList{QStringLiteral("入力値を確認してください。")});
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(d.ChSV[3], 77);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_FALSE(writes.Took());
     // "CE" after an entry empties the display again: OK is refused the same way.
     Keys(dlg, {4});
     dlg->Command2->click();
     EXPECT_EQ(Shown(dlg), QString());
     dlg->Command3->click();
     EXPECT_EQ(prompts.beeps, 4);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_FALSE(writes.Took());
 }
 
 TEST_F(SettingDispTest, LowerLimitIsCheckedWhenOkIsPressedSoValuesPassingBelowItCanBeTyped) {
@@ -126,7 +126,7 @@ TEST_F(SettingDispTest, LowerLimitIsCheckedWhenOkIsPressedSoValuesPassingBelowIt
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(Shown(dlg), QStringLiteral("3"));  // kept for correction
     EXPECT_EQ(d.ChOutHigh[10], 100);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_FALSE(writes.Took());
 
     Keys(dlg, {0, 0});  // 300 > 105
     EXPECT_EQ(Shown(dlg), QStringLiteral("30"));
@@ -135,8 +135,8 @@ TEST_F(SettingDispTest, LowerLimitIsCheckedWhenOkIsPressedSoValuesPassingBelowIt
     dlg->Command3->click();
     EXPECT_EQ(d.ChOutHigh[10], 100);
     EXPECT_FALSE(dlg->isVisible());
-    EXPECT_EQ(d.WriteItemCode, QStringLiteral("000E"));
-    EXPECT_EQ(d.PollState, 2);
+    EXPECT_EQ(writes.item, QStringLiteral("000E"));
+    EXPECT_TRUE(writes.Took());
 
     // Down to the 16-bit floor a negative entry waits for OK; past it no digit is taken.
     dlg = Open(16, 10);
@@ -255,7 +255,7 @@ TEST_F(SettingDispTest, EnterConfirmsLikeOk) {
         SCOPED_TRACE(enter == Qt::Key_Return ? "Return" : "keypad Enter");
         d.ChInputType[1] = 0;
         d.ChSV[1] = 0;
-        d.PollState = 1;
+        writes.requested = 0;
         Setting_Disp* dlg = Open(1, 1);
         ASSERT_NE(dlg, nullptr);
         // Nothing typed: refused the way OK refuses it, and the dialog stays.
@@ -266,14 +266,14 @@ TEST_F(SettingDispTest, EnterConfirmsLikeOk) {
         EXPECT_EQ(d.ChSV[1], 0) << "digits alone confirm nothing";
         QTest::keyClick(dlg->Disp_setdata, enter);
         EXPECT_EQ(d.ChSV[1], 250);
-        EXPECT_EQ(d.WriteItemCode, QStringLiteral("0001"));
-        EXPECT_EQ(d.PollState, 2);
+        EXPECT_EQ(writes.item, QStringLiteral("0001"));
+        EXPECT_TRUE(writes.Took());
         EXPECT_FALSE(dlg->isVisible());
         prompts.messages.clear();
         prompts.beeps = 0;
     }
     // Wherever the focus is in the dialog, Enter presses OK, the dialog's default button.
-    d.PollState = 1;
+    writes.requested = 0;
     Setting_Disp* dlg = Open(1, 1);
     dlg->show();
     Keys(dlg, {1, 2});
@@ -291,7 +291,7 @@ TEST_F(SettingDispTest, WholeDegreeSettingShowsTheEntryAsTyped) {
     dlg->Command4->click();  // Cancel
     EXPECT_FALSE(dlg->isVisible());
     EXPECT_EQ(d.ChSV[5], 0);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_FALSE(writes.Took());
 }
 
 TEST_F(SettingDispTest, ScalingHighLimitIsSavedOnThePcWithTheNotice) {
@@ -305,7 +305,7 @@ TEST_F(SettingDispTest, ScalingHighLimitIsSavedOnThePcWithTheNotice) {
     ASSERT_EQ(prompts.messages.size(), 1);
     EXPECT_TRUE(prompts.messages[0].startsWith(QStringLiteral("本ソフトウェアはスケーリング変換機能を装備し、")));
     EXPECT_TRUE(prompts.messages[0].endsWith(QStringLiteral("また、変更した場合は上記の各設定値を再設定してください。")));
-    EXPECT_EQ(d.PollState, 1);  // nothing for the controller
+    EXPECT_FALSE(writes.Took());  // nothing for the controller
 }
 
 TEST_F(SettingDispTest, ScalingLimitsMayNotMeet) {
@@ -330,14 +330,14 @@ TEST_F(SettingDispTest, OnlyTheScalingLimitsMayNotMeetEachOther) {
     d.ChAlarm1Type[11] = 1;
     for (int s : {1, 2}) {
         SCOPED_TRACE(s);
-        d.PollState = 1;
+        writes.requested = 0;
         Setting_Disp* dlg = Open(s, 11);
         ASSERT_NE(dlg, nullptr);
         Keys(dlg, {3, 0, 0});
         dlg->Command3->click();
         EXPECT_TRUE(prompts.messages.isEmpty()) << prompts.messages.join(' ').toStdString();
         EXPECT_EQ(s == 1 ? d.ChSV[11] : d.ChAlarm1[11], 300);
-        EXPECT_EQ(d.PollState, 2);
+        EXPECT_TRUE(writes.Took());
     }
 }
 
@@ -352,8 +352,8 @@ TEST_F(SettingDispTest, OkWritesTheChannelTheDialogWasOpenedFor) {
     EXPECT_EQ(d.ChSV[21], 40);
     EXPECT_EQ(d.ChSV[59], 0);
     EXPECT_EQ(d.ChPBand[59], 0);
-    EXPECT_EQ(d.WriteItemCode, QStringLiteral("0001"));
-    EXPECT_EQ(d.SelectedBlock, 1);
+    EXPECT_EQ(writes.item, QStringLiteral("0001"));
+    EXPECT_EQ(writes.block, 1);
 }
 
 }  // namespace
@@ -375,6 +375,6 @@ TEST_F(SettingDispTest, EscapeInTheNumberFieldClosesTheDialogWithoutWriting) {
     EXPECT_EQ(Shown(dlg), QStringLiteral("5"));
     QTest::keyClick(dlg->Disp_setdata, Qt::Key_Escape);
     EXPECT_FALSE(dlg->isVisible());
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_FALSE(writes.Took());
     EXPECT_NE(d.ChSV[10], 5);
 }

@@ -71,7 +71,7 @@ bool IsChoice(int s) { return s == 14 || s == 15 || s == 20 || s == 21 || s == 2
 class SettingNumbersTest : public EditingTest {
 protected:
     static constexpr int c = 42;  // block 2, first channel of a pair
-    SettingEditor editor{d, nullptr};
+    SettingEditor editor{d, writes, nullptr};
 
     void SetUp() override {
         EditingTest::SetUp();
@@ -136,11 +136,11 @@ TEST_F(SettingNumbersTest, EachSettingOpensItsDialogStoresItsTableAndWritesItsIt
             EXPECT_EQ(d.ChUnitText[c], QStringLiteral("kPa"));
         }
         if (*row.item) {
-            EXPECT_EQ(d.WriteItemCode, QString::fromLatin1(row.item));
-            EXPECT_EQ(d.SelectedBlock, 2);
-            EXPECT_EQ(d.PollState, 2);
+            EXPECT_EQ(writes.item, QString::fromLatin1(row.item));
+            EXPECT_EQ(writes.block, 2);
+            EXPECT_TRUE(writes.Took());
         } else {
-            EXPECT_EQ(d.PollState, 1) << "nothing is sent for a PC-side setting";
+            EXPECT_FALSE(writes.Took()) << "nothing is sent for a PC-side setting";
             const QString stored = row.table ? QString::number(want) : QStringLiteral("kPa");
             EXPECT_EQ(GetSetting(QString::fromLatin1(row.key), QString()), stored);
         }
@@ -156,21 +156,21 @@ TEST_F(SettingNumbersTest, TheSwitchSettingOpensNoEntryDialog) {
     EXPECT_EQ(editor.settingDialog(), nullptr);
     EXPECT_EQ(editor.selectDialog(), nullptr);
     // Committed without an item (24, 0) it asks for the block's write with the code it has.
-    d.WriteItemCode = QStringLiteral("0009");
-    CommitSetting(d, 24, c);
-    EXPECT_EQ(d.WriteItemCode, QStringLiteral("0009"));
-    EXPECT_EQ(d.SelectedBlock, 2);
-    EXPECT_EQ(d.PollState, 2);
+    writes.item = QStringLiteral("0009");
+    CommitSetting(d, writes, 24, c);
+    EXPECT_EQ(writes.item, QStringLiteral("0009"));
+    EXPECT_EQ(writes.block, 2);
+    EXPECT_TRUE(writes.Took());
     for (int s : {0, 24, 32, 33, 34, 35, 36, -1}) EXPECT_EQ(SettingItemCode(d, s), QString()) << s;
 }
 
 TEST_F(SettingNumbersTest, ACommitForNoChannelRequestsNothing) {
     for (int channel : {-1, ChannelCount}) {
         for (int s : {1, 14, 32, 35}) {
-            CommitSetting(d, s, channel);
-            EXPECT_EQ(d.PollState, 1) << s;
-            EXPECT_EQ(d.SelectedBlock, 0) << s;
-            EXPECT_TRUE(d.WriteItemCode.isEmpty()) << s;
+            CommitSetting(d, writes, s, channel);
+            EXPECT_FALSE(writes.Took()) << s;
+            EXPECT_EQ(writes.block, 0) << s;
+            EXPECT_TRUE(writes.item.isEmpty()) << s;
         }
         // Nor is a value stored for it, into any table.
         const RDX_INC before = d;
@@ -331,7 +331,7 @@ TEST_F(SettingNumbersTest, TheFirstAndLastChannelsEnterInTheirOwnUnits) {
         EXPECT_EQ(dlg->Disp_setdata->text(), QStringLiteral("0.12"));
         dlg->Command3->click();
         EXPECT_EQ(d.ChSV[channel], 12);
-        EXPECT_EQ(d.SelectedBlock, channel / 20);
+        EXPECT_EQ(writes.block, channel / 20);
     }
 }
 
@@ -342,12 +342,12 @@ TEST_F(SettingNumbersTest, PcSideSettingsOfTheFirstAndLastChannelsKeepTheirKeys)
         d.ChScaleLow[channel] = -12;
         d.ChDecimal[channel] = 1000;
         d.ChUnitText[channel] = QStringLiteral("rpm");
-        for (int s : {32, 33, 34, 35}) CommitSetting(d, s, channel);
+        for (int s : {32, 33, 34, 35}) CommitSetting(d, writes, s, channel);
         EXPECT_EQ(GetSetting(QStringLiteral("STLH") + suffix, QString()), QStringLiteral("4321"));
         EXPECT_EQ(GetSetting(QStringLiteral("STLL") + suffix, QString()), QStringLiteral("-12"));
         EXPECT_EQ(GetSetting(QStringLiteral("DP") + suffix, QString()), QStringLiteral("1000"));
         EXPECT_EQ(GetSetting(QStringLiteral("UNIT") + suffix, QString()), QStringLiteral("rpm"));
-        EXPECT_EQ(d.PollState, 1);
+        EXPECT_FALSE(writes.Took());
     }
     // Keys exist for the PC-side settings of real channels only.
     for (int s = 1; s <= 36; ++s) EXPECT_EQ(IsPcSideSetting(s), s >= 32 && s <= 35) << s;
@@ -359,7 +359,7 @@ TEST_F(SettingNumbersTest, PcSideSettingsOfTheFirstAndLastChannelsKeepTheirKeys)
 TEST_F(SettingNumbersTest, ChoicesOfTheFirstAndLastChannelsAreStoredAndWritten) {
     for (int channel : {0, ChannelCount - 1}) {
         SCOPED_TRACE(channel);
-        d.PollState = 1;
+        writes.requested = 0;
         d.SelectedItem = 14;
         editor.Command_change2_Click(channel);
         Select_Disp* s = editor.selectDialog();
@@ -367,9 +367,9 @@ TEST_F(SettingNumbersTest, ChoicesOfTheFirstAndLastChannelsAreStoredAndWritten) 
         s->Option_alarm[11]->click();
         s->Command1->click();
         EXPECT_EQ(d.ChAlarm1Type[channel], 11);
-        EXPECT_EQ(d.WriteItemCode, QStringLiteral("0013"));
-        EXPECT_EQ(d.SelectedBlock, channel / 20);
-        EXPECT_EQ(d.PollState, 2);
+        EXPECT_EQ(writes.item, QStringLiteral("0013"));
+        EXPECT_EQ(writes.block, channel / 20);
+        EXPECT_TRUE(writes.Took());
     }
 }
 

@@ -16,7 +16,7 @@ namespace {
 class WriteFramesTest : public LineTest {
 protected:
     SettingChangeView settingView{d};
-    SettingEditor editor{d, nullptr};
+    SettingEditor editor{d, engine, nullptr};
 
     void SetUp() override {
         LineTest::SetUp();
@@ -54,16 +54,16 @@ TEST_F(WriteFramesTest, OutputToggleOfChannel45WritesBlock2ThenReadsItBack) {
     EXPECT_EQ(sent[1].cmd, QStringLiteral("\""));
     EXPECT_EQ(sent[1].item, QStringLiteral("0009"));
     EXPECT_EQ(d.ChOutputSwitch[45], 1);  // what the controller now holds
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
 }
 
 TEST_F(WriteFramesTest, CoolingSettingOfABlockWithoutCoolingSendsNothing) {
     StartUp({0});
     d.ChOverlapBand[3] = 12;
-    CommitSetting(d, 27, 3);
-    EXPECT_EQ(d.WriteItemCode, QStringLiteral("001E"));
+    CommitSetting(d, engine, 27, 3);
+    EXPECT_TRUE(Queued(WriteKind::Setting, 0));
     EXPECT_TRUE(Tick().empty());
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
 }
 
 TEST_F(WriteFramesTest, SetValueEnteredOnALinearChannelIsSentInControllerUnits) {
@@ -87,7 +87,7 @@ TEST_F(WriteFramesTest, AlarmValueIsSpanEncodedForDeviationTypesAndAbsoluteOther
     Linear(0, 100, 600, 1);
     d.ChAlarm1[0] = 20;
     d.ChAlarm1Type[0] = 2;
-    CommitSetting(d, 2, 0);
+    CommitSetting(d, engine, 2, 0);
     auto sent = Tick();
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent[0].item, QStringLiteral("0005"));
@@ -95,7 +95,7 @@ TEST_F(WriteFramesTest, AlarmValueIsSpanEncodedForDeviationTypesAndAbsoluteOther
 
     d.ChAlarm1[0] = 20;
     d.ChAlarm1Type[0] = 10;
-    CommitSetting(d, 2, 0);
+    CommitSetting(d, engine, 2, 0);
     sent = Tick();
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent[0].data.left(4), QStringLiteral("F9C0"));  // (20 - 100) · 10000 / 500
@@ -107,19 +107,18 @@ TEST_F(WriteFramesTest, DelayedAlarmValuesGoToTheLoadedBlockAndAWriteMeanwhileIs
     StartUp({0, 1});
     d.ChAlarm1[20] = 33;
     d.ChAlarm1Type.fill(1);
-    d.SelectedBlock = 1;
-    d.PollState = 3;
+    engine.RequestBlockWrite(1);
     EXPECT_EQ(Tick().size(), 21u);
     d.ChAlarm1[5] = 44;
-    CommitSetting(d, 2, 5);
+    CommitSetting(d, engine, 2, 5);
     auto sent = Tick();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].block, 0);
     EXPECT_EQ(sent[0].cmd, QStringLiteral("\""));
     const qint16 held = d.ChAlarm1[5];
     EXPECT_NE(held, 44);
-    for (int i = 0; i < 15; ++i) engine.Timer3_Timer(0);
-    ASSERT_EQ(d.PollState, 5);
+    for (int i = 0; i < 15; ++i) engine.BulkWritePauseTick();
+    ASSERT_TRUE(engine.AlarmValuesPending());
     sent = Tick();
     ASSERT_EQ(sent.size(), 2u);
     for (const Request& r : sent) EXPECT_EQ(r.block, 1);
@@ -130,7 +129,7 @@ TEST_F(WriteFramesTest, DelayedAlarmValuesGoToTheLoadedBlockAndAWriteMeanwhileIs
 
     // Once the load has ended the same change goes out.
     d.ChAlarm1[5] = 44;
-    CommitSetting(d, 2, 5);
+    CommitSetting(d, engine, 2, 5);
     sent = Tick();
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent[0].cmd, QStringLiteral("R"));

@@ -39,9 +39,9 @@ protected:
     // The probe, as communicate() does it, then the start-up read.
     void OpenAndRead() {
         ASSERT_EQ(engine->ApplyPortSettings(), "ok");
-        d.PollState = 0;
+        engine->RestartStartupRead();
         engine->Timer4_Timer();
-        ASSERT_EQ(d.PollState, 1);
+        ASSERT_EQ(engine->state(), PollEngine::State::Polling);
     }
     QStringList HistoryLines() const {
         QFile f(history->HistoryFilePath);
@@ -92,9 +92,7 @@ TEST_F(EngineOnSim, WriteAndReadBackAreTheseBytesOnTheLine) {
         sent << t.Bytes();
     };
     for (int k = 0; k < 20; ++k) d.ChPCycle[k] = qint16(k + 1);
-    d.SelectedBlock = 0;
-    d.WriteItemCode = QStringLiteral("0007");
-    d.PollState = 2;
+    engine->RequestSettingWrite((0) * ChannelsPerBlock, QStringLiteral("0007"));
     engine->Timer4_Timer();
     line->service.OnTransmission = nullptr;
 
@@ -147,8 +145,8 @@ TEST_F(EngineOnSim, FrontPanelChangeOnBlockFiveIsReadBackWhole) {
     OpenAndRead();
     const int ch = 5 * 20 + 4;
     line->Locked([&](rdxsim::LineModel& m) { m.ChangeAtPanel(ch, rdxsim::SV, 333); });
-    for (int i = 0; i < 4 && d.PollState != 8; ++i) engine->Timer4_Timer();
-    ASSERT_EQ(d.PollState, 8);
+    for (int i = 0; i < 4 && engine->state() != PollEngine::State::BlockReread; ++i) engine->Timer4_Timer();
+    ASSERT_EQ(engine->state(), PollEngine::State::BlockReread);
     EXPECT_EQ(d.RereadBlock, 5);
     line->link().take();
     view.readMessageDuringReread = false;
@@ -158,7 +156,7 @@ TEST_F(EngineOnSim, FrontPanelChangeOnBlockFiveIsReadBackWhole) {
     for (const auto& e : log) EXPECT_EQ(e.block, 5);
     EXPECT_TRUE(view.readMessageDuringReread);
     EXPECT_EQ(d.ChSV[ch], 333);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine->state(), PollEngine::State::Polling);
 }
 
 TEST_F(EngineOnSim, RefusedAndCorruptedRepliesAreRecordedSilenceShowsTheError) {
@@ -204,7 +202,7 @@ TEST_F(EngineOnSim, FailedProbeSendsNothingUntilThePortDialogIsConfirmed) {
     EXPECT_TRUE(engine->ApplyPortSettings().isEmpty());
     EXPECT_EQ(view.portDialogs, 1);
     line->link().take();
-    d.PollState = 9;
+    ASSERT_EQ(engine->state(), PollEngine::State::PortDialog);
     for (int i = 0; i < 10; ++i) engine->Timer4_Timer();
     EXPECT_TRUE(line->link().take().empty());
     EXPECT_EQ(line->stats.Get("requests"), 1u);
@@ -215,9 +213,9 @@ TEST_F(EngineOnSim, FailedProbeSendsNothingUntilThePortDialogIsConfirmed) {
     });
     d.LinkFailed = false;
     engine->Timer4_Timer();
-    EXPECT_EQ(d.PollState, 0);
+    EXPECT_EQ(engine->state(), PollEngine::State::StartupRead);
     engine->Timer4_Timer();
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine->state(), PollEngine::State::Polling);
     EXPECT_EQ(view.startupFinished, 1);
 }
 
@@ -274,9 +272,9 @@ TEST_F(EngineOnSim, VanishedLineIsOpenedAgainOnTheSamePathWithoutTheDialog) {
         QThread::msleep(PollEngine::IdleIntervalMs);
     }
     ASSERT_FALSE(engine->PortLost);
-    EXPECT_EQ(d.PollState, 0);
+    EXPECT_EQ(engine->state(), PollEngine::State::StartupRead);
     engine->Timer4_Timer();  // the start-up read again
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine->state(), PollEngine::State::Polling);
     engine->Timer4_Timer();
     EXPECT_FALSE(d.CommErrorFlag);
     EXPECT_EQ(line->link().take().back().reply[0], QChar(Framing::ACK));
@@ -290,9 +288,9 @@ TEST_F(EngineOnSim, WritesAskedForDuringALoadsPauseAreRefusedAndNeverSent) {
     OpenAndRead();
     QStringList told;
     engine->ShowMessage = [&](const QString& text) { told << text; };
-    d.PollState = 4;
+    engine->RequestAllBlocksWrite();
     engine->Timer4_Timer();
-    ASSERT_TRUE(engine->timer3(1).isActive());
+    ASSERT_TRUE(engine->pauseTimer().isActive());
     line->link().take();
 
     auto writesSent = [&] {
@@ -300,30 +298,26 @@ TEST_F(EngineOnSim, WritesAskedForDuringALoadsPauseAreRefusedAndNeverSent) {
         for (const Exchanged& e : line->link().take()) n += e.cmd == u"R" ? 1 : 0;
         return n;
     };
-    engine->FactoryInitData = QStringLiteral("0001") + QString(76, u'0');
-    d.SelectedBlock = 0;
-    d.PollState = 7;
+    engine->RequestFactoryInit(0, QStringLiteral("0001") + QString(76, u'0'));
     engine->Timer4_Timer();
     EXPECT_EQ(writesSent(), 0);
 
     const qint16 held = d.ChSV[21];
     d.ChSV[21] = qint16(held + 5);
-    d.WriteItemCode = QStringLiteral("0001");
-    d.SelectedBlock = 1;
-    d.PollState = 2;
+    engine->RequestSettingWrite(21, QStringLiteral("0001"));
     engine->Timer4_Timer();
     const auto readBack = line->link().take();
     ASSERT_EQ(readBack.size(), 1u);
     EXPECT_EQ(readBack[0].cmd, QStringLiteral("\""));
     EXPECT_EQ(d.ChSV[21], held);
     EXPECT_EQ(told, QStringList(2, QString::fromUtf8(EngineMsg::BulkWriteBusy)));
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine->state(), PollEngine::State::Polling);
 
     // The load itself ends as it would have: its alarm values go out after the pause.
-    engine->timer3(1).setInterval(1);
+    engine->pauseTimer().setInterval(1);
     QElapsedTimer t;
     t.start();
-    while (d.PollState == 1 && t.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    while (engine->pauseTimer().isActive() && t.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     engine->Timer4_Timer();
     EXPECT_EQ(writesSent(), 4);
     EXPECT_EQ(view.bulkFinished, 1);

@@ -55,9 +55,9 @@ TEST(Soak, NoisyLineNeverCorruptsTablesHistoryOrLog) {
     engine.HystoryWrite = [&](const QString& c, int ch, int s) { history.Hystory_Write(c, ch, s); };
     line.link().setEventsCheck(true);
     ASSERT_EQ(engine.ApplyPortSettings(), "ok");
-    d.PollState = 0;
+    engine.RestartStartupRead();
     engine.Timer4_Timer();
-    ASSERT_EQ(d.PollState, 1);
+    ASSERT_EQ(engine.state(), PollEngine::State::Polling);
     // Long enough for a reply split into four chunks with 30 ms gaps.
     line.link().setTimeOut(150);
 
@@ -99,7 +99,7 @@ TEST(Soak, NoisyLineNeverCorruptsTablesHistoryOrLog) {
         line.clock.Advance(0.05);  // values keep changing under the noise
         engine.Timer4_Timer();
         logger.LogTick(logPath, ticked);
-        if (d.PollState != 1) engine.Timer4_Timer();  // a re-read, if a change bit came through
+        if (engine.state() != PollEngine::State::Polling) engine.Timer4_Timer();  // a re-read, if a change bit came through
     }
     line.service.OnTransmission = nullptr;
 

@@ -2,6 +2,7 @@
 
 #include "FakeLink.h"
 #include "FakeView.h"
+#include "exchange/BulkWrite.h"
 #include "exchange/PollEngine.h"
 #include "exchange/RDX_INC.h"
 
@@ -13,6 +14,11 @@ struct HistoryLine {
     int ch;
     int state;
 };
+
+// A bulk write's pause is over: its alarm values go out at the next Polling step.
+inline bool AlarmsDue(const PollEngine& engine) {
+    return engine.bulkWrite() && engine.bulkWrite()->stage() == BulkWrite::Stage::AlarmsDue;
+}
 
 class EngineTest : public ::testing::Test {
 protected:
@@ -31,7 +37,7 @@ protected:
     }
     // Runs the start-up read and clears the request log.
     void StartUp() {
-        d.PollState = 0;
+        engine.RestartStartupRead();
         engine.Timer4_Timer();
         link.take();
     }

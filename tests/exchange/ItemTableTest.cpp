@@ -137,9 +137,7 @@ TEST_F(EngineTest, EachWrittenItemCarriesItsTableInTheInverseForm) {
         ChannelTable& table = d.*row.table;
         for (int n = 0; n < 20; ++n) table[20 + n] = qint16(200 + 10 * n);
         const RDX_INC before = d;
-        d.SelectedBlock = 1;
-        d.WriteItemCode = QString::fromLatin1(row.code);
-        d.PollState = 2;
+        engine.RequestSettingWrite((1) * ChannelsPerBlock, QString::fromLatin1(row.code));
         engine.Timer4_Timer();
         const auto log = link.take();
         ASSERT_EQ(log.size(), 2u);

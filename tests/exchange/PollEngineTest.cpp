@@ -36,7 +36,7 @@ TEST_F(EngineTest, StartupReadOfSixteenCoolingBlocksCosts656Exchanges) {
         link.present[b] = true;
         link.values[b][QStringLiteral("00A1")][1] = 0x0400;
     }
-    d.PollState = 0;
+    engine.RestartStartupRead();
     engine.Timer4_Timer();
     const auto log = link.take();
     ASSERT_EQ(log.size(), 656u);
@@ -46,7 +46,7 @@ TEST_F(EngineTest, StartupReadOfSixteenCoolingBlocksCosts656Exchanges) {
     for (const auto& r : log) EXPECT_EQ(r.cmd, "\"");
     for (const auto& r : log) EXPECT_EQ(r.data, QString());
     EXPECT_EQ(view.startupFinished, 1);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
     EXPECT_EQ(view.progress.back(), 16 * 38);
     for (int b = 0; b < 16; ++b) EXPECT_TRUE(d.BlockHasCooling[b]) << b;
 }
@@ -64,11 +64,11 @@ TEST_F(EngineTest, AnEndAskedForDuringTheStartupReadStopsItAtTheNextExchange) {
             if (++seen == stopAfter) d.EndRequested = true;
             return QStringLiteral("\x01");
         };
-        d.PollState = 0;
+        engine.RestartStartupRead();
         engine.Timer4_Timer();
         EXPECT_EQ(int(link.take().size()), stopAfter);
         EXPECT_EQ(view.startupFinished, 0);
-        EXPECT_EQ(d.PollState, 0);
+        EXPECT_EQ(engine.state(), PollEngine::State::StartupRead);
     }
     // The same stop from outside the tables (a signal), asked for between exchanges.
     link.take();
@@ -95,7 +95,7 @@ TEST_F(EngineTest, StartupReadOfAMixedLineInFull) {
     link.values[0][QStringLiteral("00A1")][19] = 0x0400;
     link.values[5][QStringLiteral("00A1")][19] = 0x0001;
     link.values[9][QStringLiteral("00A1")][1] = 0x0401;
-    d.PollState = 0;
+    engine.RestartStartupRead();
     engine.Timer4_Timer();
     std::array<int, 16> kind{};
     kind[0] = 2;
@@ -117,7 +117,7 @@ TEST_F(EngineTest, StartupReadOfAMixedLineInFull) {
 
 TEST_F(EngineTest, SilentBlockGetsOneInquiryAndIsNeverAddressedAgain) {
     Present({0, 1, 2, 4});
-    d.PollState = 0;
+    engine.RestartStartupRead();
     engine.Timer4_Timer();
     auto log = link.take();
     int toBlock3 = 0;
@@ -136,7 +136,7 @@ TEST_F(EngineTest, SilentBlockGetsOneInquiryAndIsNeverAddressedAgain) {
 
 TEST_F(EngineTest, NoCoolingBlockSkipsTheFiveCoolingItems) {
     Present({0});
-    d.PollState = 0;
+    engine.RestartStartupRead();
     engine.Timer4_Timer();
     const auto items = Items(link.take());
     EXPECT_EQ(items.size(), 1 + 15 + 1 + 2 + 32);
@@ -197,7 +197,7 @@ TEST_F(EngineTest, ChangeBitLeadsToA37ItemRereadWithTheMessageShown) {
     engine.Timer4_Timer();  // 5:0080
     engine.Timer4_Timer();  // 0:0083
     engine.Timer4_Timer();  // 5:0083 -> change bit
-    EXPECT_EQ(d.PollState, 8);
+    EXPECT_EQ(engine.state(), PollEngine::State::BlockReread);
     EXPECT_EQ(d.RereadBlock, 5);
     link.take();
     link.values[5][QStringLiteral("0083")][7] = 0;
@@ -210,7 +210,7 @@ TEST_F(EngineTest, ChangeBitLeadsToA37ItemRereadWithTheMessageShown) {
     EXPECT_EQ(Items(log), ItemOracle::Codes(1, 37));
     EXPECT_TRUE(view.readMessageDuringReread);
     EXPECT_EQ(view.resets, 1);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
 }
 
 TEST_F(EngineTest, ChangeBitOnBlockZeroRereadsBlockZero) {
@@ -220,7 +220,7 @@ TEST_F(EngineTest, ChangeBitOnBlockZeroRereadsBlockZero) {
     link.values[0][QStringLiteral("0001")][0] = 123;  // changed at the front panel
     link.values[0][QStringLiteral("0083")][19] = 0x1000 | 0x0001;
     for (int i = 0; i < 3; ++i) engine.Timer4_Timer();  // 0:0080, 1:0080, 0:0083
-    EXPECT_EQ(d.PollState, 8);
+    EXPECT_EQ(engine.state(), PollEngine::State::BlockReread);
     EXPECT_EQ(d.RereadBlock, 0);
     link.take();
     link.values[0][QStringLiteral("0083")][19] = 0;
@@ -230,10 +230,10 @@ TEST_F(EngineTest, ChangeBitOnBlockZeroRereadsBlockZero) {
     for (const auto& r : log) EXPECT_EQ(r.block, 0);
     EXPECT_EQ(d.ChSV[0], 123);
     EXPECT_EQ(d.SelectedItem, 0);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
     // A status word without the bit schedules nothing.
     for (int i = 0; i < 6; ++i) engine.Timer4_Timer();
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
     EXPECT_EQ(view.resets, 1);
 }
 
@@ -243,10 +243,10 @@ TEST_F(EngineTest, ChangeBitOnTheLastBlockAndOnlyThatBit) {
     // Every other status bit, on every channel, schedules nothing.
     link.values[15][QStringLiteral("0083")].fill(qint16(0xEFFF));
     for (int i = 0; i < 6; ++i) engine.Timer4_Timer();
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
     link.values[15][QStringLiteral("0083")][0] = 0x1000;
-    for (int i = 0; i < 3 && d.PollState != 8; ++i) engine.Timer4_Timer();
-    EXPECT_EQ(d.PollState, 8);
+    for (int i = 0; i < 3 && engine.state() != PollEngine::State::BlockReread; ++i) engine.Timer4_Timer();
+    EXPECT_EQ(engine.state(), PollEngine::State::BlockReread);
     EXPECT_EQ(d.RereadBlock, 15);
 }
 
@@ -294,11 +294,11 @@ TEST_F(EngineTest, FailedProbeWaitsForThePortDialogThenReadsAgain) {
     EXPECT_EQ(view.dialogPort, "COM1");
     EXPECT_TRUE(d.LinkFailed);
     link.take();
-    d.PollState = 9;
+    ASSERT_EQ(engine.state(), PollEngine::State::PortDialog);
     for (int i = 0; i < 5; ++i) engine.Timer4_Timer();
     EXPECT_TRUE(link.take().empty());
     EXPECT_EQ(view.portDialogs, 1);
-    EXPECT_EQ(d.PollState, 9);
+    EXPECT_EQ(engine.state(), PollEngine::State::PortDialog);
     // The operator confirms COM2 at 19200 and the line answers now.
     SaveSetting("Port", "COM2");
     SaveSetting("Speed", "19200");
@@ -306,29 +306,15 @@ TEST_F(EngineTest, FailedProbeWaitsForThePortDialogThenReadsAgain) {
     link.openable = true;
     link.present[0] = true;
     engine.Timer4_Timer();
-    EXPECT_EQ(d.PollState, 0);
+    EXPECT_EQ(engine.state(), PollEngine::State::StartupRead);
     EXPECT_EQ(link.port, "COM2");
     EXPECT_EQ(link.baud, "19200");
     engine.Timer4_Timer();
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
     EXPECT_EQ(view.startupFinished, 1);
     EXPECT_GT(link.take().size(), 30u);
 }
 
-TEST_F(EngineTest, DelayTimerLeadsToTheAlarmWriteOfItsIndex) {
-    for (int index : {0, 1}) {
-        d.PollState = 1;
-        for (int tick = 1; tick <= 14; ++tick) engine.Timer3_Timer(index);
-        EXPECT_EQ(d.PollState, 1);
-        EXPECT_EQ(view.writeProgress, 140);
-        engine.Timer3_Timer(index);
-        EXPECT_EQ(d.PollState, index == 0 ? 5 : 6);
-        EXPECT_EQ(view.writeProgress, 150);
-        EXPECT_EQ(engine.DelayTicks, 0);
-    }
-}
-
-// A link that cannot even name its port's handle has no port to poll.
 TEST_F(EngineTest, APortWhoseHandleCannotBeAskedForCountsAsLost) {
     Present({0});
     StartUp();
@@ -371,13 +357,13 @@ TEST_F(EngineTest, LostPortIsReopenedOnceASecondThenReadAgain) {
     now += 1000;
     engine.Timer4_Timer();
     EXPECT_FALSE(engine.PortLost);
-    EXPECT_EQ(d.PollState, 0);
+    EXPECT_EQ(engine.state(), PollEngine::State::StartupRead);
     auto log = link.take();
     ASSERT_EQ(log.size(), 1u);
     EXPECT_EQ(log[0].item, "00A0");
     EXPECT_EQ(log[0].block, 0);
     engine.Timer4_Timer();
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
     EXPECT_GT(link.take().size(), 60u);
     engine.Timer4_Timer();
     EXPECT_FALSE(d.CommErrorFlag);
@@ -439,7 +425,7 @@ TEST_F(EngineTest, CommunicateOpensProbesReadsPollsAndClosesWhenEndIsRequested) 
     // Between steps the loop hides what no longer holds.
     EXPECT_FALSE(view.readMessage);
     EXPECT_FALSE(view.commError);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
     EXPECT_TRUE(d.EndRequested);
     EXPECT_FALSE(engine.timer4().isActive());
     EXPECT_GT(link.closes, closesBefore);
@@ -457,7 +443,7 @@ TEST_F(EngineTest, CommunicateWithAFailedProbeWaitsSilentlyForThePortDialog) {
     EXPECT_EQ(view.portDialogs, 1);
     EXPECT_EQ(view.dialogPort, "COM1");
     EXPECT_EQ(view.dialogSpeed, "9600");
-    EXPECT_EQ(d.PollState, 9);
+    EXPECT_EQ(engine.state(), PollEngine::State::PortDialog);
     EXPECT_TRUE(d.LinkFailed);
     EXPECT_EQ(view.startupFinished, 0);
     EXPECT_FALSE(link.open);
@@ -470,18 +456,18 @@ TEST_F(EngineTest, ChangeBitsAreLookedForInTheBlockJustReadOnly) {
     d.ChStatus[20] = 0x1000;
     d.ChStatus[19] = 0x0EFF;
     engine.statecomchk(0);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
     for (int block : {-1, 16}) engine.statecomchk(block);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
     engine.statecomchk(1);
-    EXPECT_EQ(d.PollState, 8);
+    EXPECT_EQ(engine.state(), PollEngine::State::BlockReread);
     EXPECT_EQ(d.RereadBlock, 1);
     // The last block's last channel counts.
-    d.PollState = 1;
+    engine.Timer4_Timer();
     d.ChStatus.fill(0);
     d.ChStatus[319] = 0x1000;
     engine.statecomchk(15);
-    EXPECT_EQ(d.PollState, 8);
+    EXPECT_EQ(engine.state(), PollEngine::State::BlockReread);
     EXPECT_EQ(d.RereadBlock, 15);
 }
 
@@ -500,20 +486,19 @@ TEST_F(EngineTest, ARepliedTextTooShortForTwentyFieldsStoresNothing) {
     EXPECT_EQ(d.ChPV, before.ChPV);
 }
 
-TEST_F(EngineTest, TheDelayIsFifteenTicksOfOneSecond) {
+TEST_F(EngineTest, ThePauseIsFifteenTicksOfOneSecond) {
     Present({0});
     StartUp();
-    d.SelectedBlock = 0;
-    d.PollState = 3;
+    engine.RequestBlockWrite(0);
     engine.Timer4_Timer();
-    EXPECT_EQ(engine.timer3(0).interval(), 1000);
-    EXPECT_EQ(engine.timer3(1).interval(), 1000);
-    // A tick of a timer that does not exist changes nothing.
-    const int ticks = engine.DelayTicks;
-    engine.Timer3_Timer(2);
-    engine.Timer3_Timer(-1);
-    EXPECT_EQ(engine.DelayTicks, ticks);
-    EXPECT_EQ(view.writeProgress, 0);
+    EXPECT_EQ(engine.pauseTimer().interval(), 1000);
+    ASSERT_TRUE(engine.pauseTimer().isActive());
+    for (int tick = 1; tick <= 14; ++tick) engine.BulkWritePauseTick();
+    EXPECT_EQ(view.writeProgress, 140);
+    EXPECT_TRUE(engine.pauseTimer().isActive());
+    engine.BulkWritePauseTick();
+    EXPECT_EQ(view.writeProgress, 150);
+    EXPECT_FALSE(engine.pauseTimer().isActive());
 }
 
 TEST_F(EngineTest, WhileThePortIsGoneTheLoopKeepsTheErrorUpAndIdles) {
@@ -550,15 +535,21 @@ TEST_F(EngineTest, WhileThePortIsGoneTheLoopKeepsTheErrorUpAndIdles) {
 TEST_F(EngineTest, AStepThatRaisesAnErrorFallsBackToPolling) {
     Present({0});
     StartUp();
-    for (int state = 2; state <= 8; ++state) {
-        link.take();
-        link.override = [](const Request&) -> QString {
-            throw STDCommError(8020, QStringLiteral("line error"));
-        };
-        d.PollState = state;
+    std::vector<WriteResult> results;
+    QObject::connect(&engine, &PollEngine::WriteFinished, [&](const WriteResult& r) { results.push_back(r); });
+    link.override = [](const Request&) -> QString { throw STDCommError(8020, QStringLiteral("line error")); };
+    engine.RequestSettingWrite(3, QStringLiteral("0001"));
+    engine.RequestFactoryInit(0, "0001" + QString(76, u'0'));
+    engine.RequestBlockWrite(0);
+    for (int step = 0; step < 5; ++step) {
         engine.Timer4_Timer();
-        EXPECT_EQ(d.PollState, 1) << state;
-        EXPECT_FALSE(engine.PortLost) << state;
-        link.override = nullptr;
+        EXPECT_EQ(engine.state(), PollEngine::State::Polling) << step;
+        EXPECT_FALSE(engine.PortLost) << step;
     }
+    link.override = nullptr;
+    // Each request ends once, none as taken by the controller.
+    ASSERT_EQ(results.size(), 2u);
+    for (const WriteResult& r : results) EXPECT_EQ(r.outcome, WriteOutcome::Unanswered);
+    ASSERT_NE(engine.bulkWrite(), nullptr);
+    EXPECT_EQ(engine.bulkWrite()->stage(), BulkWrite::Stage::Pause);
 }

@@ -40,23 +40,22 @@ protected:
 }  // namespace
 
 TEST_F(WriteAcrossLoss, AlarmValuesOfABlockLoadGoOutWhenThePortIsBack) {
-    d.SelectedBlock = 1;
-    d.PollState = 3;
+    engine.RequestBlockWrite(1);
     engine.Timer4_Timer();
-    ASSERT_TRUE(engine.timer3(0).isActive());
+    ASSERT_TRUE(engine.pauseTimer().isActive());
     link.take();
     // The pause runs; the polling meanwhile finds the port gone.
     PullThePort();
     engine.Timer4_Timer();
     ASSERT_TRUE(engine.PortLost);
     EXPECT_EQ(told, QStringList{"通信が切れました。警報設定値は通信が回復してから送信します。"});
-    for (int tick = 0; tick < 15; ++tick) engine.Timer3_Timer(0);
+    for (int tick = 0; tick < 15; ++tick) engine.BulkWritePauseTick();
     EXPECT_TRUE(engine.BulkWriteInProgress());
     EXPECT_EQ(view.bulkFinished, 0);
     // A block re-read while waiting changed nothing of what is to be sent.
     d.ChAlarm1[20] = 999;
     PortBack();
-    ASSERT_EQ(d.PollState, 5);
+    ASSERT_TRUE(AlarmsDue(engine));
     engine.Timer4_Timer();
     const auto alarm1 = Writes("0005");
     ASSERT_EQ(alarm1.size(), 1u);
@@ -66,14 +65,13 @@ TEST_F(WriteAcrossLoss, AlarmValuesOfABlockLoadGoOutWhenThePortIsBack) {
     EXPECT_EQ(Writes("0006").size(), 1u);
     EXPECT_EQ(view.bulkFinished, 1);
     EXPECT_FALSE(engine.BulkWriteInProgress());
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
 }
 
 // The pause ends after the port came back but before the line was read again: the read
 // is not replaced, and the alarm values go out after it.
 TEST_F(WriteAcrossLoss, APauseEndingBeforeTheReadAfterTheReturnWaitsForThatRead) {
-    d.SelectedBlock = 1;
-    d.PollState = 3;
+    engine.RequestBlockWrite(1);
     engine.Timer4_Timer();
     link.take();
     PullThePort();
@@ -83,13 +81,13 @@ TEST_F(WriteAcrossLoss, APauseEndingBeforeTheReadAfterTheReturnWaitsForThatRead)
     now += 1000;
     engine.Timer4_Timer();  // the port answers again; the read of the line comes next
     ASSERT_FALSE(engine.PortLost);
-    ASSERT_EQ(d.PollState, 0);
-    for (int tick = 0; tick < 15; ++tick) engine.Timer3_Timer(0);
-    EXPECT_EQ(d.PollState, 0);
+    ASSERT_EQ(engine.state(), PollEngine::State::StartupRead);
+    for (int tick = 0; tick < 15; ++tick) engine.BulkWritePauseTick();
+    EXPECT_EQ(engine.state(), PollEngine::State::StartupRead);
     EXPECT_TRUE(Writes("0005").empty());
     engine.Timer4_Timer();  // the read
     EXPECT_TRUE(Writes("0005").empty());
-    ASSERT_EQ(d.PollState, 5);
+    ASSERT_TRUE(AlarmsDue(engine));
     engine.Timer4_Timer();
     EXPECT_EQ(Writes("0005").size(), 1u);
     EXPECT_EQ(Writes("0006").size(), 1u);
@@ -97,11 +95,10 @@ TEST_F(WriteAcrossLoss, APauseEndingBeforeTheReadAfterTheReturnWaitsForThatRead)
 }
 
 TEST_F(WriteAcrossLoss, AlarmWriteCutByTheLossIsSentAgainAndOnlyThenFinishes) {
-    d.SelectedBlock = 1;
-    d.PollState = 3;
+    engine.RequestBlockWrite(1);
     engine.Timer4_Timer();
-    for (int tick = 0; tick < 15; ++tick) engine.Timer3_Timer(0);
-    ASSERT_EQ(d.PollState, 5);
+    for (int tick = 0; tick < 15; ++tick) engine.BulkWritePauseTick();
+    ASSERT_TRUE(AlarmsDue(engine));
     link.take();
     link.override = [&](const Request& r) -> QString {
         if (r.item == u"0006") {
@@ -125,8 +122,7 @@ TEST_F(WriteAcrossLoss, AlarmWriteCutByTheLossIsSentAgainAndOnlyThenFinishes) {
 }
 
 TEST_F(WriteAcrossLoss, BulkWriteCutByTheLossIsNotFollowedByItsAlarmValuesAndFreesTheDialogs) {
-    d.SelectedBlock = 1;
-    d.PollState = 3;
+    engine.RequestBlockWrite(1);
     link.override = [&](const Request& r) -> QString {
         if (r.item == u"0004") PullThePort();
         return link.open ? QStringLiteral("\x01") : QString();
@@ -134,7 +130,7 @@ TEST_F(WriteAcrossLoss, BulkWriteCutByTheLossIsNotFollowedByItsAlarmValuesAndFre
     engine.Timer4_Timer();
     link.override = nullptr;
     EXPECT_TRUE(engine.PortLost);
-    EXPECT_FALSE(engine.timer3(0).isActive());
+    EXPECT_FALSE(engine.pauseTimer().isActive());
     EXPECT_FALSE(engine.BulkWriteInProgress());
     EXPECT_EQ(view.bulkFinished, 1);
     EXPECT_EQ(told, QStringList{"通信が切れたため、設定値の送信を確認できませんでした。通信が回復したら設定値を確認してください。"});
@@ -150,15 +146,13 @@ TEST_F(WriteAcrossLoss, WritesRequestedWithoutThePortAreRefusedWithAWord) {
     ASSERT_TRUE(engine.PortLost);
     told.clear();
     // A setting from a dialog ...
-    d.SelectedBlock = 0;
-    d.WriteItemCode = QStringLiteral("0001");
-    d.PollState = 2;
+    engine.RequestSettingWrite((0) * ChannelsPerBlock, QStringLiteral("0001"));
     engine.Timer4_Timer();
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
     // ... and a set-data load, whose dialog waits for the end of its write.
-    d.PollState = 4;
+    engine.RequestAllBlocksWrite();
     engine.Timer4_Timer();
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
     EXPECT_EQ(view.bulkFinished, 1);
     const QString notSent = "通信が切れているため、設定値を送信できませんでした。通信が回復してから、もう一度操作してください。";
     EXPECT_EQ(told, (QStringList{notSent, notSent}));

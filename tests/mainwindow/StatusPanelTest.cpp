@@ -29,9 +29,9 @@ protected:
         ASSERT_TRUE(window->Form_Load());
         link->present[0] = true;
         window->show();
-        d.PollState = 0;
+        engine().RestartStartupRead();
         window->engine().Timer4_Timer();
-        ASSERT_EQ(d.PollState, 1);
+        ASSERT_EQ(engine().state(), PollEngine::State::Polling);
     }
     QString Panel1() const { return window->StatusPanel[0]->text(); }
     void PollOnce(QString forced) {
@@ -91,11 +91,11 @@ TEST_F(MainWindowTest, PanelOneSummarisesTheWholeLineOnEveryTab) {
 TEST_F(MainWindowTest, ReadingMessageIsUpDuringTheBlockReread) {
     bool shownDuringReread = false;
     link->override = [&](const Request&) -> QString {
-        if (d.PollState == 8) shownDuringReread = shownDuringReread || window->Text_readmsg->isVisible();
+        if (window->engine().state() == PollEngine::State::BlockReread) shownDuringReread = shownDuringReread || window->Text_readmsg->isVisible();
         return QStringLiteral("\x01");
     };
-    d.RereadBlock = 0;
-    d.PollState = 8;
+    d.ChStatus[0] = qint16(StatusBit::Changed);
+    window->engine().statecomchk(0);
     window->engine().Timer4_Timer();
     EXPECT_TRUE(shownDuringReread);
     EXPECT_EQ(window->Text_readmsg->text(),
@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, ReadingMessageIsUpDuringTheBlockReread) {
     const QImage shot = window->Text_readmsg->grab().toImage();
     EXPECT_EQ(shot.pixelColor(6, 6), QColor(255, 255, 192));
     EXPECT_EQ(shot.pixelColor(0, shot.height() / 2), QColor(128, 0, 0));
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine().state(), PollEngine::State::Polling);
 }
 
 TEST_F(MainWindowTest, StatusPanelsStartWithTheWaitingTexts) {

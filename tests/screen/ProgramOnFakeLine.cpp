@@ -62,7 +62,7 @@ void RunProgram(const std::function<void(RDXApplication&)>& whenRunning,
     QTimer watch;
     watch.setInterval(50);
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!program.mainWindow().isVisible() || program.data().PollState != 1) return;
+        if (!program.mainWindow().isVisible() || program.mainWindow().engine().state() != PollEngine::State::Polling) return;
         watch.stop();
         whenRunning(program);
         program.mainWindow().QuitWithoutAsking();

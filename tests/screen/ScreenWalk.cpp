@@ -78,7 +78,7 @@ public:
         auto* poll = new QTimer(this);
         poll->setInterval(200);
         connect(poll, &QTimer::timeout, this, [this, poll] {
-            if (!p.mainWindow().isVisible() || p.data().PollState != 1) return;
+            if (!p.mainWindow().isVisible() || p.mainWindow().engine().state() != PollEngine::State::Polling) return;
             poll->stop();
             // A few polling rounds, so that every value and lamp is in.
             QTimer::singleShot(4000, this, [this] { Next(); });

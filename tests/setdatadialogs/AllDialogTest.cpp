@@ -25,7 +25,6 @@ protected:
             Equip(b, true);
             Fill(b, 100 * b);
         }
-        d.PollState = 1;
         dlg = &window->findChild<SetDataDialogs*>()->allDialog();
         dlg->Prompts = op.Prompts();
         dlg->Open();
@@ -55,7 +54,7 @@ TEST_F(AllDialogTest, SavedLineLoadsBackIntoEveryChannelAndEveryBlockIsWritten) 
     dlg->LoadAll();
     EXPECT_EQ(op.asked, QStringList{U8(SetDataMsg::AllOverwrite)});
     EXPECT_EQ(TakeAllRecords(d), original);
-    EXPECT_EQ(d.PollState, 4);
+    EXPECT_TRUE(Queued(WriteKind::AllBlocksWrite));
     EXPECT_TRUE(ShowsWriting());
     EXPECT_TRUE(AllButtons(false));
 
@@ -64,7 +63,7 @@ TEST_F(AllDialogTest, SavedLineLoadsBackIntoEveryChannelAndEveryBlockIsWritten) 
     EXPECT_EQ(writes.size(), 78u);  // 26 items for each of the 3 present blocks
     EXPECT_EQ(link->values[3]["0001"][4], 304);
     EXPECT_TRUE(AllButtons(false));
-    for (int i = 0; i < 15; ++i) engine().Timer3_Timer(1);
+    for (int i = 0; i < 15; ++i) engine().BulkWritePauseTick();
     engine().Timer4_Timer();
     const auto alarms = link->take();
     EXPECT_EQ(alarms.size(), 6u);
@@ -82,7 +81,7 @@ TEST_F(AllDialogTest, AnsweringNoLeavesEveryTableUnchangedAlthoughTheFileWasRead
     dlg->LoadAll();
     EXPECT_EQ(op.asked.size(), 1);
     EXPECT_EQ(TakeAllRecords(d), before);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine().state(), PollEngine::State::Polling);
     EXPECT_TRUE(AllButtons(true));
 }
 
@@ -130,7 +129,7 @@ TEST_F(AllDialogTest, RefusedAndBrokenFilesChangeNothing) {
     EXPECT_FALSE(QFile::exists(Path("at.dat")));
 
     EXPECT_EQ(TakeAllRecords(d), before);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine().state(), PollEngine::State::Polling);
     EXPECT_TRUE(AllButtons(true));
 }
 

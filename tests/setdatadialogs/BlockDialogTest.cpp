@@ -26,7 +26,6 @@ protected:
     void SetUp() override {
         DialogTest::SetUp();
         for (int b : {0, 2, 5}) Equip(b, b != 0);
-        d.PollState = 1;
         dlg = &window->findChild<SetDataDialogs*>()->blockDialog();
         dlg->Prompts = op.Prompts();
         dlg->Open();
@@ -74,8 +73,7 @@ TEST_F(BlockDialogTest, CopyOfBlock2IntoBlock5SkipsAbsentSourcesAndWritesBlock5)
     EXPECT_EQ(d.ChPresent[103], 1);  // the presence flag is never written back
     EXPECT_EQ(d.ChSV[40], 1000);
     EXPECT_EQ(dlg->BlockNo_Text[0]->text(), "5");
-    EXPECT_EQ(d.SelectedBlock, 5);
-    EXPECT_EQ(d.PollState, 3);
+    EXPECT_TRUE(Queued(WriteKind::BlockWrite, 5));
     EXPECT_TRUE(ShowsWriting());
     EXPECT_TRUE(AllButtons(false));
 
@@ -103,8 +101,7 @@ TEST_F(BlockDialogTest, AWorkAreaOfAbsentChannelsChangesNoTableButStillWritesThe
     dlg->MoveToBlock();
     EXPECT_EQ(d.ChSV, before.ChSV);
     EXPECT_EQ(d.ChPBand, before.ChPBand);
-    EXPECT_EQ(d.SelectedBlock, 5);
-    EXPECT_EQ(d.PollState, 3);
+    EXPECT_TRUE(Queued(WriteKind::BlockWrite, 5));
     EXPECT_TRUE(AllButtons(false));
     const std::vector<Request> sent = RunBulkWrite(0);
     EXPECT_EQ(sent.size(), 28u);
@@ -136,14 +133,13 @@ TEST_F(BlockDialogTest, SavedHeatingCoolingBlockLoadsBackAndButtonsReturnAfterTh
     op.answers = {true};
     dlg->MoveToBlock();
     EXPECT_EQ(TakeBlockRecords(d, 2), original);
-    EXPECT_EQ(d.SelectedBlock, 2);
-    EXPECT_EQ(d.PollState, 3);
+    EXPECT_TRUE(Queued(WriteKind::BlockWrite, 2));
     EXPECT_TRUE(AllButtons(false));
 
     engine().Timer4_Timer();
     EXPECT_EQ(link->take().size(), 26u);
     EXPECT_TRUE(AllButtons(false));  // still waiting for the alarm values
-    for (int i = 0; i < 15; ++i) engine().Timer3_Timer(0);
+    for (int i = 0; i < 15; ++i) engine().BulkWritePauseTick();
     EXPECT_EQ(window->ProgressBar1->value(), 150);
     engine().Timer4_Timer();
     const auto alarms = link->take();
@@ -162,8 +158,7 @@ TEST_F(BlockDialogTest, WithNoBlockChosenThePreviousBlocksAreUsedStartingWithBlo
     op.answers = {true};
     dlg->MoveToBlock();
     EXPECT_EQ(d.ChSV[0], 10);
-    EXPECT_EQ(d.SelectedBlock, 0);
-    EXPECT_EQ(d.PollState, 3);
+    EXPECT_TRUE(Queued(WriteKind::BlockWrite, 0));
 }
 
 // The longest refusal wraps inside the dialog: the dialog keeps its width and the whole
@@ -210,7 +205,7 @@ TEST_F(BlockDialogTest, RefusalsLeaveTheTablesUnchanged) {
     EXPECT_TRUE(op.fileDialogs.isEmpty());
 
     EXPECT_EQ(TakeAllRecords(d), before);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine().state(), PollEngine::State::Polling);
     EXPECT_TRUE(AllButtons(true));
 }
 

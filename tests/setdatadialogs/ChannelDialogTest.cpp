@@ -32,7 +32,6 @@ protected:
         Equip(0, false);
         Equip(2, false);
         d.ChPresent[3] = 0;
-        d.PollState = 1;
         dlg = &window->findChild<SetDataDialogs*>()->channelDialog();
         dlg->Prompts = op.Prompts();
         dlg->Open();
@@ -83,8 +82,7 @@ TEST_F(ChannelDialogTest, SavedChannelLoadsBackIntoAnotherChannelAndItsBlockIsWr
     EXPECT_EQ(d.ChOutputHys[45], 15);
     EXPECT_EQ(d.ChAlarm1Type[45], 3);
     EXPECT_EQ(dlg->Labeldata[0]->text(), "123.4");
-    EXPECT_EQ(d.SelectedBlock, 2);
-    EXPECT_EQ(d.PollState, 3);
+    EXPECT_TRUE(Queued(WriteKind::BlockWrite, 2));
     EXPECT_TRUE(ShowsWriting());
     EXPECT_TRUE(AllButtons(false));
 
@@ -120,8 +118,7 @@ TEST_F(ChannelDialogTest, CopyIntoALinearChannelTakesTheDecimalPictureFirst) {
     dlg->MoveToChannel();
     EXPECT_EQ(d.ChDecimal[47], 100);
     EXPECT_EQ(d.ChSV[47], 2550);
-    EXPECT_EQ(d.SelectedBlock, 2);
-    EXPECT_EQ(d.PollState, 3);
+    EXPECT_TRUE(Queued(WriteKind::BlockWrite, 2));
 }
 
 TEST_F(ChannelDialogTest, RefusedCopiesLeaveTheTablesAndTheLineAlone) {
@@ -153,7 +150,7 @@ TEST_F(ChannelDialogTest, RefusedCopiesLeaveTheTablesAndTheLineAlone) {
     EXPECT_EQ(op.asked.size(), 1);
 
     EXPECT_EQ(TakeAllRecords(d), before);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
     EXPECT_FALSE(window->ProgressBar1->isVisibleTo(window.get()));
     EXPECT_TRUE(AllButtons(true));
 }

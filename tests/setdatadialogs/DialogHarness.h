@@ -106,11 +106,17 @@ protected:
     }
 
     PollEngine& engine() { return window->engine(); }
+    // A request of this kind for this block waits for the engine.
+    bool Queued(WriteKind kind, int block = -1) {
+        for (const PollEngine::PendingWrite& w : engine().queuedWrites())
+            if (w.kind == kind && w.block == block) return true;
+        return false;
+    }
     // Runs the bulk write the dialog requested, waits out Timer3 and sends the alarm values.
     std::vector<Request> RunBulkWrite(int timer) {
         engine().Timer4_Timer();
         std::vector<Request> sent = link->take();
-        for (int i = 0; i < 15; ++i) engine().Timer3_Timer(timer);
+        for (int i = 0; i < 15; ++i) engine().BulkWritePauseTick();
         engine().Timer4_Timer();
         for (Request& r : link->take()) sent.push_back(r);
         return sent;

@@ -14,7 +14,6 @@
 TEST_F(DialogTest, EveryLoadWhileThePortIsLostIsRefusedBeforeItsQuestion) {
     Equip(0, false);
     Equip(2, false);
-    d.PollState = 1;
     SetDataDialogs& dialogs = *window->findChild<SetDataDialogs*>();
     SubDisp_BlockSaveLoad& block = dialogs.blockDialog();
     SubDisp_AllSaveLoad& all = dialogs.allDialog();
@@ -57,7 +56,7 @@ TEST_F(DialogTest, EveryLoadWhileThePortIsLostIsRefusedBeforeItsQuestion) {
     EXPECT_TRUE(op.fileDialogs.isEmpty());
     EXPECT_EQ(TakeAllRecords(d), held);
     EXPECT_EQ(channel.Labeldata[0]->text(), shownSV);
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine().state(), PollEngine::State::Polling);
     EXPECT_FALSE(ShowsWriting());
     for (QPushButton* b : block.Command1) EXPECT_TRUE(b->isEnabled());
     for (QPushButton* b : channel.Command1) EXPECT_TRUE(b->isEnabled());

@@ -14,7 +14,6 @@
 TEST_F(DialogTest, SecondLoadDuringThePauseIsRefusedAndTheFirstAlarmValuesGoOut) {
     Equip(0, false);
     Equip(2, false);
-    d.PollState = 1;
     SetDataDialogs& dialogs = *window->findChild<SetDataDialogs*>();
     SubDisp_BlockSaveLoad& block = dialogs.blockDialog();
     SubDisp_AllSaveLoad& all = dialogs.allDialog();
@@ -36,10 +35,10 @@ TEST_F(DialogTest, SecondLoadDuringThePauseIsRefusedAndTheFirstAlarmValuesGoOut)
     block.MoveToWork();
     op.answers = {true};
     block.MoveToBlock();
-    ASSERT_EQ(d.PollState, 3);
+    ASSERT_TRUE(Queued(WriteKind::BlockWrite, 2));
     engine().Timer4_Timer();
     link->take();
-    ASSERT_TRUE(engine().timer3(0).isActive());
+    ASSERT_TRUE(engine().pauseTimer().isActive());
 
     // During the pause: the all-channel load and a channel copy are refused, with the reason.
     op.files = {file};
@@ -49,7 +48,7 @@ TEST_F(DialogTest, SecondLoadDuringThePauseIsRefusedAndTheFirstAlarmValuesGoOut)
     const QString why = QString::fromUtf8(SetDataMsg::PreviousLoadPending);
     EXPECT_EQ(op.told, QStringList{why});
     EXPECT_TRUE(op.fileDialogs.isEmpty());
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine().state(), PollEngine::State::Polling);
     EXPECT_EQ(d.ChAlarm1[40], 1200);
     channel.Open();
     channel.SaveLoad_CHname->setCurrentIndex(40);
@@ -57,10 +56,10 @@ TEST_F(DialogTest, SecondLoadDuringThePauseIsRefusedAndTheFirstAlarmValuesGoOut)
     op.answers = {true};
     channel.MoveToChannel();
     EXPECT_EQ(op.told, (QStringList{why, why}));
-    EXPECT_EQ(d.PollState, 1);
+    EXPECT_EQ(engine().state(), PollEngine::State::Polling);
 
     // The first load's alarm values reach block 2 after the pause.
-    for (int tick = 0; tick < 15; ++tick) engine().Timer3_Timer(0);
+    for (int tick = 0; tick < 15; ++tick) engine().BulkWritePauseTick();
     engine().Timer4_Timer();
     EXPECT_EQ(link->values[2]["0005"][0], 1200);
     EXPECT_EQ(link->values[2]["0005"][19], 1219);
@@ -71,5 +70,5 @@ TEST_F(DialogTest, SecondLoadDuringThePauseIsRefusedAndTheFirstAlarmValuesGoOut)
     op.answers = {true};
     all.LoadAll();
     EXPECT_TRUE(op.told.isEmpty());
-    EXPECT_EQ(d.PollState, 4);
+    EXPECT_TRUE(Queued(WriteKind::AllBlocksWrite));
 }
