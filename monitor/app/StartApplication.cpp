@@ -4,12 +4,14 @@
 #include "app/SubDisp_Mqtt.h"
 #include "app/OpuningDisp.h"
 #include "services/ProgramFolder.h"
+#include "display/LineDiagnosticsWindow.h"
 #include "display/ChartView.h"
 #include "app/QtCatalogue.h"
 #include "display/MainMenus.h"
 #include "display/ScreenFit.h"
 #include "display/MainDisp.h"
 #include "exchange/EngineLog.h"
+#include "exchange/PollEngine.h"
 #include "format/ValueFormat.h"
 #include "app/EditingWiring.h"
 #include "history/HistoryFile.h"
@@ -83,6 +85,13 @@ void RDXApplication::StartApplication() {
     publishing_ = std::make_unique<MonitorPublishing>(data_, main_.get(), main_->messages());
     if (main_->RDXCom()) publishing_->Attach(main_->engine(), history_);  // no link, no engine
     QObject::connect(main_->menus, &MainMenus::mnuMqtt_Click, &publishing_->dialog(), &SubDisp_Mqtt::Open);
+    if (main_->RDXCom()) {
+        // 回線診断: the engine's counters and frames, for a technician on a real line.
+        auto* diagnostics = new LineDiagnosticsWindow(main_->engine().diagnostics(), [this](int block) {
+            return data_.BlockAbsent[block] == 0;
+        }, main_.get());
+        QObject::connect(main_->menus, &MainMenus::mnuLineDiag_Click, diagnostics, &LineDiagnosticsWindow::Open);
+    }
     data_.PageIndex = 0;
     data_.SelectedItem = 0;
     history_.HistoryRow = 1;

@@ -43,6 +43,7 @@ MainMenus::MainMenus(QMainWindow& window) : QObject(&window), window_(window) {
                            &MainMenus::mnuFactory_Click);
     user->addSeparator();
     numhyst = Signalled(user, QStringLiteral("ｱﾗｰﾑﾋｽﾄﾘ(&A)"), &MainMenus::numhyst_Click);
+    mnuLineDiag = Signalled(user, QStringLiteral("回線診断(&L)..."), &MainMenus::mnuLineDiag_Click);
 
     QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     numhelp2 = help->addAction(QStringLiteral("ﾍﾙﾌﾟ(&M)"), this, &MainMenus::numhelp2_Click);

@@ -43,7 +43,7 @@ public:
     QAction *mnuDevno = nullptr, *mnuCHname = nullptr, *mnuMqtt = nullptr;
     QAction *mnunom = nullptr, *mnuMin = nullptr, *mnuMax = nullptr;
     QAction *mnuSave_CH = nullptr, *mnuSave_BLK = nullptr, *mnuSave_ALL = nullptr;
-    QAction *mnuFactory = nullptr, *numhyst = nullptr;
+    QAction *mnuFactory = nullptr, *numhyst = nullptr, *mnuLineDiag = nullptr;
     QAction *numhelp2 = nullptr, *numabout = nullptr;
 
 signals:
@@ -55,6 +55,7 @@ signals:
     void mnuSave_ALL_Click();  // all channels
     void mnuFactory_Click();   // factory initialisation
     void numhyst_Click();      // alarm history
+    void mnuLineDiag_Click();  // line diagnostics
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -114,8 +114,7 @@ QString PollEngine::OpenLink(const QString& port, const QString& speed) {
     try {
         // Why the port did not open, for the operator; None when it did.
         failure = link.LastOpenFailure();
-        reply = link.RWcomm(AddressOf(0), kSpace, kReadCmd, QStringLiteral("00A0"), QString(), 1);
-        ++exchangesInStep;
+        reply = Send(0, kReadCmd, QStringLiteral("00A0"), QString());
     } catch (const std::exception& e) {
         qCInfo(lcEngine) << "probe of block 1 on" << port << "failed:" << e.what();
     }
@@ -227,8 +226,7 @@ void PollEngine::TryReopen() {
         link.PortClose();
         link.PortOpen();
         if (!LinkIsOpen()) return;
-        reply = link.RWcomm(AddressOf(0), kSpace, kReadCmd, d.ItemCode[0], QString(), 1);
-        ++exchangesInStep;
+        reply = Send(0, kReadCmd, d.ItemCode[0], QString());
     } catch (const std::exception& e) {
         // Tried every second while the port is away: below warning.
         qCInfo(lcEngine) << "reopening the lost port failed:" << e.what();
@@ -255,10 +253,27 @@ void PollEngine::NoteIdleStep(bool idle) {
 
 QString PollEngine::Exchange(int block, const QString& cmdType, const QString& item,
                              const QString& data, Kind kind) {
-    d.AddrChar = AddressOf(block);
-    const QString reply = link.RWcomm(d.AddrChar, d.SubAddrChar, cmdType, item, data, 1);
-    ++exchangesInStep;
+    const QString reply = Send(block, cmdType, item, data);
     NoteContact(block, Classify(reply, kind));
+    return reply;
+}
+
+QString PollEngine::Send(int block, const QString& cmdType, const QString& item, const QString& data) {
+    d.AddrChar = AddressOf(block);
+    QElapsedTimer took;
+    took.start();
+    const QString reply = link.RWcomm(d.AddrChar, d.SubAddrChar, cmdType, item, data, 1);
+    const double elapsedMs = took.nsecsElapsed() / 1e6;
+    ++exchangesInStep;
+    const char16_t first = reply.isEmpty() ? 0 : reply[0].unicode();
+    ExchangeVerdict verdict = ExchangeVerdict::Corrupted;
+    if (first == 0) verdict = ExchangeVerdict::Silent;
+    else if (first == Framing::NAK) verdict = ExchangeVerdict::Nak;
+    else if (first == Framing::ACK && (cmdType != kReadCmd || HoldsEveryChannel(reply))) verdict = ExchangeVerdict::Ack;
+    // STX, address, sub-address, command, item, data, checksum, ETX.
+    const int requestChars = 10 + int(data.size());
+    diagnostics_.Note(block, cmdType, item, data, reply, verdict, elapsedMs, requestChars,
+                      link.BaudRate().toInt());
     return reply;
 }
 
@@ -369,10 +384,7 @@ bool PollEngine::Setdata_read() {
     int count = 0;
     for (int b = 0; b < BlockCount; ++b) {
         if (EndAsked()) return false;
-        d.AddrChar = AddressOf(b);
-        const QString reply =
-            link.RWcomm(d.AddrChar, kSpace, kReadCmd, d.ItemCode[1], QString(), 1);
-        ++exchangesInStep;
+        const QString reply = Send(b, kReadCmd, d.ItemCode[1], QString());
         d.BlockAbsent[b] = reply.isEmpty() ? 1 : 0;
         std::array<QString, ChannelsPerBlock> fields;
         for (int n = 0; n < ChannelsPerBlock; ++n) fields[n] = link.GetNData(reply, qint16(n + 1));

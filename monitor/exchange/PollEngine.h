@@ -2,6 +2,7 @@
 // polls block after block, re-reads changed blocks and runs the write requests.
 #pragma once
 
+#include "exchange/LineDiagnostics.h"
 #include "exchange/RDX_INC.h"
 #include "exchange/WriteRequests.h"
 
@@ -107,6 +108,10 @@ public:
     // Monotonic milliseconds; replaced by tests.
     std::function<qint64()> NowMs;
 
+    // Counters per block and the recent frames, for the line diagnostics.
+    LineDiagnostics& diagnostics() { return diagnostics_; }
+    const LineDiagnostics& diagnostics() const { return diagnostics_; }
+
     QTimer& timer4() { return Timer4; }
     QTimer& pauseTimer() { return pauseTimer_; }
 
@@ -129,6 +134,8 @@ private:
     enum class Kind { Read, Write };
 
     quint64 Enqueue(PendingWrite request);
+    // Sends one request to block's address, counts it for the diagnostics; the reply as is.
+    QString Send(int block, const QString& cmdType, const QString& item, const QString& data);
     // Sends one request to block's address and classifies the reply.
     QString Exchange(int block, const QString& cmdType, const QString& item,
                      const QString& data, Kind kind);
@@ -188,6 +195,7 @@ private:
     // The request of the step that runs now, for a loss found at its end.
     std::optional<PendingWrite> running_;
     std::unique_ptr<BulkWrite> bulk_;
+    LineDiagnostics diagnostics_;
     // Per block, the items to read back at its next answer.
     std::array<QStringList, BlockCount> readBack_;
     // A start-up read has ended: BlockAbsent tells which blocks are there.

@@ -11,6 +11,8 @@
 #include "app/SubDisp_Chname.h"
 #include "app/SubDisp_Mqtt.h"
 #include "app/SubDisp_comm.h"
+#include "display/LineDiagnosticsWindow.h"
+#include "exchange/PollEngine.h"
 #include "display/ChartView.h"
 #include "controls/SubDisp_Chartset.h"
 #include "controls/UpDown.h"
@@ -251,6 +253,9 @@ void AddSteps(Walk& walk, RDXApplication& p) {
     });
     walk.Add("dialog-alarm-history", [&w] { w.menus->numhyst->trigger(); },
              [&w] { CloseVisible(w, QStringLiteral("ｱﾗｰﾑﾋｽﾄﾘ画面")); });
+    walk.Add("dialog-line-diagnostics", [&w] { w.menus->mnuLineDiag->trigger(); }, {}, 2500);
+    walk.Add("dialog-line-diagnostics-paused", [&w] { Find<LineDiagnosticsWindow>(w)->pause->click(); },
+             [&w] { CloseVisible(w, QStringLiteral("回線診断")); });
     walk.Add("help", [&w] { w.menus->numhelp2_Click(); }, [&w] { CloseVisible(w, {}); });
 
     // The block that stops answering, and the same block back again.
@@ -272,6 +277,9 @@ void AddSteps(Walk& walk, RDXApplication& p) {
         w.SSTab1->setCurrentIndex(4);
         w.settingChangeView->tb4_BName->setCurrentIndex(1);
     });
+    // A setting sent to the silent block: the operator is told it did not go out.
+    walk.Add("message-write-unanswered", [&w] { w.RequestSettingWrite(21, QStringLiteral("0001")); },
+             [&w] { CloseVisible(w, {}); }, 5000);
     walk.Add({}, [] { SimControl("answer 1"); }, {}, 100);
     walk.Add("tab4-block-back", {}, {}, 3000);
     // A block silent on a page not shown: its page button and panel 1 tell it.
