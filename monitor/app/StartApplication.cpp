@@ -8,9 +8,10 @@
 #include "app/QtCatalogue.h"
 #include "display/MainMenus.h"
 #include "display/ScreenFit.h"
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "exchange/EngineLog.h"
 #include "format/ValueFormat.h"
+#include "app/DialogWiring.h"
 #include "app/EditingWiring.h"
 #include "history/HistoryFile.h"
 #include "history/LoggingView.h"
@@ -52,6 +53,8 @@ RDXApplication::~RDXApplication() = default;
 
 void RDXApplication::StartApplication() {
     main_ = std::make_unique<MainDisp>(data_);
+    // The port, name and set-data dialogs with their menu entries.
+    ConnectDialogs(data_, *main_);
     main_->CreateLinkObject = createLink_;
     main_->HystoryWrite = [this](const QString& code, int ch, int state) {
         history_.Hystory_Write(code, ch, state);
