@@ -15,7 +15,7 @@
 Gateway::Gateway(GatewayOptions options, QObject* parent)
     : QObject(parent), options_(std::move(options)), history_(d_), view_(d_) {
     d_.AlarmCheckHook = [this](int ch) { history_.AlarmChk(ch); };
-    history_.ShowMessage = [this](const QString& text) { messages_.Tell(text); };
+    history_.Messages = &messages_;
     history_.OnRecorded = [this](const QString& code, int ch, int state, const AlarmHistory::Entry& entry) {
         OnHistoryEntry(code, ch, state, entry);
     };

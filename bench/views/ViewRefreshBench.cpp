@@ -1,6 +1,6 @@
 // The refresh after each exchange (SelectDispItem) of the visible tab, with every one of
 // the 320 channels changing its values between refreshes: the worst case.
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "exchange/RDX_INC.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "app/EditingWiring.h"
 
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "display/MainMenus.h"
 #include "editing/SettingEditor.h"
 #include "editing/WriteOutcomeText.h"

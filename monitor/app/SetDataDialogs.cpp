@@ -1,6 +1,6 @@
 #include "app/SetDataDialogs.h"
 
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "display/MainMenus.h"
 #include "setdata/SubDisp_AllSaveLoad.h"
 #include "setdata/SubDisp_BlockSaveLoad.h"

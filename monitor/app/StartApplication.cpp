@@ -9,10 +9,11 @@
 #include "app/QtCatalogue.h"
 #include "display/MainMenus.h"
 #include "display/ScreenFit.h"
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "exchange/EngineLog.h"
 #include "exchange/PollEngine.h"
 #include "format/ValueFormat.h"
+#include "app/DialogWiring.h"
 #include "app/EditingWiring.h"
 #include "history/HistoryFile.h"
 #include "history/LoggingView.h"
@@ -45,15 +46,16 @@ RDXApplication::RDXApplication(LinkFactory createLink) : history_(data_), create
     // Windows of the program open whole on small screens.
     if (QCoreApplication::instance()) QCoreApplication::instance()->installEventFilter(&windowKeeper_);
     data_.AlarmCheckHook = [this](int ch) { history_.AlarmChk(ch); };
-    history_.ShowMessage = [this](const QString& text) {
-        if (main_) main_->messages().Tell(text);
-    };
 }
 
-RDXApplication::~RDXApplication() = default;
+// The window's messages go with the window, which goes before the history.
+RDXApplication::~RDXApplication() { history_.Messages = nullptr; }
 
 void RDXApplication::StartApplication() {
     main_ = std::make_unique<MainDisp>(data_);
+    // The port, name and set-data dialogs with their menu entries.
+    ConnectDialogs(data_, *main_);
+    history_.Messages = &main_->messages();
     main_->CreateLinkObject = createLink_;
     main_->HystoryWrite = [this](const QString& code, int ch, int state) {
         history_.Hystory_Write(code, ch, state);
@@ -64,7 +66,7 @@ void RDXApplication::StartApplication() {
     folder_ = ProgramFolder();
     auto* logging = new LoggingView([this](int ch) { return FormatItemValue(data_, 0, ch); }, folder_);
     logging->SetPanel2 = [this](const QString& text) { main_->SetPanelText(2, text); };
-    logging->ShowTickMessage = [this](const QString& text) { main_->messages().Tell(text); };
+    logging->TickMessages = &main_->messages();
     logging->Logger.BlockOutOfContact = [this](int block) {
         return block >= 0 && block < BlockCount && data_.BlockOutOfContact[block];
     };
@@ -74,7 +76,7 @@ void RDXApplication::StartApplication() {
     // Tab 5, the chart: its settings load here, its pen names follow the channel names.
     auto* chart = new ChartView(data_);
     chart->SetPanel3 = [this](const QString& text) { main_->SetPanelText(3, text); };
-    chart->TellOperator = [this](const QString& text) { main_->messages().Tell(text); };
+    chart->Messages = &main_->messages();
     chart->RegisterNames(main_->nameLists());
     chart->LoadChartSettings();
     main_->SetTabView(5, chart, QString());

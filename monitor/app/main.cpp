@@ -1,7 +1,7 @@
 // RDX410_Monitor: the entry point. SIGTERM and SIGINT end the program in order.
 #include "ISTDComm.h"
 #include "app/StartApplication.h"
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "services/EndSignals.h"
 
 #include <QApplication>

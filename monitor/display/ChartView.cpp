@@ -1,6 +1,7 @@
 #include "display/ChartView.h"
 
 #include "display/NameLists.h"
+#include "services/OperatorMessages.h"
 #include "controls/ChartMath.h"
 #include "controls/SubDisp_Chartset.h"
 #include "controls/Tesmar_ChartCtl.h"
@@ -21,7 +22,7 @@ ChartView::ChartView(const RDX_INC& data, QWidget* parent) : TabView(parent), d(
     Tesmar_ChartCtl1 = new Tesmar_ChartCtl(this);
     // A refused scale can be met at the resume inside a polling step: never wait there.
     Tesmar_ChartCtl1->setMessageHandler([this](const QString& text) {
-        if (TellOperator) TellOperator(text);
+        if (Messages) Messages->Tell(text);
     });
 
     auto* side = new QVBoxLayout;

@@ -12,6 +12,7 @@
 #include <functional>
 
 class NameLists;
+class OperatorMessages;
 class QLabel;
 class QPushButton;
 class SubDisp_Chartset;
@@ -35,8 +36,8 @@ public:
 
     // Shows the chart state in status-bar panel 3.
     std::function<void(const QString&)> SetPanel3;
-    // The chart's refusals, told without waiting; the shell binds its messages.
-    std::function<void(const QString&)> TellOperator;
+    // The chart's refusals, told without waiting; the shell hands its messages.
+    OperatorMessages* Messages = nullptr;
     // Current local time (the chart's start time); replaced by tests.
     std::function<QDateTime()> Clock;
 

@@ -2,6 +2,7 @@
 
 #include "services/SettingsStore.h"
 #include "services/Cp932File.h"
+#include "services/OperatorMessages.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ void AlarmHistory::Hystory_Write(const QString& alm, int ch, int state) {
     const QByteArray line = QuotedLine({entry[1], entry[2], entry[3]});
     const bool written = AppendToFile(HistoryFilePath, line) == FileWriteResult::Ok;
     if (OnRecorded) OnRecorded(alm, ch, state, entry);
-    if (!written && ShowMessage) ShowMessage(QString::fromUtf8(HistoryWriteFailedMessage));
+    if (!written && Messages) Messages->Tell(QString::fromUtf8(HistoryWriteFailedMessage));
 }
 
 void AlarmHistory::CopyBufferToTable() {

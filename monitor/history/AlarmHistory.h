@@ -11,6 +11,8 @@
 #include <array>
 #include <functional>
 
+class OperatorMessages;
+
 // Last known state of one channel's conditions; all false until the first status read.
 struct AlarmLatchRecord {
     bool Alarm1On = false;
@@ -42,8 +44,9 @@ public:
 
     // Current local time; replaced by tests.
     std::function<QDateTime()> Clock;
-    // Shows an operator message (OK button only); the GUI binds a message box.
-    std::function<void(const QString&)> ShowMessage;
+    // Told when the history file cannot be written. Entries are recorded inside polling
+    // steps, so this never waits; the program hands its own non-waiting messages.
+    OperatorMessages* Messages = nullptr;
     // Told of every entry once it is recorded: code, channel and state as given, and the
     // entry's texts (the publisher sends each one on as an event).
     std::function<void(const QString& alm, int ch, int state, const Entry& entry)> OnRecorded;

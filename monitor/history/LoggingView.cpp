@@ -2,6 +2,7 @@
 
 #include "editing/Prompts.h"
 #include "format/ValueFormat.h"
+#include "services/OperatorMessages.h"
 #include "services/SettingsStore.h"
 
 #include <QCheckBox>
@@ -137,8 +138,8 @@ void LoggingView::ResumeAtStartup() {
     // This runs inside the polling step that ends start-up: messages must not wait.
     // When it does not start, 開始 stays enabled (and "log_start" set) so the operator can
     // start again once the file is usable, or the next start tries again.
-    if (StartLogging(ShowTickMessage) == StartOutcome::Silent)
-        ShowTickMessage(QStringLiteral("ロギングを再開できませんでした。保存先 %1 を確認して「開始」を押してください。")
+    if (StartLogging([this](const QString& text) { TellWithoutWaiting(text); }) == StartOutcome::Silent)
+        TellWithoutWaiting(QStringLiteral("ロギングを再開できませんでした。保存先 %1 を確認して「開始」を押してください。")
                             .arg(QDir::toNativeSeparators(Savename_text->text())));
 }
 
@@ -205,5 +206,9 @@ void LoggingView::Check1_Click() {
 
 void LoggingView::Timer1_Timer() {
     if (Logger.LogTick(Savename_text->text(), TickedBlocks()) == PvLogger::TickResult::Failed)
-        if (ShowTickMessage) ShowTickMessage(QString::fromUtf8(LogWriteFailedMessage));
+        TellWithoutWaiting(QString::fromUtf8(LogWriteFailedMessage));
+}
+
+void LoggingView::TellWithoutWaiting(const QString& text) {
+    if (TickMessages) TickMessages->Tell(text);
 }

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 
+class OperatorMessages;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -38,9 +39,9 @@ public:
     // Asks Yes/No and shows OK-only messages; replaced by tests.
     std::function<bool(const QString&)> AskYesNo;
     std::function<void(const QString&)> ShowMessage;
-    // The tick's failure message does not wait (it would stack one box per tick); the
-    // shell binds it to its non-waiting messages.
-    std::function<void(const QString&)> ShowTickMessage;
+    // The tick's and the start-up resume's messages do not wait (a box per tick would
+    // stack); the shell hands its non-waiting messages.
+    OperatorMessages* TickMessages = nullptr;
 
     void Command1_Click(int index);
     void Check1_Click();
@@ -68,6 +69,7 @@ private:
     // started without a word (no usable file name, a missing folder).
     enum class StartOutcome { Started, Told, Silent };
     StartOutcome StartLogging(const std::function<void(const QString&)>& tell);
+    void TellWithoutWaiting(const QString& text);
     void StopLogging();
     void ChooseLogFile();
     void SetRunning(bool running);

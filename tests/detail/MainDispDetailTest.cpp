@@ -1,5 +1,6 @@
 // Tabs 3 and 4, the setting tool bars and the menus as the main window installs them.
-#include "display/MainDisp.h"
+#include "app/DialogWiring.h"
+#include "app/MainDisp.h"
 #include "display/MainMenus.h"
 #include "display/OneChannelView.h"
 #include "display/SettingChangeView.h"
@@ -111,6 +112,8 @@ protected:
     void SetUp() override {
         window.CreateLinkObject = [this](const char*) { return link = new FakeLink; };
         ASSERT_TRUE(window.Form_Load());
+        // The name dialogs, as the program's shell builds them.
+        ConnectDialogs(d, window);
         logging = new LoggingView([](int) { return QString(); }, dir.path());
         window.SetTabView(6, logging, QString());
         window.loggingView = logging;

@@ -1,7 +1,7 @@
 // The main window's buttons and menu entry reach the editing code once it is connected.
 #include "EditingFixture.h"
 
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "display/MainMenus.h"
 #include "display/OneBlockView.h"
 #include "display/SettingChangeView.h"

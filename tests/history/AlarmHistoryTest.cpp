@@ -3,6 +3,7 @@
 #include "services/SettingsStore.h"
 #include "history/AlarmHistory.h"
 #include "history/HistoryFile.h"
+#include "ToldMessages.h"
 
 #include <QDir>
 #include <QStringList>
@@ -22,7 +23,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         history.Clock = [this] { return now; };
-        history.ShowMessage = [this](const QString& text) { messages << text; };
+        history.Messages = &tell;
         history.HistoryFilePath = CreateHistoryFile(dir.path(), At(2007, 3, 9, 20, 5, 0), JapaneseLocale());
     }
 
@@ -39,7 +40,8 @@ protected:
     RDX_INC inc;
     AlarmHistory history{inc};
     QDateTime now = At(2007, 3, 9, 20, 5, 3);
-    QStringList messages;
+    ToldMessages tell;
+    QStringList& messages = tell.told;
 };
 
 TEST_F(AlarmHistoryTest, OneEntryPerTransition) {

@@ -3,6 +3,7 @@
 #include "exchange/RDX_INC.h"
 #include "history/AlarmHistory.h"
 #include "history/HistoryFile.h"
+#include "ToldMessages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -80,11 +81,11 @@ TEST(HistoryFile, UncreatableFileStillNamesThePath) {
 
     RDX_INC inc;
     AlarmHistory history(inc);
-    int shown = 0;
-    history.ShowMessage = [&](const QString&) { ++shown; };
+    ToldMessages tell;
+    history.Messages = &tell;
     history.HistoryFilePath = path;
     history.Hystory_Write(QStringLiteral("NAK"), 0, 0);
-    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(tell.told.size(), 1);
 }
 
 }  // namespace

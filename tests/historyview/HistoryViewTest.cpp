@@ -1,6 +1,7 @@
 #include "history/GridFormat.h"
 #include "history/HistoryFile.h"
 #include "history/SubDisp_History.h"
+#include "ToldMessages.h"
 
 #include <QApplication>
 #include <QFile>
@@ -22,13 +23,14 @@ protected:
     RDX_INC inc;
     AlarmHistory history{inc};
     QDateTime now{QDate(2007, 3, 9), QTime(20, 5, 3)};
-    QStringList messages;
+    ToldMessages tell;
+    QStringList& messages = tell.told;
     std::unique_ptr<SubDisp_History> viewer;
 
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         history.Clock = [this] { return now; };
-        history.ShowMessage = [this](const QString& t) { messages << t; };
+        history.Messages = &tell;
         history.HistoryFilePath = CreateHistoryFile(dir.path(), now);
         viewer = std::make_unique<SubDisp_History>(history);
     }

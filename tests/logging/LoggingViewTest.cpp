@@ -1,5 +1,6 @@
 #include "services/SettingsStore.h"
 #include "history/LoggingView.h"
+#include "ToldMessages.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,6 +26,8 @@ protected:
     std::unique_ptr<LoggingView> view;
     QString panel2;
     QStringList asked, shown;
+    ToldMessages ticks;
+    const QStringList& ticked = ticks.told;
     bool answer = true;
 
     void SetUp() override {
@@ -36,7 +39,7 @@ protected:
         view->SetPanel2 = [this](const QString& t) { panel2 = t; };
         view->AskYesNo = [this](const QString& t) { asked << t; return answer; };
         view->ShowMessage = [this](const QString& t) { shown << t; };
-        view->ShowTickMessage = view->ShowMessage;
+        view->TickMessages = &ticks;
     }
     QString LogPath() const { return home.path() + "/logging/run.txt"; }
     // A log file left by an earlier run, chosen as the file to log to.
@@ -155,8 +158,6 @@ TEST_F(LoggingViewTest, AResumeThatCannotStartLeavesStartEnabledAndSaysWhy) {
     SaveSetting("log_restart", "1");
     SaveSetting("log_name", folder + "/run.txt");
     view->LoadResumeChoice();
-    QStringList ticked;
-    view->ShowTickMessage = [&](const QString& t) { ticked << t; };
     view->ResumeAtStartup();
     EXPECT_FALSE(view->IsLogging());
     EXPECT_TRUE(view->Command1[0]->isEnabled());

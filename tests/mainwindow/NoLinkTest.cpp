@@ -1,6 +1,6 @@
 // A link object that could not be made: the window has no write in progress, its loop ends
 // at once, and closing it afterwards asks nothing more.
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 
 #include <QApplication>
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
 // A quit signal handled while the program starts (the opening form lets the window system
 // in before the communicate loop runs) ends the program instead of being forgotten.
 #include "FakeLink.h"
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

@@ -2,7 +2,7 @@
 // when the port is back.
 #include "FakeLink.h"
 
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "exchange/PollEngine.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
 // What the main window shows of each exchange: status-bar panel 1 and the two messages.
 #include "FakeLink.h"
 
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "display/FourBlockView.h"
 #include "exchange/PollEngine.h"
 

@@ -2,7 +2,7 @@
 // in its message line and store nothing.
 #include "app/SubDisp_Mqtt.h"
 #include "services/SettingsStore.h"
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "display/MainMenus.h"
 #include "publish/BrokerMessages.h"
 

@@ -2,7 +2,7 @@
 // as it opens and maximised.
 #include "ProgramOnFakeLine.h"
 #include "display/Lamp.h"
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "display/MainMenus.h"
 #include "display/OneBlockView.h"
 #include "display/TwoBlockView.h"

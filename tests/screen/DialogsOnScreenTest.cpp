@@ -3,7 +3,7 @@
 #include "RealDisplay.h"
 #include "app/SubDisp_comm.h"
 #include "display/ChartView.h"
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "display/MainMenus.h"
 #include "display/SettingChangeView.h"
 #include "display/ScreenFit.h"
@@ -42,7 +42,7 @@ TEST(Dialogs, EveryDialogOpensWholeOnTheScreen) {
             {"block names", [&] { m.mnuDevno->trigger(); }},
             {"channel names", [&] { m.mnuCHname->trigger(); }},
             {"MQTT publishing", [&] { m.mnuMqtt->trigger(); }},
-            {"port", [&] { w.portDialog().ShowWith(QStringLiteral("COM1"), QStringLiteral("9600")); }},
+            {"port", [&] { w.findChild<SubDisp_comm*>()->ShowWith(QStringLiteral("COM1"), QStringLiteral("9600")); }},
             {"channel save/load", [&] { m.mnuSave_CH->trigger(); }},
             {"block save/load", [&] { m.mnuSave_BLK->trigger(); }},
             {"all-channel save/load", [&] { m.mnuSave_ALL->trigger(); }},

@@ -1,7 +1,7 @@
 #include "ProgramOnFakeLine.h"
 
 #include "FakeLink.h"
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

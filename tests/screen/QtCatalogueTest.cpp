@@ -1,7 +1,7 @@
 // Qt's own buttons in Japanese in the running program, whatever the locale says.
 #include "ProgramOnFakeLine.h"
 #include "app/QtCatalogue.h"
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "display/MainMenus.h"
 
 #include <QAbstractButton>

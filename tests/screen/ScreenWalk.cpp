@@ -17,7 +17,7 @@
 #include "controls/SubDisp_Chartset.h"
 #include "controls/UpDown.h"
 #include "display/FourBlockView.h"
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "display/MainMenus.h"
 #include "display/OneBlockView.h"
 #include "display/OneChannelView.h"
@@ -206,8 +206,8 @@ void AddSteps(Walk& walk, RDXApplication& p) {
     walk.Add("tab6-logging", tab(6));
     walk.Add("dialog-log-file", [&w] { w.loggingView->Command1[2]->click(); }, RejectModal);
 
-    walk.Add("dialog-block-names", [&w] { w.mnuDevno->trigger(); }, [&w] { w.blockDialog().close(); });
-    walk.Add("dialog-channel-names", [&w] { w.mnuCHname->trigger(); }, [&w] { w.chnameDialog().close(); });
+    walk.Add("dialog-block-names", [&w] { w.menus->mnuDevno->trigger(); }, [&w] { Find<SubDisp_Block>(w)->close(); });
+    walk.Add("dialog-channel-names", [&w] { w.menus->mnuCHname->trigger(); }, [&w] { Find<SubDisp_Chname>(w)->close(); });
     walk.Add("dialog-mqtt", [&w] { w.menus->mnuMqtt->trigger(); });
     // Switched on with TLS, and a line name the topic tree refuses: the message line.
     walk.Add("dialog-mqtt-refused", [&w] {
@@ -217,8 +217,8 @@ void AddSteps(Walk& walk, RDXApplication& p) {
         dlg->Text_Line->setText(QStringLiteral("ﾌﾟﾚｽ/3"));
         dlg->Command_OK->click();
     }, [&w] { Find<SubDisp_Mqtt>(w)->Command_Cancel_Click(); });
-    walk.Add("dialog-port", [&w] { w.portDialog().ShowWith(QStringLiteral("COM1"), QStringLiteral("9600")); },
-             [&w] { w.portDialog().hide(); });
+    walk.Add("dialog-port", [&w] { Find<SubDisp_comm>(w)->ShowWith(QStringLiteral("COM1"), QStringLiteral("9600")); },
+             [&w] { Find<SubDisp_comm>(w)->hide(); });
     walk.Add("dialog-save-load-channel", [&w] { w.menus->mnuSave_CH->trigger(); });
     walk.Add("dialog-save-load-channel-save-file", [&w] {
         auto* dlg = Find<SubDisp_SaveLoad>(w);

@@ -3,7 +3,7 @@
 #include "ProgramOnFakeLine.h"
 #include "RealDisplay.h"
 #include "services/SettingsStore.h"
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "display/MainMenus.h"
 #include "display/SettingToolbars.h"
 #include "display/SubDisp_About.h"

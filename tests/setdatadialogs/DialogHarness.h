@@ -3,7 +3,8 @@
 #pragma once
 
 #include "FakeLink.h"
-#include "display/MainDisp.h"
+#include "app/DialogWiring.h"
+#include "app/MainDisp.h"
 #include "exchange/PollEngine.h"
 #include "exchange/RDX_INC.h"
 #include "setdata/SetDataPrompts.h"
@@ -59,6 +60,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         window = std::make_unique<MainDisp>(d);
+        ConnectDialogs(d, *window);
         window->CreateLinkObject = [this](const char*) -> ISTDComm* {
             link = new FakeLink;
             return link;

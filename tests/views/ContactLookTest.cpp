@@ -7,7 +7,7 @@
 #include "display/ContactMark.h"
 #include "display/FourBlockView.h"
 #include "display/Lamp.h"
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 #include "display/OneBlockView.h"
 #include "display/OneChannelView.h"
 #include "display/SettingChangeView.h"

@@ -1,8 +1,11 @@
 #include "ViewTestSupport.h"
+#include "app/DialogWiring.h"
 #include "app/SubDisp_Block.h"
 #include "app/SubDisp_Chname.h"
+#include "app/SubDisp_comm.h"
+#include "app/MainDisp.h"
 #include "display/FourBlockView.h"
-#include "display/MainDisp.h"
+#include "display/MainMenus.h"
 #include "display/OneBlockView.h"
 #include "display/OneChannelView.h"
 #include "display/TwoBlockView.h"
@@ -39,6 +42,7 @@ protected:
 
     RDX_INC d;
     MainDisp w{d};
+    ShellDialogs dialogs = ConnectDialogs(d, w);
 };
 
 TEST_F(MainDispViewsTest, TabsCarryTheirCaptionsAndViews) {
@@ -71,7 +75,7 @@ TEST_F(MainDispViewsTest, StartUpLoadRestoresNamesAndSelections) {
     StoreChannelName(79, QStringLiteral("末尾"));
     StoreChannelName(60, QStringLiteral("炉4-1"));
     w.regRead();
-    EXPECT_EQ(w.blockDialog().DvtoN[2]->text(), QStringLiteral("第3炉"));
+    EXPECT_EQ(dialogs.blockNames->DvtoN[2]->text(), QStringLiteral("第3炉"));
     EXPECT_EQ(tab0().Frame_Block[0]->title(), QStringLiteral("第1炉"));
     EXPECT_EQ(tab0().Frame_Block[2]->title(), QStringLiteral("第3炉"));
     EXPECT_EQ(tab0().Frame_Block[3]->title(), QStringLiteral("第4炉"));
@@ -99,6 +103,24 @@ TEST_F(MainDispViewsTest, StartUpLoadOpensTheStoredChannelOfTheOneChannelView) {
     MainDisp again(d);
     again.regRead();
     EXPECT_EQ(again.oneChannelView->tb3_CHName->currentIndex(), 130);
+}
+
+// The shell builds the port dialog: the start-up load fills it from the store, and the
+// engine's request through the window shows it with the port that failed.
+TEST_F(MainDispViewsTest, StartUpLoadAndTheEnginesRequestReachThePortDialog) {
+    SaveSetting(QStringLiteral("Port"), QStringLiteral("COM2"));
+    SaveSetting(QStringLiteral("Speed"), QStringLiteral("19200"));
+    w.regRead();
+    SubDisp_comm& port = *dialogs.port;
+    EXPECT_EQ(port.Combo_Port->currentText(), QStringLiteral("COM2"));
+    EXPECT_EQ(port.Combo_Rate->currentText(), QStringLiteral("19200"));
+    EXPECT_FALSE(port.isVisible());
+    w.ShowPortDialog(QStringLiteral("COM1"), QStringLiteral("9600"), OpenFailureInfo{});
+    EXPECT_TRUE(port.isVisible());
+    EXPECT_EQ(port.Combo_Port->currentText(), QStringLiteral("COM1"));
+    EXPECT_EQ(port.Combo_Rate->currentText(), QStringLiteral("9600"));
+    SaveSetting(QStringLiteral("Port"), QStringLiteral("COM1"));
+    SaveSetting(QStringLiteral("Speed"), QStringLiteral("9600"));
 }
 
 TEST_F(MainDispViewsTest, UnusableStoredIndexFallsBackToTheDefaultAndTheRestIsRestored) {
@@ -149,11 +171,11 @@ TEST_F(MainDispViewsTest, BlockDialogRecaptionsTheShownPage) {
     w.regRead();
     tab0().Toolbar1Button[1]->trigger();  // page 1: blocks 4..7
     tab1().tb1_BName[0]->setCurrentIndex(4);
-    w.mnuDevno->trigger();
-    ASSERT_TRUE(w.blockDialog().isVisible());
-    w.blockDialog().DvtoN[4]->clear();
-    w.blockDialog().DvtoN[7]->setText(QStringLiteral("第8"));
-    w.blockDialog().DvOK->click();
+    w.menus->mnuDevno->trigger();
+    ASSERT_TRUE(dialogs.blockNames->isVisible());
+    dialogs.blockNames->DvtoN[4]->clear();
+    dialogs.blockNames->DvtoN[7]->setText(QStringLiteral("第8"));
+    dialogs.blockNames->DvOK->click();
     EXPECT_EQ(tab0().Frame_Block[0]->title(), QString());
     EXPECT_EQ(tab0().Frame_Block[3]->title(), QStringLiteral("第8"));
     EXPECT_EQ(tab1().tb1_BName[0]->currentIndex(), 4);
@@ -164,8 +186,8 @@ TEST_F(MainDispViewsTest, BlockDialogRecaptionsTheShownPage) {
 TEST_F(MainDispViewsTest, ChannelDialogRelabelsTheShownPageAndTheRows) {
     w.regRead();
     tab0().Toolbar1Button[2]->trigger();  // page 2: channels 160..239
-    w.mnuCHname->trigger();
-    SubDisp_Chname& dialog = w.chnameDialog();
+    w.menus->mnuCHname->trigger();
+    SubDisp_Chname& dialog = *dialogs.channelNames;
     ASSERT_TRUE(dialog.isVisible());
     dialog.Block_Name->setCurrentIndex(8);  // channels 160..179
     dialog.ChName[0]->setText(QStringLiteral("新161"));

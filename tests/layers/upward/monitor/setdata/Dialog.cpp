@@ -1,1 +1,1 @@
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"

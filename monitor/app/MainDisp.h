@@ -20,15 +20,11 @@ class QProgressBar;
 class QTabWidget;
 class ISTDComm;
 class PollEngine;
-class SubDisp_comm;
 class LoggingView;
 class FourBlockView;
 class TwoBlockView;
 class OneBlockView;
 class NameLists;
-class SubDisp_Block;
-class SubDisp_Chname;
-class QAction;
 class OneChannelView;
 class SettingChangeView;
 class SettingToolbars;
@@ -74,7 +70,6 @@ public:
     quint64 RequestAllBlocksWrite() override;
     quint64 RequestFactoryInit(int block, const QString& mask) override;
     ISTDComm* RDXCom() { return link_.get(); }
-    SubDisp_comm& portDialog() { return *portDialog_; }
     QTabWidget* SSTab1 = nullptr;
     std::array<QLabel*, 4> StatusPanel{};
     QLabel* Text_readmsg = nullptr;
@@ -93,12 +88,6 @@ public:
     TwoBlockView* twoBlockView() const { return tab1_; }
     OneBlockView* oneBlockView() const { return tab2_; }
     NameLists& nameLists() override { return *nameLists_; }
-    SubDisp_Block& blockDialog() { return *blockDialog_; }
-    SubDisp_Chname& chnameDialog() { return *chnameDialog_; }
-    QAction* mnuDevno = nullptr;
-    QAction* mnuCHname = nullptr;
-    void mnuDevno_Click();
-    void mnuCHname_Click();
 
     // Replaces tab index's placeholder with its view (the views are added by their owners).
     void SetTabView(int index, TabView* view, const QString& caption);
@@ -134,6 +123,10 @@ public:
 signals:
     // The bulk write's alarm values went out; the save/load dialogs enable their buttons.
     void bulkWriteFinished();
+    // regRead has begun: the dialogs that show stored values (port, block names) load them.
+    void storedSettingsReading();
+    // The engine asks for the port dialog (ShowPortDialog).
+    void portDialogRequested(const QString& port, const QString& speed, const OpenFailureInfo& failure);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -157,14 +150,11 @@ private:
     RDX_INC& d;
     std::unique_ptr<ISTDComm> link_;
     std::unique_ptr<PollEngine> engine_;
-    SubDisp_comm* portDialog_ = nullptr;
     std::array<TabView*, 7> tabs_{};
     FourBlockView* tab0_ = nullptr;
     TwoBlockView* tab1_ = nullptr;
     OneBlockView* tab2_ = nullptr;
     NameLists* nameLists_ = nullptr;
-    SubDisp_Block* blockDialog_ = nullptr;
-    SubDisp_Chname* chnameDialog_ = nullptr;
     ModelessMessages messages_{this};
     bool ending_ = false;
     bool placed_ = false;

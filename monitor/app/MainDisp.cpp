@@ -1,11 +1,8 @@
-#include "display/MainDisp.h"
+#include "app/MainDisp.h"
 
 #include "ISTDComm.h"
 #include "services/SettingsStore.h"
 #include "display/NameLists.h"
-#include "app/SubDisp_Block.h"
-#include "app/SubDisp_Chname.h"
-#include "app/SubDisp_comm.h"
 #include "display/FourBlockView.h"
 #include "display/LineTrouble.h"
 #include "display/MainMenus.h"
@@ -18,7 +15,6 @@
 #include "exchange/EngineLog.h"
 #include "exchange/PollEngine.h"
 #include "history/LoggingView.h"
-#include "app/SetDataDialogs.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -54,10 +50,8 @@ MainDisp::MainDisp(RDX_INC& data, QWidget* parent) : QMainWindow(parent), d(data
     BuildMenus();
     BuildStatusBar();
     BuildMessages();
-    portDialog_ = new SubDisp_comm(d, this);
     BuildBlockViews();
     BuildDetailViews();
-    new SetDataDialogs(d, *this);
 }
 
 MainDisp::~MainDisp() = default;
@@ -65,10 +59,6 @@ MainDisp::~MainDisp() = default;
 void MainDisp::BuildMenus() {
     menus = new MainMenus(*this);
     connect(menus->mnuEnd, &QAction::triggered, this, &MainDisp::mnuEnd_Click);
-    mnuDevno = menus->mnuDevno;
-    mnuCHname = menus->mnuCHname;
-    connect(menus, &MainMenus::mnuDevno_Click, this, &MainDisp::mnuDevno_Click);
-    connect(menus, &MainMenus::mnuCHname_Click, this, &MainDisp::mnuCHname_Click);
 }
 
 void MainDisp::BuildDetailViews() {
@@ -176,10 +166,9 @@ void MainDisp::Form_Activate() {
 }
 
 void MainDisp::regRead() {
-    blockDialog_->LoadNames();
-    for (int n = 3; n >= 0; --n) tab0_->Frame_Block[n]->setTitle(blockDialog_->DvtoN[n]->text());
+    emit storedSettingsReading();
+    for (int n = 3; n >= 0; --n) tab0_->Frame_Block[n]->setTitle(BlockName(n));
     tab0_->ShowChannelLabels();
-    portDialog_->LoadFromStore();
     if (loggingView) loggingView->LoadChoices();
     // Read before the lists are refilled: putting a filled list's index back runs its
     // click handler, which stores that index over the stored one (the one-channel list is
@@ -210,11 +199,6 @@ void MainDisp::BuildBlockViews() {
     connect(nameLists_, &NameLists::blockNamesChanged, this, [this] {
         if (loggingView) loggingView->RefreshBlockNames();
     });
-
-    blockDialog_ = new SubDisp_Block(*nameLists_, this);
-    chnameDialog_ = new SubDisp_Chname(*nameLists_, this);
-    connect(blockDialog_, &SubDisp_Block::namesSaved, tab0_, &FourBlockView::ShowFrameCaptions);
-    connect(chnameDialog_, &SubDisp_Chname::namesSaved, tab0_, &FourBlockView::ShowChannelLabels);
 }
 
 void MainDisp::RestoreBlockViewSelections(const QHash<QString, int>& storedIndex) {
@@ -254,10 +238,6 @@ quint64 MainDisp::RequestAllBlocksWrite() { return engine_ ? engine_->RequestAll
 quint64 MainDisp::RequestFactoryInit(int block, const QString& mask) {
     return engine_ ? engine_->RequestFactoryInit(block, mask) : 0;
 }
-
-void MainDisp::mnuDevno_Click() { blockDialog_->Open(); }
-
-void MainDisp::mnuCHname_Click() { chnameDialog_->Open(); }
 
 void MainDisp::communicate() {
     // A quit that came while the program was starting (a signal handled while the opening
@@ -377,7 +357,7 @@ void MainDisp::StartupInterrupted() {
 }
 
 void MainDisp::ShowPortDialog(const QString& port, const QString& speed, const OpenFailureInfo& failure) {
-    portDialog_->ShowWith(port, speed, failure);
+    emit portDialogRequested(port, speed, failure);
 }
 
 void MainDisp::RefreshView() {
