@@ -58,6 +58,13 @@ QString ContactMessage(int ch, int state) {
 
 }  // namespace
 
+QStringList AlarmCodesOn(quint16 statusWord) {
+    QStringList codes;
+    for (const Condition& c : kConditions)
+        if (statusWord & c.bit) codes << QString::fromLatin1(c.code);
+    return codes;
+}
+
 AlarmHistory::AlarmHistory(RDX_INC& inc)
     : Clock([] { return QDateTime::currentDateTime(); }), inc_(inc) {}
 
