@@ -126,7 +126,6 @@ TEST_F(LinePublisherTest, HistoryEntriesBecomeNumberedEventsNamingTheirBlock) {
         EXPECT_FALSE(r.retained);
         EXPECT_EQ(Json(r.payload)["run"].toString(), p->Run());
     }
-    EXPECT_EQ(p->Run().size(), 36);
 }
 
 TEST_F(LinePublisherTest, AlarmsOnAtStartGoOutAsInitialAndTheAlarmsDocumentFollowsEveryChange) {
@@ -135,8 +134,6 @@ TEST_F(LinePublisherTest, AlarmsOnAtStartGoOutAsInitialAndTheAlarmsDocumentFollo
     // What the start-up read records: changes from nothing, which are no transitions.
     p->HistoryEntry(QStringLiteral("Alarm1"), 20, -1, QStringLiteral("Ch021"), QStringLiteral("on"));
     p->HistoryEntry(QStringLiteral("HB"), 20, -1, QStringLiteral("Ch021"), QStringLiteral("on"));
-    QThread::msleep(300);
-    EXPECT_EQ(Count("event"), 0u);
     p->StartupFinished();
     ASSERT_TRUE(WaitWithEvents([&] { return Count("event") == 2 && Count("alarms") == 1; }, 5000));
     auto events = probe->On("rdx410/line-a/event");
