@@ -31,6 +31,16 @@ QString StoredChannelName(int channel) {
     return GetSetting(QStringLiteral("Chname") + suffix, QStringLiteral("Ch") + suffix);
 }
 
+BlockFacts FactsOf(const QString& line, int block, const QDateTime& time) {
+    BlockFacts facts;
+    facts.line = line;
+    facts.time = time;
+    facts.blockName = StoredBlockName(block);
+    for (int k = 0; k < ChannelsPerBlock; ++k)
+        facts.channelNames[size_t(k)] = StoredChannelName(block * ChannelsPerBlock + k);
+    return facts;
+}
+
 }  // namespace
 
 QByteArray LinePublisher::ClientId(const QString& program, const QString& line, qint64 pid) {
@@ -132,20 +142,6 @@ void LinePublisher::StartupFinished() {
     startupDone_ = true;
     PublishAlarms();
 }
-
-namespace {
-
-BlockFacts FactsOf(const QString& line, int block, const QDateTime& time) {
-    BlockFacts facts;
-    facts.line = line;
-    facts.time = time;
-    facts.blockName = StoredBlockName(block);
-    for (int k = 0; k < ChannelsPerBlock; ++k)
-        facts.channelNames[size_t(k)] = StoredChannelName(block * ChannelsPerBlock + k);
-    return facts;
-}
-
-}  // namespace
 
 void LinePublisher::PublishBlock(int block) {
     BlockFacts facts = FactsOf(config_.line, block, Clock());
