@@ -23,6 +23,9 @@ Gateway::Gateway(GatewayOptions options, QObject* parent)
     view_.Device = options_.device;
     view_.Speed = options_.speed;
     view_.OnStartupFinished = [this] { OnStartupFinished(); };
+    view_.OnLineChanged = [this] { CheckLink(); };
+    linkTimer_.setInterval(1000);
+    connect(&linkTimer_, &QTimer::timeout, this, &Gateway::CheckLink);
 }
 
 Gateway::~Gateway() = default;
@@ -58,19 +61,26 @@ int Gateway::Run() {
     engine_->PortOverride = options_.port;
     engine_->SpeedOverride = options_.speed;
     engine_->EndPending = EndPending;
-    StartPublishing();
+    StartPublishing(folder);
     Report(QStringLiteral("起動しました。ﾌﾟﾛｸﾞﾗﾑﾌｫﾙﾀﾞ: %1 ｱﾗｰﾑﾋｽﾄﾘ: %2").arg(folder, history_.HistoryFilePath));
 
     engine_->communicate();
 
+    linkTimer_.stop();
+    quint64 dropped = 0, unsent = 0;
     if (publisher_) {
-        const MqttConnection::Counters c = publisher_->Counters();
-        if (c.droppedEvents > 0)
-            Report(QStringLiteral("ﾌﾞﾛｰｶｰに送れなかったｲﾍﾞﾝﾄ: %1 件").arg(c.droppedEvents));
+        dropped = publisher_->Counters().droppedEvents;
         publisher_->Stop();
+        unsent = publisher_->UnsentAtEnd();
     }
     FlushSettings();
-    Report(QStringLiteral("終了しました。"));
+    // The last line says what the broker never got, whoever reads only the end of the log.
+    if (dropped + unsent > 0)
+        Report(QStringLiteral("終了しました。ﾌﾞﾛｰｶｰに送れなかったｲﾍﾞﾝﾄ: %1 件（終了時に未送信 %2 件を含む）")
+                   .arg(dropped + unsent)
+                   .arg(unsent));
+    else
+        Report(QStringLiteral("終了しました。"));
     return 0;
 }
 
@@ -84,14 +94,17 @@ QString Gateway::ResolvePublishing() {
     return problem;
 }
 
-void Gateway::StartPublishing() {
+void Gateway::StartPublishing(const QString& folder) {
     if (!publishConfig_) return;
     const PublishConfig& config = *publishConfig_;
     publisher_ = std::make_unique<LinePublisher>(d_, config, QString::fromLatin1(GatewayProgramName));
+    publisher_->StoredBlocksFile = StoredBlocksPath(folder, config.line);
+    linkWatch_.DefaultDevice = options_.device;
     connect(publisher_.get(), &LinePublisher::brokerEvent, this,
             [](MqttConnection::Event, const QString& message) { Report(message); });
     engine_->AfterPoll = [this](int block, const QString& item) { publisher_->AfterPoll(block, item); };
     publisher_->Start();
+    linkTimer_.start();
     Report(QStringLiteral("MQTT: %1 のﾄﾋﾟｯｸ %2 に公開します。")
                .arg(BrokerUrl(config.address), QString::fromUtf8(publisher_->Topics().All())));
 }
@@ -102,6 +115,20 @@ void Gateway::OnStartupFinished() {
     if (started_) return;
     started_ = true;
     logging_->ResumeAtStartup();
+}
+
+void Gateway::CheckLink() {
+    if (!publisher_ || !engine_) return;
+    bool portOpen = false;
+    OpenFailureInfo failure;
+    try {
+        portOpen = link_->CommID() != -1;
+        failure = link_->LastOpenFailure();
+    } catch (const std::exception& e) {
+        Report(QStringLiteral("通信ﾎﾟｰﾄの状態を読めません: %1").arg(QString::fromLocal8Bit(e.what())));
+    }
+    const bool open = portOpen && !engine_->PortLost && !d_.LinkFailed;
+    if (linkWatch_.Update(open, failure, QDateTime::currentDateTime())) publisher_->SetLink(linkWatch_.Facts());
 }
 
 void Gateway::OnHistoryEntry(const QString& code, int ch, int state, const AlarmHistory::Entry& entry) {

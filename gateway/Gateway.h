@@ -6,11 +6,13 @@
 #include "exchange/RDX_INC.h"
 #include "gateway/GatewayOptions.h"
 #include "gateway/GatewayView.h"
+#include "gateway/LinkWatch.h"
 #include "gateway/Report.h"
 #include "history/AlarmHistory.h"
 #include "publish/PublishSettings.h"
 
 #include <QObject>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -37,8 +39,10 @@ private:
     // The publishing choices checked before anything else: empty, or the problem that
     // ends the gateway with ExitConfigError.
     QString ResolvePublishing();
-    void StartPublishing();
+    void StartPublishing(const QString& folder);
     void OnStartupFinished();
+    // Tells the publisher the serial line's state when it changed.
+    void CheckLink();
     void OnHistoryEntry(const QString& code, int ch, int state, const AlarmHistory::Entry& entry);
 
     GatewayOptions options_;
@@ -51,5 +55,8 @@ private:
     std::unique_ptr<GatewayLogging> logging_;
     std::optional<PublishConfig> publishConfig_;  // none: --no-publish
     std::unique_ptr<LinePublisher> publisher_;
+    LinkWatch linkWatch_;
+    // The port can go away while nothing else is told (between reopening attempts).
+    QTimer linkTimer_;
     bool started_ = false;
 };

@@ -12,11 +12,13 @@ void GatewayView::StartupFinished() {
     for (int b = 0; b < BlockCount; ++b) present += d.BlockAbsent[b] == 0 ? 1 : 0;
     Report(QStringLiteral("起動時の読込みが終わりました（ﾌﾞﾛｯｸ %1 台）。監視を始めます。").arg(present));
     reported_.reset();
+    LineChanged();
     if (OnStartupFinished) OnStartupFinished();
 }
 
 void GatewayView::StartupInterrupted() {
     Report(QStringLiteral("起動時の読込み中に通信ﾎﾟｰﾄが使えなくなりました。ﾎﾟｰﾄが戻ったら読込みをやり直します。"));
+    LineChanged();
 }
 
 void GatewayView::ShowPortDialog(const QString& port, const QString& speed, const OpenFailureInfo& failure) {
@@ -29,5 +31,6 @@ void GatewayView::ShowPortDialog(const QString& port, const QString& speed, cons
                QStringLiteral("%1秒ごとに再試行します。").arg(PortRetryMs / 1000));
     }
     reported_ = failure;
+    LineChanged();
     QTimer::singleShot(PortRetryMs, this, [this] { d.LinkFailed = false; });
 }

@@ -25,12 +25,15 @@ public:
     QString Speed;
     // Run at the end of each start-up read (after the first, only when the port came back).
     std::function<void()> OnStartupFinished;
+    // Run whenever the engine may have opened, lost or failed to open the port: during the
+    // start-up read, at a failed opening, at a block's change of contact.
+    std::function<void()> OnLineChanged;
 
     void SetPanelText(int, const QString&) override {}
     void ShowReadMessage(bool) override {}
     // Protocol errors and blocks out of contact are reported through the history.
     void ShowCommError(bool) override {}
-    void SplashProgress(int) override {}
+    void SplashProgress(int) override { LineChanged(); }
     void StartupFinished() override;
     void StartupInterrupted() override;
     void ShowPortDialog(const QString& port, const QString& speed, const OpenFailureInfo& failure) override;
@@ -38,9 +41,13 @@ public:
     void ResetSettingView() override {}
     void SetWriteProgress(int) override {}
     void BulkWriteFinished() override {}
-    void BlockContactChanged(int, bool) override {}
+    void BlockContactChanged(int, bool) override { LineChanged(); }
 
 private:
+    void LineChanged() {
+        if (OnLineChanged) OnLineChanged();
+    }
+
     RDX_INC& d;
     // The cause said last during this outage; none once the line answered.
     std::optional<OpenFailureInfo> reported_;

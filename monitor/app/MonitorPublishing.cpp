@@ -4,6 +4,7 @@
 #include "exchange/PollEngine.h"
 #include "publish/LinePublisher.h"
 #include "services/OperatorMessages.h"
+#include "services/ProgramFolder.h"
 
 #include <QWidget>
 
@@ -39,6 +40,7 @@ void MonitorPublishing::Apply() {
         return;
     }
     publisher_ = std::make_unique<LinePublisher>(d_, config, QStringLiteral("RDX410_Monitor"));
+    publisher_->StoredBlocksFile = StoredBlocksPath(ProgramFolder(), config.line);
     connectedOnce_ = false;
     connect(publisher_.get(), &LinePublisher::brokerEvent, this,
             [this](MqttConnection::Event event, const QString& message) {

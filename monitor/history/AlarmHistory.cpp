@@ -75,6 +75,13 @@ QString BlockEntryMessage(const QString& alm, int ch, int state) {
 
 }  // namespace
 
+QStringList AlarmCodesOn(quint16 statusWord) {
+    QStringList codes;
+    for (const Condition& c : kConditions)
+        if (statusWord & c.bit) codes << QString::fromLatin1(c.code);
+    return codes;
+}
+
 AlarmHistory::AlarmHistory(RDX_INC& inc)
     : Clock([] { return QDateTime::currentDateTime(); }), inc_(inc) {}
 

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 
@@ -23,6 +24,10 @@ struct AlarmLatchRecord {
     bool UnderScaleOn = false;
     bool AutoTuningOn = false;
 };
+
+// The channel codes ("Alarm1" .. "DOWNS") whose condition the status word shows on, in
+// the order simultaneous changes are recorded.
+QStringList AlarmCodesOn(quint16 statusWord);
 
 inline constexpr char HistoryWriteFailedMessage[] =
     "ファイルに書き込み出来ません。アラームヒストリファイルが開かれていないか確認してください。";

@@ -1,17 +1,25 @@
 #include "publish/LinePublisher.h"
 
+#include "history/AlarmHistory.h"
+#include "services/Cp932File.h"
 #include "services/SettingsStore.h"
 #include "publish/BrokerMessages.h"
-#include "publish/Documents.h"
+#include "publish/PublishLog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSysInfo>
+#include <QUuid>
 #include <unistd.h>
 
 namespace {
 
-constexpr int kCountersSlot = BlockCount;  // document slots: 16 blocks, then the counters
+// Document slots: 16 blocks, then the counters, the alarms and the link.
+constexpr int kCountersSlot = BlockCount;
+constexpr int kAlarmsSlot = BlockCount + 1;
+constexpr int kLinkSlot = BlockCount + 2;
+constexpr int kDocumentSlots = BlockCount + 3;
 
 QString StoredBlockName(int block) {
     const QString suffix = BlockSuffix(block);
@@ -21,6 +29,16 @@ QString StoredBlockName(int block) {
 QString StoredChannelName(int channel) {
     const QString suffix = ChannelSuffix(channel);
     return GetSetting(QStringLiteral("Chname") + suffix, QStringLiteral("Ch") + suffix);
+}
+
+BlockFacts FactsOf(const QString& line, int block, const QDateTime& time) {
+    BlockFacts facts;
+    facts.line = line;
+    facts.time = time;
+    facts.blockName = StoredBlockName(block);
+    for (int k = 0; k < ChannelsPerBlock; ++k)
+        facts.channelNames[size_t(k)] = StoredChannelName(block * ChannelsPerBlock + k);
+    return facts;
 }
 
 }  // namespace
@@ -40,7 +58,8 @@ QByteArray LinePublisher::ClientId(const QString& program, const QString& line, 
 }
 
 LinePublisher::LinePublisher(const RDX_INC& inc, PublishConfig config, QString program, QObject* parent)
-    : QObject(parent), inc_(inc), config_(std::move(config)), topics_(config_.line), program_(std::move(program)) {
+    : QObject(parent), inc_(inc), config_(std::move(config)), topics_(config_.line), program_(std::move(program)),
+      run_(QUuid::createUuid().toString(QUuid::WithoutBraces)) {
     NowMs = [] {
         static QElapsedTimer clock;
         if (!clock.isValid()) clock.start();
@@ -60,13 +79,14 @@ void LinePublisher::Start() {
     o.config = config_;
     o.clientId = ClientId(program_, config_.line, ::getpid());
     o.statusTopic = topics_.Status();
-    o.documentSlots = BlockCount + 1;
+    o.documentSlots = kDocumentSlots;
     o.eventCapacity = EventQueueLimit;
     connection_ = std::make_unique<MqttConnection>(o);
     // The connection's thread only posts the event to this object's thread.
     connection_->OnEvent = [this](MqttConnection::Event event) {
         QMetaObject::invokeMethod(this, [this, event] { OnConnectionEvent(event); }, Qt::QueuedConnection);
     };
+    PublishStoredBlocks();
     connection_->Start();
     watch_.start();
 }
@@ -74,7 +94,10 @@ void LinePublisher::Start() {
 void LinePublisher::Stop(int waitMs) {
     if (!connection_) return;
     watch_.stop();
-    connection_->Stop(waitMs);
+    const int eventsMs = waitMs / 2;
+    unsentAtEnd_ = connection_->FinishEvents(eventsMs);
+    PublishCounters();
+    connection_->Stop(waitMs - eventsMs);
     connection_.reset();
 }
 
@@ -84,14 +107,18 @@ MqttConnection::Counters LinePublisher::Counters() const {
 
 void LinePublisher::AfterPoll(int block, const QString& item) {
     if (!connection_ || block < 0 || block >= BlockCount) return;
+    // The request was answered (a silence sets the flag) and the block is in contact.
+    if (!inc_.CommErrorFlag && !inc_.BlockOutOfContact[block]) readAt_[block] = Clock();
     if (item != u"0081" && item != u"0082") return;
-    if (!documentSent_[block] || NowMs() - lastDocumentMs_[block] >= DocumentIntervalMs) PublishBlock(block);
+    const qint64 interval = Stale(block) && staleShown_[block] ? OutOfContactIntervalMs : DocumentIntervalMs;
+    if (!documentSent_[block] || NowMs() - lastDocumentMs_[block] >= interval) PublishBlock(block);
 }
 
 void LinePublisher::Watch() {
     if (!connection_) return;
     for (int b = 0; b < BlockCount; ++b)
-        if (documentSent_[b] && inc_.BlockOutOfContact[b] != contactShown_[b]) PublishBlock(b);
+        if (documentSent_[b] && (inc_.BlockOutOfContact[b] != contactShown_[b] || Stale(b) != staleShown_[b]))
+            PublishBlock(b);
     if (NowMs() - lastCountersMs_ >= CountersIntervalMs) {
         const MqttConnection::Counters c = connection_->counters();
         if (c.droppedEvents + c.replacedDocuments != countersShown_) PublishCounters();
@@ -100,38 +127,131 @@ void LinePublisher::Watch() {
 
 void LinePublisher::StartupFinished() {
     if (!connection_) return;
+    const QDateTime now = Clock();
     for (int b = 0; b < BlockCount; ++b) {
-        if (inc_.BlockAbsent[b] == 0) PublishBlock(b);
-        // An empty retained message removes what an earlier run left for a block now absent.
-        else connection_->PutDocument(b, OutMessage{topics_.Block(b), QByteArray(), 0, true});
+        if (inc_.BlockAbsent[b] == 0) {
+            if (!inc_.BlockOutOfContact[b]) readAt_[b] = now;
+            PublishBlock(b);
+        } else {
+            // An empty retained message removes what an earlier run left for a block now absent.
+            connection_->PutDocument(b, OutMessage{topics_.Block(b), QByteArray(), 0, true});
+        }
     }
+    KeepStoredBlocks();
+    if (!startupDone_) SendInitialAlarms();
+    startupDone_ = true;
+    PublishAlarms();
 }
 
 void LinePublisher::PublishBlock(int block) {
-    BlockFacts facts;
-    facts.line = config_.line;
-    facts.time = Clock();
+    BlockFacts facts = FactsOf(config_.line, block, Clock());
+    facts.readAt = readAt_[block];
     facts.outOfContact = inc_.BlockOutOfContact[block];
-    facts.blockName = StoredBlockName(block);
-    for (int k = 0; k < ChannelsPerBlock; ++k)
-        facts.channelNames[size_t(k)] = StoredChannelName(block * ChannelsPerBlock + k);
+    facts.stale = Stale(block);
     connection_->PutDocument(block, OutMessage{topics_.Block(block), BlockDocument(inc_, block, facts), 0, true});
     lastDocumentMs_[block] = NowMs();
     documentSent_[block] = true;
     contactShown_[block] = facts.outOfContact;
+    staleShown_[block] = facts.stale;
+}
+
+void LinePublisher::PublishStoredBlocks() {
+    if (StoredBlocksFile.isEmpty() || !QFile::exists(StoredBlocksFile)) return;
+    QFile file(StoredBlocksFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCWarning(lcMqtt) << "the stored blocks of the line cannot be read:" << StoredBlocksFile << file.errorString();
+        return;
+    }
+    stored_ = StoredBlocks::Parse(file.readAll());
+    if (!stored_) {
+        qCWarning(lcMqtt) << "the stored blocks of the line are not a list of blocks, ignored:" << StoredBlocksFile;
+        return;
+    }
+    const QDateTime now = Clock();
+    for (int b = 0; b < BlockCount; ++b) {
+        if (!stored_->present[size_t(b)]) continue;
+        BlockFacts facts = FactsOf(config_.line, b, now);
+        facts.outOfContact = facts.stale = true;
+        connection_->PutDocument(b, OutMessage{topics_.Block(b), StoredBlockDocument(*stored_, b, facts), 0, true});
+    }
+}
+
+void LinePublisher::KeepStoredBlocks() {
+    if (StoredBlocksFile.isEmpty()) return;
+    const StoredBlocks now = StoredBlocks::FromTables(inc_);
+    if (stored_ == now) return;
+    const FileWriteResult result = WriteNewFile(StoredBlocksFile, now.Text());
+    if (result != FileWriteResult::Ok) {
+        // The next start cannot mark what this run publishes; publishing itself goes on.
+        qCWarning(lcMqtt) << "the line's blocks cannot be kept in" << StoredBlocksFile << "result" << int(result);
+        return;
+    }
+    stored_ = now;
+}
+
+void LinePublisher::SetLink(const LinkFacts& facts) {
+    link_ = facts;
+    linkDown_ = facts.state != u"open";
+    if (!connection_) return;
+    PublishLink();
+    Watch();
+}
+
+void LinePublisher::PublishLink() {
+    if (link_) connection_->PutDocument(kLinkSlot, OutMessage{topics_.Link(), LinkDocument(config_.line, *link_), 1, true});
+}
+
+QList<AlarmOn> LinePublisher::AlarmsOn() const {
+    // The history's latches follow the status words; a block out of contact keeps both.
+    QList<AlarmOn> alarms;
+    for (int b = 0; b < BlockCount; ++b) {
+        if (inc_.BlockAbsent[b] != 0) continue;
+        for (int c = b * ChannelsPerBlock; c < (b + 1) * ChannelsPerBlock; ++c)
+            for (const QString& code : AlarmCodesOn(quint16(inc_.ChStatus[c])))
+                alarms << AlarmOn{code, c, StoredChannelName(c)};
+    }
+    return alarms;
+}
+
+void LinePublisher::PublishAlarms() {
+    connection_->PutDocument(kAlarmsSlot, OutMessage{topics_.Alarms(),
+                                                     AlarmsDocument(config_.line, run_, Clock(), AlarmsOn()), 1, true});
+}
+
+void LinePublisher::SendInitialAlarms() {
+    for (const AlarmOn& a : AlarmsOn()) {
+        EventFacts f;
+        f.code = a.code;
+        f.state = -1;
+        f.channel = a.channel;
+        f.block = a.channel / ChannelsPerBlock;
+        f.channelText = a.name;
+        f.text = AlarmHistory::HistoryMessage(a.code, -1);
+        f.initial = true;
+        PutEvent(f);
+    }
+}
+
+void LinePublisher::PutEvent(EventFacts f) {
+    f.line = config_.line;
+    f.run = run_;
+    f.seq = ++eventSeq_;
+    f.time = Clock();
+    connection_->PutEvent(OutMessage{topics_.Event(), EventDocument(f), 1, false});
 }
 
 void LinePublisher::HistoryEntry(const QString& code, int channel, int state, const QString& channelText,
                                  const QString& text) {
     if (!connection_) return;
+    const bool channelCode = IsChannelCode(code);
+    // The start-up read finds every alarm already on as a change from nothing; those go
+    // out at its end as initial, not as transitions.
+    if (channelCode && state != 0 && !startupDone_) return;
     EventFacts f;
-    f.line = config_.line;
-    f.seq = ++eventSeq_;
-    f.time = Clock();
     f.code = code;
     f.state = state;
     const bool inRange = channel >= 0 && channel < ChannelCount;
-    if (IsChannelCode(code)) {
+    if (channelCode) {
         f.channel = channel;
         f.block = inRange ? channel / ChannelsPerBlock : -1;
     } else if (code == QLatin1String(OutOfContactCode)) {
@@ -142,19 +262,22 @@ void LinePublisher::HistoryEntry(const QString& code, int channel, int state, co
     }
     f.channelText = channelText;
     f.text = text;
-    connection_->PutEvent(OutMessage{topics_.Event(), EventDocument(f), 1, false});
+    PutEvent(f);
+    if (channelCode && startupDone_) PublishAlarms();
 }
 
 void LinePublisher::PublishCounters() {
     const MqttConnection::Counters c = connection_->counters();
     PublisherFacts f;
     f.program = program_;
+    f.run = run_;
     f.version = QStringLiteral(RDX_VERSION);
     f.host = QSysInfo::machineHostName();
     f.started = started_;
     f.time = Clock();
     f.droppedEvents = c.droppedEvents;
     f.replacedDocuments = c.replacedDocuments;
+    f.unsentAtEnd = unsentAtEnd_;
     f.eventQueueLimit = EventQueueLimit;
     connection_->PutDocument(kCountersSlot, OutMessage{topics_.Publisher(), PublisherDocument(f), 0, true});
     countersShown_ = c.droppedEvents + c.replacedDocuments;
@@ -162,7 +285,13 @@ void LinePublisher::PublishCounters() {
 }
 
 void LinePublisher::OnConnectionEvent(MqttConnection::Event event) {
-    if (event == MqttConnection::Event::Connected && connection_) PublishCounters();
+    // The broker may have lost what was retained (a restart without persistence): the
+    // documents that change rarely go again.
+    if (event == MqttConnection::Event::Connected && connection_) {
+        PublishCounters();
+        PublishLink();
+        if (startupDone_) PublishAlarms();
+    }
     emit brokerEvent(event, EventMessage(event));
 }
 

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <mosquitto.h>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -52,6 +53,20 @@ void MqttConnection::PutDocument(int slot, OutMessage message) {
 void MqttConnection::PutEvent(OutMessage message) {
     std::lock_guard lock(mutex_);
     queue_.PutEvent(std::move(message));
+}
+
+quint64 MqttConnection::FinishEvents(int waitMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (connected_ && clock.elapsed() < waitMs) {
+        {
+            std::lock_guard lock(mutex_);
+            if (queue_.WaitingEvents() == 0 && inFlightEvents_ == 0) break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::lock_guard lock(mutex_);
+    return quint64(queue_.DiscardEvents()) + quint64(inFlightEvents_.load());
 }
 
 MqttConnection::Counters MqttConnection::counters() const {
@@ -188,9 +203,14 @@ bool MqttConnection::Send(const OutMessage& m) {
             qCWarning(lcMqtt) << "publish to" << m.topic << "refused, mosquitto code" << rc << mosquitto_strerror(rc);
         return false;
     }
-    inFlight_[mid] = m.qos;
-    inFlightCount_ = int(inFlight_.size());
+    inFlight_[mid] = InFlight{m.qos, !m.retain};
+    CountInFlight();
     return true;
+}
+
+void MqttConnection::CountInFlight() {
+    inFlightCount_ = int(inFlight_.size());
+    inFlightEvents_ = int(std::count_if(inFlight_.begin(), inFlight_.end(), [](const auto& m) { return m.second.event; }));
 }
 
 MqttConnection::Event MqttConnection::FailureEvent(int rc, int error) const {
@@ -284,14 +304,14 @@ void MqttConnection::OnDisconnect(mosquitto*, void* self, int) {
     // Unwritten QoS 0 packets die with the socket and are never reported; QoS 1 messages
     // stay with the library and are sent again after the next connect.
     for (auto it = c->inFlight_.begin(); it != c->inFlight_.end();)
-        it = it->second == 0 ? c->inFlight_.erase(it) : std::next(it);
-    c->inFlightCount_ = int(c->inFlight_.size());
+        it = it->second.qos == 0 ? c->inFlight_.erase(it) : std::next(it);
+    c->CountInFlight();
 }
 
 void MqttConnection::OnPublish(mosquitto*, void* self, int mid) {
     auto* c = static_cast<MqttConnection*>(self);
     if (c->inFlight_.erase(mid) > 0) ++c->published_;
-    c->inFlightCount_ = int(c->inFlight_.size());
+    c->CountInFlight();
 }
 
 void MqttConnection::OnLog(mosquitto*, void* self, int level, const char* text) {

@@ -73,6 +73,10 @@ public:
     // Never wait on the network.
     void PutDocument(int slot, OutMessage message);
     void PutEvent(OutMessage message);
+    // At an orderly end, before Stop: waits at most waitMs, while connected, for the events
+    // that wait to be sent and acknowledged, then discards those still waiting. Returns how
+    // many events were not delivered (discarded, or handed over and not acknowledged).
+    quint64 FinishEvents(int waitMs);
     Counters counters() const;
 
 private:
@@ -80,6 +84,7 @@ private:
     bool Configure();
     void Pump();
     bool Send(const OutMessage& message);
+    void CountInFlight();
     // rc: what the library returned; error: errno right after.
     void ConnectionFailed(int rc, int error);
     Event FailureEvent(int rc, int error) const;
@@ -102,8 +107,12 @@ private:
     PublishQueue queue_;
     bool stopping_ = false;
 
+    struct InFlight {
+        int qos = 0;
+        bool event = false;
+    };
     // Owned by the connection's thread.
-    std::map<int, int> inFlight_;  // mid -> qos
+    std::map<int, InFlight> inFlight_;  // by mid
     int connackThisAttempt_ = 0;          // the broker's refusal code, 0: none
     bool certificateThisAttempt_ = false;  // the library logged a failed certificate check
     bool wasConnected_ = false;
@@ -117,5 +126,6 @@ private:
     std::atomic<bool> connected_{false};
     std::atomic<quint64> published_{0};
     std::atomic<int> inFlightCount_{0};
+    std::atomic<int> inFlightEvents_{0};
     std::atomic<quint64> lostEvents_{0};
 };

@@ -43,3 +43,9 @@ std::optional<OutMessage> PublishQueue::Take() {
 int PublishQueue::Waiting() const {
     return int(events_.size()) + int(std::count_if(slots_.begin(), slots_.end(), [](const auto& s) { return s.has_value(); }));
 }
+
+int PublishQueue::DiscardEvents() {
+    const int n = int(events_.size());
+    events_.clear();
+    return n;
+}

@@ -29,6 +29,9 @@ public:
     std::optional<OutMessage> Take();
 
     int Waiting() const;
+    int WaitingEvents() const { return int(events_.size()); }
+    // Removes the events that wait (the end came before they could go); returns how many.
+    int DiscardEvents();
     int EventCapacity() const { return capacity_; }
     quint64 DroppedEvents() const { return droppedEvents_; }
     quint64 ReplacedDocuments() const { return replacedDocuments_; }

@@ -21,6 +21,11 @@ public:
     QByteArray Block(int block) const;
     // Alarm transitions and protocol errors, one message each, not retained.
     QByteArray Event() const { return prefix_ + "event"; }
+    // The alarms on now, retained: the state a reader that missed events starts from.
+    QByteArray Alarms() const { return prefix_ + "alarms"; }
+    // The serial line's state ("open", "lost", "missing"), retained. Not "status", which
+    // is the publisher's connection to the broker.
+    QByteArray Link() const { return prefix_ + "link"; }
     // Who publishes and what it had to drop, retained.
     QByteArray Publisher() const { return prefix_ + "publisher"; }
     // Everything of the line, for a subscriber.

@@ -68,6 +68,10 @@ TEST(BlockDocument, ValuesAreScaledAsTheViewsShowThemWithTheirUnits) {
     EXPECT_EQ(ch[2]["unit"].toString(), "kPa");
     EXPECT_DOUBLE_EQ(ch[3]["pv"].toDouble(), 87);
     EXPECT_EQ(ch[4]["unit"].toString(), QString::fromUtf8("ﾟF"));
+    // The monitor's text stays; historians get the standard spelling.
+    EXPECT_EQ(ch[0]["unitCode"].toString(), QString::fromUtf8("°C"));
+    EXPECT_EQ(ch[2]["unitCode"].toString(), "kPa");
+    EXPECT_EQ(ch[4]["unitCode"].toString(), QString::fromUtf8("°F"));
     for (int k = 0; k < 6; ++k) {
         EXPECT_DOUBLE_EQ(ch[k]["mv"].toDouble(), (100 * k + 5) / 10.0) << k;
         EXPECT_DOUBLE_EQ(ch[k]["heaterCurrent"].toDouble(), 12 * k / 10.0) << k;
@@ -119,6 +123,58 @@ TEST(BlockDocument, AlarmAndStateBitsAbsentChannelsAndCoolingOutputs) {
     }
 }
 
+TEST(BlockDocument, APvThatIsNoMeasurementIsNullWithTheValueReadInLastPv) {
+    RDX_INC inc;
+    for (int k = 0; k < 3; ++k) inc.ChPresent[k] = 1, inc.ChPV[k] = qint16(100 + k);
+    inc.ChStatus[1] = qint16(StatusBit::OverScale);
+    inc.ChStatus[2] = qint16(StatusBit::UnderScale);
+    BlockFacts f = Facts(0);
+    f.readAt = f.time.addMSecs(-40);
+    const QJsonObject doc = Parse(BlockDocument(inc, 0, f));
+    EXPECT_EQ(doc["readAt"].toString(), "2024-05-01T12:00:03.210+09:00");
+    const QJsonArray ch = doc["channels"].toArray();
+    const char* expected[] = {"good", "overScale", "underScale"};
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(ch[k]["quality"].toString(), expected[k]) << k;
+    EXPECT_DOUBLE_EQ(ch[0]["pv"].toDouble(), 100);
+    for (int k : {1, 2}) {
+        EXPECT_TRUE(ch[k]["pv"].isNull()) << k;
+        EXPECT_DOUBLE_EQ(ch[k]["lastPv"].toDouble(), 100 + k) << k;
+    }
+    // Out of contact: every present channel holds the last values read, none a measurement.
+    f.stale = true;
+    const QJsonArray st = Parse(BlockDocument(inc, 0, f))["channels"].toArray();
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(st[k]["quality"].toString(), "stale") << k;
+    EXPECT_TRUE(st[0]["pv"].isNull());
+    EXPECT_DOUBLE_EQ(st[0]["lastPv"].toDouble(), 100);
+}
+
+TEST(StoredBlockDocument, AnEarlierRunsBlocksComeBackStaleWithoutValues) {
+    RDX_INC inc;
+    inc.BlockAbsent.fill(1);
+    inc.BlockAbsent[2] = 0;
+    for (int c : {40, 42, 43}) inc.ChPresent[c] = 1;
+    inc.ChOption[42] = inc.ChOption[43] = qint16(OptionBit::Cooling);
+    const std::optional<StoredBlocks> stored = StoredBlocks::Parse(StoredBlocks::FromTables(inc).Text());
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(*stored, StoredBlocks::FromTables(inc));
+    EXPECT_FALSE(StoredBlocks::Parse("3,1,0\r\n17,1,0\r\n"));
+
+    const QJsonArray ch = Parse(StoredBlockDocument(*stored, 2, Facts(2)))["channels"].toArray();
+    EXPECT_EQ(ch[0]["quality"].toString(), "stale");
+    EXPECT_TRUE(ch[0]["pv"].isNull());
+    EXPECT_FALSE(ch[1]["present"].toBool(true));
+    EXPECT_EQ(ch[3]["coolingOf"].toInt(), 43);
+}
+
+TEST(StandardUnit, TheWaysOfWritingDegreesPercentAndAmperes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"ﾟC", "°C"}, {"ﾟF", "°F"}, {"℃", "°C"}, {"゜C", "°C"}, {"°c", "°C"}, {"％", "%"},
+        {"Ａ", "A"},  {"kPa", "kPa"}, {" m3/h ", "m3/h"}, {"ｋＰａ", "kPa"},
+    };
+    for (const auto& [shown, code] : cases)
+        EXPECT_EQ(StandardUnit(QString::fromUtf8(shown)), QString::fromUtf8(code)) << shown;
+}
+
 TEST(BlockDocument, NamesWithQuotesBackslashesAndJapaneseSurviveTheTrip) {
     RDX_INC inc;
     BlockFacts f = Facts(0);
@@ -141,6 +197,7 @@ TEST(BlockDocument, AValueTheFormatterCannotShowIsNull) {
 TEST(EventDocument, AlarmTransitionsCarryTheirChannelProtocolErrorsTheirBlock) {
     EventFacts f;
     f.line = QStringLiteral("line-a");
+    f.run = QStringLiteral("5f0c3a52-8d1e-4f7a-9b2c-0e6d4a1b7c93");
     f.seq = 41;
     f.time = QDateTime(QDate(2024, 5, 1), QTime(8, 5, 3), QTimeZone(0));
     f.code = QStringLiteral("HB");
@@ -151,6 +208,8 @@ TEST(EventDocument, AlarmTransitionsCarryTheirChannelProtocolErrorsTheirBlock) {
     f.text = QString::fromUtf8("ﾋｰﾀ断線警報の状態がONになりました。");
     QJsonObject e = Parse(EventDocument(f));
     EXPECT_EQ(e["seq"].toInt(), 41);
+    EXPECT_EQ(e["run"].toString(), f.run);
+    EXPECT_FALSE(e["initial"].toBool(true));
     EXPECT_EQ(e["time"].toString(), "2024-05-01T08:05:03.000Z");
     EXPECT_EQ(e["code"].toString(), "HB");
     EXPECT_TRUE(e["on"].toBool());

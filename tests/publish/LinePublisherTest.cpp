@@ -1,6 +1,6 @@
 // The publisher between the engine and a real broker: when a block's document goes out,
-// the history's entries as events, stale documents removed, and a block whose contact
-// changes while nothing is polled.
+// the history's entries as events, alarms already on at start, stale documents removed, a
+// block whose contact changes while nothing is polled, and events the end left unsent.
 #include "MosquittoBroker.h"
 #include "MqttProbe.h"
 #include "publish/LinePublisher.h"
@@ -103,6 +103,7 @@ TEST_F(LinePublisherTest, ABlocksDocumentFollowsTheEndOfItsPollCycleAtMostOnceAS
 
 TEST_F(LinePublisherTest, HistoryEntriesBecomeNumberedEventsNamingTheirBlock) {
     auto p = StartPublisher();
+    p->StartupFinished();
     p->HistoryEntry(QStringLiteral("Alarm1"), 24, -1, QStringLiteral("Ch025"), QString::fromUtf8("警報１の状態がONになりました。"));
     inc.AddrChar = QString(QChar(0x20 + 4));
     p->HistoryEntry(QStringLiteral("NAK"), 0, 0, QStringLiteral("----"), QString::fromUtf8("MGU-500から否定応答(NAK応答)が返ってきました。"));
@@ -123,7 +124,44 @@ TEST_F(LinePublisherTest, HistoryEntriesBecomeNumberedEventsNamingTheirBlock) {
     for (const Received& r : events) {
         EXPECT_EQ(r.qos, 1);
         EXPECT_FALSE(r.retained);
+        EXPECT_EQ(Json(r.payload)["run"].toString(), p->Run());
     }
+}
+
+TEST_F(LinePublisherTest, AlarmsOnAtStartGoOutAsInitialAndTheAlarmsDocumentFollowsEveryChange) {
+    inc.ChStatus[20] = qint16(StatusBit::Alarm1 | StatusBit::HeaterBreak);
+    auto p = StartPublisher();
+    // What the start-up read records: changes from nothing, which are no transitions.
+    p->HistoryEntry(QStringLiteral("Alarm1"), 20, -1, QStringLiteral("Ch021"), QStringLiteral("on"));
+    p->HistoryEntry(QStringLiteral("HB"), 20, -1, QStringLiteral("Ch021"), QStringLiteral("on"));
+    p->StartupFinished();
+    ASSERT_TRUE(WaitWithEvents([&] { return Count("event") == 2 && Count("alarms") == 1; }, 5000));
+    auto events = probe->On("rdx410/line-a/event");
+    QStringList codes;
+    for (const Received& r : events) {
+        const QJsonObject e = Json(r.payload);
+        EXPECT_TRUE(e["initial"].toBool()) << r.payload.constData();
+        EXPECT_TRUE(e["on"].toBool());
+        EXPECT_EQ(e["ch"].toInt(), 21);
+        codes << e["code"].toString();
+    }
+    EXPECT_EQ(codes.join(','), "Alarm1,HB");
+    auto alarms = [&] {
+        QStringList on;
+        for (const QJsonValue a : Json(probe->Last("rdx410/line-a/alarms"))["alarms"].toArray())
+            on << a["code"].toString() + '@' + QString::number(a["ch"].toInt());
+        return on.join(',');
+    };
+    EXPECT_EQ(alarms(), "Alarm1@21,HB@21");
+
+    // A change after the start is a transition, and the document follows it.
+    inc.ChStatus[20] = qint16(StatusBit::HeaterBreak);
+    p->HistoryEntry(QStringLiteral("Alarm1"), 20, 0, QStringLiteral("Ch021"), QStringLiteral("off"));
+    ASSERT_TRUE(WaitWithEvents([&] { return Count("event") == 3 && Count("alarms") == 2; }, 5000));
+    const QJsonObject off = Json(probe->Last("rdx410/line-a/event"));
+    EXPECT_FALSE(off["initial"].toBool(true));
+    EXPECT_FALSE(off["on"].toBool(true));
+    EXPECT_EQ(alarms(), "HB@21");
 }
 
 TEST_F(LinePublisherTest, AtStartupAbsentBlocksLoseTheDocumentsAnEarlierRunLeft) {
@@ -141,15 +179,47 @@ TEST_F(LinePublisherTest, AtStartupAbsentBlocksLoseTheDocumentsAnEarlierRunLeft)
     EXPECT_EQ(later.On("rdx410/line-a/block/01").size(), 1u);
 }
 
-TEST_F(LinePublisherTest, ABlockThatLosesContactWhileNothingIsPolledIsShownSo) {
+TEST_F(LinePublisherTest, ABlockOutOfContactIsStaleRepeatedOnceAMinuteAndGoodWhenItAnswers) {
     auto p = StartPublisher();
     p->AfterPoll(0, QStringLiteral("0082"));
     ASSERT_TRUE(WaitWithEvents([&] { return Count("block/01") == 1; }, 5000));
+    auto first = [&] { return Json(probe->Last("rdx410/line-a/block/01"))["channels"].toArray().at(0).toObject(); };
     EXPECT_FALSE(Json(probe->Last("rdx410/line-a/block/01"))["outOfContact"].toBool(true));
+    EXPECT_EQ(first()["quality"].toString(), "good");
     // The port went away: the engine marks every block, and polls nothing any more.
     inc.BlockOutOfContact[0] = true;
     ASSERT_TRUE(WaitWithEvents([&] { return Count("block/01") == 2; }, 5000));
     EXPECT_TRUE(Json(probe->Last("rdx410/line-a/block/01"))["outOfContact"].toBool());
+    EXPECT_EQ(first()["quality"].toString(), "stale");
+    EXPECT_TRUE(first()["pv"].isNull());
+    EXPECT_DOUBLE_EQ(first()["lastPv"].toDouble(), 100);
+
+    // A silent block is still asked: its frozen values go out again once a minute only.
+    for (qint64 t : {1000, 30000, 59999}) {
+        now = t;
+        p->AfterPoll(0, QStringLiteral("0082"));
+    }
+    QThread::msleep(300);
+    EXPECT_EQ(Count("block/01"), 2u);
+    now = 60000;
+    p->AfterPoll(0, QStringLiteral("0082"));
+    ASSERT_TRUE(WaitWithEvents([&] { return Count("block/01") == 3; }, 5000));
+
+    inc.BlockOutOfContact[0] = false;
+    ASSERT_TRUE(WaitWithEvents([&] { return Count("block/01") == 4; }, 5000));
+    EXPECT_EQ(first()["quality"].toString(), "good");
+    EXPECT_DOUBLE_EQ(first()["pv"].toDouble(), 100);
+}
+
+TEST_F(LinePublisherTest, EventsStillWaitingAtTheEndAreCounted) {
+    config.address.port = FreeLoopbackPort();  // nobody listens there
+    LinePublisher p(inc, config, QStringLiteral("test"));
+    p.Start();
+    p.StartupFinished();
+    for (int i = 0; i < 3; ++i)
+        p.HistoryEntry(QStringLiteral("NAK"), 0, 0, QStringLiteral("----"), QStringLiteral("x"));
+    p.Stop(200);
+    EXPECT_EQ(p.UnsentAtEnd(), 3u);
 }
 
 TEST(LinePublisherClientId, ALongKanjiLineIsCutBetweenCharactersAndKeepsThePid) {
