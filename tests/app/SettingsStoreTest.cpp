@@ -4,10 +4,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cstdio>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 TEST(SettingsStore, MissingKeysYieldDefaultsWithoutCreatingThem) {
     EXPECT_EQ(GetSetting("Port", "COM1"), "COM1");
@@ -77,4 +82,49 @@ TEST(ProgramFolder, EnvironmentChoosesTheFolderAndTheThreeSubfoldersAreMade) {
 TEST(ProgramFolder, TheBuildTreeKeepsTheExecutablesFolder) {
     qunsetenv("RDX410_MONITOR_HOME");
     EXPECT_EQ(ProgramFolder(), QCoreApplication::applicationDirPath());
+}
+
+// A program folder copied to a place its user may not write (a read-only share, an install
+// owned by root) keeps the data in the per-user folder: the program runs as a copy of this
+// test program placed there, and says which folder it chose.
+TEST(ProgramFolder, AnExecutablesFolderItsUserCannotWriteIsNotChosen) {
+    if (qEnvironmentVariableIsSet("RDX_TEST_SAY_PROGRAM_FOLDER")) {  // the copy, run below
+        qunsetenv("RDX410_MONITOR_HOME");  // set by the test main
+        std::printf("folder=%s\nwritable=%d\n", qPrintable(ProgramFolder()),
+                    int(QFileInfo(QCoreApplication::applicationDirPath()).isWritable()));
+        return;
+    }
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString installed = dir.filePath("installed");
+    ASSERT_TRUE(QDir().mkpath(installed + "/hystory"));
+    const QString copy = installed + "/test_app";
+    const QByteArray from = QFile::encodeName(QCoreApplication::applicationFilePath());
+    if (::link(from.constData(), QFile::encodeName(copy).constData()) != 0) {
+        ASSERT_TRUE(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+    }
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                                          QFile::ExeOther);
+    QFile::setPermissions(installed, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+
+    QProcess run;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("RDX_TEST_SAY_PROGRAM_FOLDER", "1");
+    env.insert("XDG_DATA_HOME", dir.filePath("data"));
+    env.remove("GTEST_OUTPUT");  // no report file for the copy to write
+    run.setProcessEnvironment(env);
+    // Root may write anywhere: the copy runs as nobody then.
+    if (::geteuid() == 0)
+        run.setChildProcessModifier([] {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+        });
+    run.start(copy, {"--gtest_filter=ProgramFolder.AnExecutablesFolderItsUserCannotWriteIsNotChosen"});
+    const bool finished = run.waitForFinished(30000);
+    QFile::setPermissions(installed, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(finished);
+    const QString said = QString::fromLocal8Bit(run.readAllStandardOutput());
+    ASSERT_EQ(run.exitCode(), 0) << said.toStdString() << run.readAllStandardError().toStdString();
+    ASSERT_TRUE(said.contains("writable=0\n")) << "the copy's folder should be read-only to it: " << said.toStdString();
+    const QString chosen = said.section("folder=", 1).section('\n', 0, 0);
+    EXPECT_TRUE(chosen.startsWith(dir.filePath("data") + "/")) << chosen.toStdString();
 }

@@ -150,6 +150,20 @@ TEST_F(HistoryViewTest, AfterMoreThanAHundredEntriesTheNewestSitsAboveAnEmptyRow
     EXPECT_EQ(FileLines(), 2 + 103);
 }
 
+// A ring full to its last row: a viewer opened afresh shows all hundred entries, and ｸﾘｱ
+// empties every one, so the next opening brings none of them back.
+TEST_F(HistoryViewTest, AFullRingIsShownAndClearedToItsLastRow) {
+    for (int i = 0; i < 100; ++i) Write(i);
+    history.Table.ClearAll();  // the grid as a viewer shows it after it was closed
+    viewer->numhyst_Click();
+    EXPECT_EQ(Channel(1), "Ch001");
+    EXPECT_EQ(Channel(100), "Ch100");
+    EXPECT_EQ(viewer->CellText(100, 1), "8:6:42 PM");
+    viewer->Command1[1]->click();
+    viewer->numhyst_Click();
+    for (int row = 1; row < 102; ++row) EXPECT_TRUE(RowEmpty(row)) << row;
+}
+
 TEST_F(HistoryViewTest, ClearEmptiesTheGridAndTheRingAndTheNextEntryGoesToRowOne) {
     for (int i = 0; i < 5; ++i) Write(i);
     viewer->numhyst_Click();

@@ -87,6 +87,31 @@ TEST_F(ConnectionTest, SaysOnlineDeliversInOrderAndSaysOfflineAtTheEnd) {
     EXPECT_EQ(later.On("rdx410/t/status").front().retained, true);
 }
 
+// Stopped right after a burst, with far more put than the window holds: what was put still
+// reaches the broker, in order, and only then does the status say "offline".
+TEST_F(ConnectionTest, AnOrderlyEndDeliversWhatIsInFlightBeforeSayingOffline) {
+    ASSERT_TRUE(broker.Start());
+    MqttProbe probe(broker.Port());
+    ASSERT_TRUE(probe.Connect("rdx410/t/#"));
+    EventLog log;
+    MqttConnection c(Options(broker.Port()));
+    log.Attach(c);
+    c.Start();
+    ASSERT_TRUE(log.WaitFor(Event::Connected));
+    ASSERT_TRUE(probe.WaitFor([&](auto&) { return probe.Last("rdx410/t/status") == "online"; }, 5000));
+
+    for (int n = 1; n <= 200; ++n) c.PutEvent(Event_(n));
+    c.Stop(10000);
+    ASSERT_TRUE(probe.WaitFor([&](auto&) { return probe.Last("rdx410/t/status") == "offline"; }, 5000));
+    std::vector<QByteArray> after;  // what arrived after "online", in arrival order
+    for (const Received& m : probe.Messages())
+        if (m.topic == "rdx410/t/event") after.push_back(m.payload);
+        else if (m.payload == "offline") after.push_back("offline");
+    ASSERT_EQ(after.size(), 201u);
+    for (int n = 1; n <= 200; ++n) EXPECT_EQ(after[size_t(n - 1)], QByteArray::number(n));
+    EXPECT_EQ(after.back(), "offline");
+}
+
 TEST_F(ConnectionTest, WhileTheBrokerIsAwayWhatWaitsIsBoundedAndItReconnectsByItself) {
     // A reader whose session the broker keeps across its restart, so it sees every event
     // that reaches the broker whenever the connection comes back.

@@ -3,6 +3,9 @@
 #include "services/SettingsStore.h"
 #include "display/ChartSettings.h"
 
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace {
@@ -45,6 +48,30 @@ TEST(ChartSettingsStore, StoredValuesAreReadBackAndUnusableOnesFallBackToTheirDe
     EXPECT_EQ(s.ChartMax, 400);
     SaveSetting("Chart_Tim", "31");
     EXPECT_EQ(ReadChartSettings().ChartTim, 5);
+    SaveChartSettings(ChartSettings{});
+}
+
+// What another reader of the settings file finds: the four pens' channels, items and names
+// under keys numbered 0 to 3, and nothing for a pen that does not exist.
+TEST(ChartSettingsStore, TheFileHoldsTheFourPensAndNoOther) {
+    ChartSettings s;
+    s.PenChannel = {10, 11, 12, 13};
+    s.PenItem = {0, 1, 2, 3};
+    s.PenName = {"Ch011: --", "Ch012: PV", "Ch013: SV", "Ch014: MV"};
+    SaveChartSettings(s);
+    FlushSettings();
+    QSettings ini(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                      "/TESMAR KORVEX/RDX-410 Monitor.ini",
+                  QSettings::IniFormat);
+    ini.beginGroup(QStringLiteral("RDX-410 Monitor"));
+    QStringList pens = ini.childKeys().filter(QRegularExpression(QStringLiteral("^Chart_Pr")));
+    pens.sort();
+    EXPECT_EQ(pens, (QStringList{"Chart_PrName0", "Chart_PrName1", "Chart_PrName2", "Chart_PrName3",
+                                 "Chart_PrNo0", "Chart_PrNo1", "Chart_PrNo2", "Chart_PrNo3",
+                                 "Chart_PrVis0", "Chart_PrVis1", "Chart_PrVis2", "Chart_PrVis3"}));
+    EXPECT_EQ(ini.value("Chart_PrNo3").toString(), "13");
+    EXPECT_EQ(ini.value("Chart_PrVis3").toString(), "3");
+    EXPECT_EQ(ini.value("Chart_PrName3").toString(), "Ch014: MV");
     SaveChartSettings(ChartSettings{});
 }
 
