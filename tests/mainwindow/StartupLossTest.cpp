@@ -33,7 +33,7 @@ TEST(StartupLoss, MainWindowShowsTheLossAndStartUpFinishesWhenThePortIsBack) {
         }
         return QStringLiteral("\x01");
     };
-    engine().RestartStartupRead();
+    window.engine().RestartStartupRead();
     window.engine().Timer4_Timer();
     EXPECT_TRUE(window.engine().PortLost);
     // Not stuck behind the opening form: the window is up and says what is wrong.
@@ -53,7 +53,7 @@ TEST(StartupLoss, MainWindowShowsTheLossAndStartUpFinishesWhenThePortIsBack) {
     EXPECT_FALSE(window.engine().PortLost);
     window.engine().Timer4_Timer();
     EXPECT_EQ(finished, 1);
-    EXPECT_EQ(engine().state(), PollEngine::State::Polling);
+    EXPECT_EQ(window.engine().state(), PollEngine::State::Polling);
     EXPECT_EQ(d.BlockAbsent[0], 0);
     EXPECT_EQ(d.BlockAbsent[1], 0);
 }

@@ -29,9 +29,9 @@ protected:
         ASSERT_TRUE(window->Form_Load());
         link->present[0] = true;
         window->show();
-        engine().RestartStartupRead();
+        window->engine().RestartStartupRead();
         window->engine().Timer4_Timer();
-        ASSERT_EQ(engine().state(), PollEngine::State::Polling);
+        ASSERT_EQ(window->engine().state(), PollEngine::State::Polling);
     }
     QString Panel1() const { return window->StatusPanel[0]->text(); }
     void PollOnce(QString forced) {
@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, ReadingMessageIsUpDuringTheBlockReread) {
     const QImage shot = window->Text_readmsg->grab().toImage();
     EXPECT_EQ(shot.pixelColor(6, 6), QColor(255, 255, 192));
     EXPECT_EQ(shot.pixelColor(0, shot.height() / 2), QColor(128, 0, 0));
-    EXPECT_EQ(engine().state(), PollEngine::State::Polling);
+    EXPECT_EQ(window->engine().state(), PollEngine::State::Polling);
 }
 
 TEST_F(MainWindowTest, StatusPanelsStartWithTheWaitingTexts) {

@@ -1,3 +1,4 @@
+#include "exchange/PollEngine.h"
 #include "ProgramOnFakeLine.h"
 
 #include "FakeLink.h"

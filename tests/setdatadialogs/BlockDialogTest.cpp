@@ -77,7 +77,7 @@ TEST_F(BlockDialogTest, CopyOfBlock2IntoBlock5SkipsAbsentSourcesAndWritesBlock5)
     EXPECT_TRUE(ShowsWriting());
     EXPECT_TRUE(AllButtons(false));
 
-    const std::vector<Request> sent = RunBulkWrite(0);
+    const std::vector<Request> sent = RunBulkWrite();
     EXPECT_EQ(sent.size(), 28u);  // 26 items with cooling, then both alarm values
     for (const Request& r : sent) EXPECT_EQ(r.block, 5);
     EXPECT_EQ(link->values[5]["0001"][0], 1000);
@@ -103,7 +103,7 @@ TEST_F(BlockDialogTest, AWorkAreaOfAbsentChannelsChangesNoTableButStillWritesThe
     EXPECT_EQ(d.ChPBand, before.ChPBand);
     EXPECT_TRUE(Queued(WriteKind::BlockWrite, 5));
     EXPECT_TRUE(AllButtons(false));
-    const std::vector<Request> sent = RunBulkWrite(0);
+    const std::vector<Request> sent = RunBulkWrite();
     EXPECT_EQ(sent.size(), 28u);
     EXPECT_EQ(link->values[5]["0001"][7], 5007);
 }

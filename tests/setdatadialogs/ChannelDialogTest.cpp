@@ -86,7 +86,7 @@ TEST_F(ChannelDialogTest, SavedChannelLoadsBackIntoAnotherChannelAndItsBlockIsWr
     EXPECT_TRUE(ShowsWriting());
     EXPECT_TRUE(AllButtons(false));
 
-    const std::vector<Request> sent = RunBulkWrite(0);
+    const std::vector<Request> sent = RunBulkWrite();
     ASSERT_EQ(sent.size(), 23u);  // 21 items without cooling, then both alarm values
     for (const Request& r : sent) {
         EXPECT_EQ(r.block, 2);
@@ -150,7 +150,7 @@ TEST_F(ChannelDialogTest, RefusedCopiesLeaveTheTablesAndTheLineAlone) {
     EXPECT_EQ(op.asked.size(), 1);
 
     EXPECT_EQ(TakeAllRecords(d), before);
-    EXPECT_EQ(engine.state(), PollEngine::State::Polling);
+    EXPECT_EQ(engine().state(), PollEngine::State::Polling);
     EXPECT_FALSE(window->ProgressBar1->isVisibleTo(window.get()));
     EXPECT_TRUE(AllButtons(true));
 }

@@ -114,8 +114,8 @@ protected:
             if (w.kind == kind && w.block == block) return true;
         return false;
     }
-    // Runs the bulk write the dialog requested, waits out Timer3 and sends the alarm values.
-    std::vector<Request> RunBulkWrite(int timer) {
+    // Runs the bulk write the dialog requested, waits out its pause and sends the alarm values.
+    std::vector<Request> RunBulkWrite() {
         engine().Timer4_Timer();
         std::vector<Request> sent = link->take();
         for (int i = 0; i < 15; ++i) engine().BulkWritePauseTick();

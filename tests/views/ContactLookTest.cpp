@@ -246,7 +246,7 @@ TEST(ContactOnTheMainWindow, MarkedAtTheThirdSilenceAndClearedAtTheFirstReply) {
         link->present[b] = true;
         link->values[b][QStringLiteral("00A0")].fill(1);
     }
-    engine().RestartStartupRead();
+    w.engine().RestartStartupRead();
     w.engine().Timer4_Timer();  // the start-up read
     w.SSTab1->setCurrentIndex(0);
     FourBlockView& page = *w.fourBlockView();
