@@ -53,6 +53,8 @@ public:
     State state() const { return state_; }
     // Starts the start-up read at the next tick (tests and benchmarks drive it so).
     void RestartStartupRead() { state_ = State::StartupRead; }
+    // Polls from the next tick, the tables taken as read (tests that fill them by hand).
+    void StartPolling() { state_ = State::Polling; }
 
     // Records a protocol error or alarm transition (code, channel, state).
     std::function<void(const QString& code, int ch, int state)> HystoryWrite;

@@ -67,6 +67,8 @@ protected:
         };
         ASSERT_TRUE(window->Form_Load());
         for (int b = 0; b < BlockCount; ++b) d.BlockAbsent[b] = 1;
+        // The tests equip the blocks by hand: no start-up read over them.
+        window->engine().StartPolling();
     }
 
     // A block on the line: all 20 channels present, temperature input type 0, with or
