@@ -1,5 +1,6 @@
 #include "FrmComm.h"
 
+#include "LinkLog.h"
 #include "MdComm.h"
 
 #include <QStringList>
@@ -60,6 +61,9 @@ std::optional<LineSettings> ParseSettings(const QString& text) {
     else return std::nullopt;
     return s;
 }
+
+// One read ends after 64 characters, whatever the minimum asks for.
+constexpr int kMostReadMinimum = 64;
 
 void SleepMs(qint64 msecs) {
     if (msecs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(msecs));
@@ -285,6 +289,8 @@ bool FrmComm::Open(const QString& device) {
     if (!opened) return Fail(FailureOfPort(port_.error()), port_.errorString());
     // Whatever arrived before this open answers requests of an earlier owner of the port.
     port_.clear(QSerialPort::Input);
+    readMinimum_ = 1;
+    minimumRefused_ = false;
     return true;
 }
 
@@ -298,6 +304,7 @@ bool FrmComm::Fail(OpenFailure kind, const QString& systemText) {
 
 void FrmComm::Close() {
     if (port_.isOpen()) port_.close();
+    readMinimum_ = 1;
 }
 
 bool FrmComm::CTSHolding() const {
@@ -314,8 +321,12 @@ bool FrmComm::CTSHolding() const {
 
 qint64 FrmComm::InBufferCount() {
     if (!port_.isOpen()) return 0;
-    // Characters reach QSerialPort's buffer only when it reads the device; pull them in.
-    if (port_.bytesAvailable() == 0 && !port_.waitForReadyRead(0)) CloseIfLost();
+    // Characters reach QSerialPort's buffer only when it reads the device; pull them in,
+    // however few there are.
+    if (port_.bytesAvailable() == 0) {
+        SetReadMinimum(1);
+        if (!port_.waitForReadyRead(0)) CloseIfLost();
+    }
     return port_.isOpen() ? port_.bytesAvailable() : 0;
 }
 
@@ -364,8 +375,9 @@ QString FrmComm::Input() {
     return QString::fromLatin1(port_.read(count));
 }
 
-bool FrmComm::WaitForInput(int msecs) {
+bool FrmComm::WaitForInput(int msecs, int atLeast) {
     if (!port_.isOpen()) return false;
+    SetReadMinimum(atLeast);
     const std::int64_t start = MdComm::timeGetTime();
     if (port_.waitForReadyRead(std::max(msecs, 0))) return true;
     if (CloseIfLost()) return false;
@@ -373,6 +385,54 @@ bool FrmComm::WaitForInput(int msecs) {
     const std::int64_t left = msecs - (MdComm::timeGetTime() - start);
     SleepMs(std::min<std::int64_t>(left, 10));
     return false;
+}
+
+void FrmComm::SetReadMinimum(int count) {
+    count = std::clamp(count, 1, kMostReadMinimum);
+    if (!port_.isOpen() || minimumRefused_ || count == readMinimum_) return;
+#ifdef Q_OS_UNIX
+    // With VTIME 0 the driver's poll answers "readable" only once VMIN characters are in;
+    // each set is one ioctl, made while the rest of the reply is still on its way.
+    const int fd = port_.handle();
+    termios tio {};
+    int error = 0;
+    if (::tcgetattr(fd, &tio) != 0) {
+        error = errno;
+    } else {
+        if (readMinimum_ == 1) {
+            ownMin_ = tio.c_cc[VMIN];
+            ownTime_ = tio.c_cc[VTIME];
+        }
+        tio.c_cc[VMIN] = count == 1 ? ownMin_ : cc_t(count);
+        tio.c_cc[VTIME] = count == 1 ? ownTime_ : 0;
+        if (::tcsetattr(fd, TCSANOW, &tio) != 0) error = errno;
+    }
+    bool kept = error == 0;
+    // A driver may take the request and keep something else: look each time a minimum
+    // follows the port's own.
+    if (kept && readMinimum_ == 1 && count > 1) {
+        termios back {};
+        kept = ::tcgetattr(fd, &back) == 0 && back.c_cc[VMIN] == count && back.c_cc[VTIME] == 0;
+    }
+    if (!kept) {
+        minimumRefused_ = true;
+        qCWarning(lcLink).noquote() << "the driver of" << port_.portName() << "keeps no read minimum (VMIN):"
+                                    << (error != 0 ? qt_error_string(error) : QStringLiteral("not kept"))
+                                    << "- the link reads each character as it comes";
+        // Whatever the driver holds now, a wait must wake at the first character again.
+        if (::tcgetattr(fd, &tio) == 0) {
+            tio.c_cc[VMIN] = ownMin_;
+            tio.c_cc[VTIME] = ownTime_;
+            ::tcsetattr(fd, TCSANOW, &tio);
+        }
+        readMinimum_ = 1;
+        return;
+    }
+    readMinimum_ = count;
+#else
+    // Elsewhere every wait wakes at the first character.
+    minimumRefused_ = true;
+#endif
 }
 
 bool FrmComm::WaitForOutputDrained(int msecs) {

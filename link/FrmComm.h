@@ -70,8 +70,10 @@ public:
     bool Output(const QString& text);
     QString Input();
 
-    // Blocks in the operating system until input arrives or msecs pass.
-    bool WaitForInput(int msecs);
+    // Blocks in the operating system until at least atLeast characters (at most 64) are
+    // waiting in the device or msecs pass. A driver that refuses to count them wakes at
+    // the first character, as a wait for one does.
+    bool WaitForInput(int msecs, int atLeast = 1);
     // Waits at most msecs for pending output to reach the line; true when drained.
     bool WaitForOutputDrained(int msecs);
 
@@ -87,6 +89,9 @@ private:
     bool ApplySettings();
     bool ClearStickParity();
     bool ApplyHandshaking();
+    // The driver wakes a waiting reader only once count characters are in (VMIN); 1 puts
+    // back what the port had, so that asking what is waiting sees every character.
+    void SetReadMinimum(int count);
 
     QSerialPort port_;
     int commPort_ = 1;
@@ -97,4 +102,10 @@ private:
     qint16 rThreshold_ = 0;
     int inputLen_ = 0;
     OpenFailureInfo failure_;
+    // The minimum the device has now (1: the port's own); whether this open's driver
+    // refused one, and what the port had before the first.
+    int readMinimum_ = 1;
+    bool minimumRefused_ = false;
+    unsigned char ownMin_ = 0;
+    unsigned char ownTime_ = 0;
 };

@@ -24,6 +24,8 @@ public:
     }
 
     const QString& Reply() const { return reply_; }
+    // An ACK or NAK has come: Reply() is the reply so far.
+    bool Started() const { return started_; }
 
     // The reply when its checksum matches; otherwise the single character ESC
     // (also for a reply too short to carry a checksum).

@@ -4,6 +4,7 @@
 #include "LinkLog.h"
 #include "MdComm.h"
 #include "ReplyCollector.h"
+#include "ReplyWait.h"
 #include "SettingChecks.h"
 
 #include <QApplication>
@@ -178,7 +179,8 @@ QString STDComm::RWcomm(const QString& StrAddr, const QString& StrSubAddr, const
 // Contract: sends one request frame and waits at most TimeOut ms for its reply. Returns
 // the whole reply (ACK or NAK first) when its checksum and form are right; ESC alone for a
 // reply that came but is corrupted; empty text for silence (time-out) or a port closed
-// during the wait. Throws STDCommError (PortNotOpen) when the port is not open.
+// during the wait. Throws STDCommError (PortNotOpen) when the port is not open. The wait
+// sleeps in the driver until the characters the reply can still need are in (ReplyWait.h).
 QString STDComm::Exchange(const QString& frame) {
     if (!MSComm1.PortOpen()) LinkError::Raise(LinkError::PortNotOpen);
     MSComm1.setInputLen(1);
@@ -192,6 +194,7 @@ QString STDComm::Exchange(const QString& frame) {
     MSComm1.Output(frame);
 
     const bool yields = YieldsWhileWaiting();
+    const int expected = m_ReplyLengths.Expected(frame);
     ReplyCollector collector;
     for (;;) {
         if (yields) QCoreApplication::processEvents();
@@ -200,21 +203,18 @@ QString STDComm::Exchange(const QString& frame) {
             qCWarning(lcLink) << "block" << block << "port closed while waiting for the reply";
             return {};
         }
-        if (MSComm1.InBufferCount() > 0) {
-            const QString ch = MSComm1.Input();
-            if (!ch.isEmpty() && collector.Feed(ch[0])) break;
-        }
-        // Checked after the read, so a reply completed in this pass still counts.
+        // Everything read so far came in before this check.
+        if (FeedBuffered(collector)) break;
         const std::int64_t left = deadline - MdComm::timeGetTime();
         if (left <= 0) {
+            // Characters the device holds below the count waited for arrived in time too.
+            if (MSComm1.InBufferCount() > 0 && FeedBuffered(collector)) break;
             qCDebug(lcLink).noquote() << "block" << block << "no reply in" << m_TimeOut << "ms"
                                       << Framing::Readable(collector.Reply());
             return {};
         }
-        // Block only when nothing is buffered; asking the device again first would cost
-        // a system call per character on a slow line.
-        if (MSComm1.BufferedCount() == 0)
-            MSComm1.WaitForInput(int(yields ? std::min<std::int64_t>(left, kYieldWaitMs) : left));
+        MSComm1.WaitForInput(int(yields ? std::min<std::int64_t>(left, kYieldWaitMs) : left),
+                             ReplyWait::CharsToWaitFor(collector, expected));
     }
     const QString reply = ReplyCollector::Checked(collector.Reply());
     const qint64 waited = MdComm::timeGetTime() - sentAt;
@@ -223,7 +223,16 @@ QString STDComm::Exchange(const QString& frame) {
                                     << Framing::Readable(collector.Reply());
     else
         qCDebug(lcLink).noquote() << "block" << block << "received after" << waited << "ms:" << Framing::Readable(reply);
+    m_ReplyLengths.Learn(frame, reply);
     return reply;
+}
+
+bool STDComm::FeedBuffered(ReplyCollector& collector) {
+    while (MSComm1.BufferedCount() > 0) {
+        const QString ch = MSComm1.Input();
+        if (!ch.isEmpty() && collector.Feed(ch[0])) return true;
+    }
+    return false;
 }
 
 QString STDComm::GetNData(const QString& StrRecv, qint16 n) const {

@@ -4,6 +4,7 @@
 
 #include "FrmComm.h"
 #include "ISTDComm.h"
+#include "ReplyWait.h"
 
 #include <memory>
 
@@ -58,6 +59,8 @@ public:
 private:
     // One send and receive; the reply, ESC or empty text (time-out).
     QString Exchange(const QString& frame);
+    // Feeds what the port layer has already read; true when that completed the reply.
+    bool FeedBuffered(ReplyCollector& collector);
     bool YieldsWhileWaiting() const;
     QString DeviceForPort() const;
     void OpenConfigured();
@@ -81,6 +84,7 @@ private:
     // The CTS-low box was shown and CTS has not been seen asserted since.
     bool ctsLowShown_ = false;
     OpenFailureInfo m_LastOpenFailure;
+    ReplyWait::ReplyLengths m_ReplyLengths;
 #ifndef TESMAR_OLDER_BUILD
     bool m_EventsCheck = false;
     QString m_PortDevice;

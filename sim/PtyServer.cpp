@@ -168,7 +168,8 @@ void PtyServer::Serve(const QByteArray& frame) {
     const double start = NowMs();
     const Transmission t = line_.Handle(frame);
     if (t.Silent()) return;
-    const std::vector<TimedWrite> plan = PaceSchedule(t, options_.baud, options_.turnaroundMs);
+    const std::vector<TimedWrite> plan =
+        Deliver(PaceSchedule(t, options_.baud, options_.turnaroundMs), options_.delivery, options_.baud);
     QByteArray due;
     for (size_t i = 0; i < plan.size(); ++i) {
         due += plan[i].bytes;

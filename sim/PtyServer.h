@@ -1,6 +1,7 @@
 // Serves the line on the master side of a pseudo-terminal, on a thread of its own.
 #pragma once
 
+#include "Delivery.h"
 #include "LineService.h"
 
 #include <QString>
@@ -13,6 +14,7 @@ namespace rdxsim {
 struct ServerOptions {
     int baud = 9600;         // 0 = no pacing
     double turnaroundMs = 3;
+    Delivery delivery = Delivery::Char;
 };
 
 class PtyServer {

@@ -30,6 +30,10 @@ void AddOptions(QCommandLineParser& p) {
         {"baud", "Line speed for pacing replies, 10 bits a character: 9600, 19200, or 0 for no "
                  "pacing. Default 9600.", "n", "9600"},
         {"turnaround", "Delay before a reply starts, in ms. Default 3.", "ms", "3"},
+        {"delivery", "How the reader gets the characters on the wire: \"char\" each as it comes "
+                     "(default), \"fifo\" as a 16550 UART hands them on (at 14 waiting, or 4 "
+                     "character times after the last), \"usb\" as a USB adapter does (a packet "
+                     "at 62 waiting, or 16 ms after the oldest).", "mode", "char"},
         {"time-scale", "Run process dynamics, loop-break timing and auto-tuning <n> times "
                        "faster. Default 1.", "n", "1"},
         {"seed", "Seed of the fault injection; the same seed and requests give the same "
@@ -77,6 +81,9 @@ bool ParseSimOptions(const QStringList& args, SimOptions& o, QString* error) {
     if (!ok || o.server.baud < 0 || o.server.baud > 1000000) return fail(QStringLiteral("--baud: not a speed"));
     if (!ToDouble(p.value("turnaround"), 0, 10000, o.server.turnaroundMs))
         return fail(QStringLiteral("--turnaround: 0..10000 ms"));
+    const std::optional<Delivery> delivery = DeliveryNamed(p.value("delivery"));
+    if (!delivery) return fail(QStringLiteral("--delivery: char, fifo or usb"));
+    o.server.delivery = *delivery;
     if (!ToDouble(p.value("time-scale"), 1e-3, 1e6, o.timeScale) )
         return fail(QStringLiteral("--time-scale: a positive factor"));
     o.seed = p.value("seed").toULongLong(&ok);

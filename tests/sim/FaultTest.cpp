@@ -1,5 +1,6 @@
 // Fault injection: reproducible for a seed, and each fault shaped as a client would meet it.
 #include "FaultInjector.h"
+#include "Delivery.h"
 #include "Pacing.h"
 #include "Responder.h"
 
@@ -125,6 +126,51 @@ TEST(Pacing, ReadReplyTakesItsWireTime) {
     split.chunks = {{"\x06! \"0080", 0}, {"rest\x03", 20}};
     const std::vector<TimedWrite> gapped = PaceSchedule(split, 9600, 3);
     EXPECT_NEAR(gapped.back().atMs, 3 + 20 + 13 * 10000.0 / 9600, 1e-9);
+}
+
+// The reader gets the same characters in order, never before they are on the wire, in
+// the pieces the hardware makes: a FIFO at 14 or 4 character times after the last one
+// (also in a pause within the reply), a USB adapter at 62 or 16 ms after the oldest.
+TEST(Delivery, PiecesAndTimesAreTheHardwares) {
+    Transmission t;
+    t.chunks = {{SampleReply().left(50), 0}, {SampleReply().mid(50), 20}};
+    const std::vector<TimedWrite> wire = PaceSchedule(t, 9600, 3);
+    const double charMs = CharTimeMs(9600);
+    std::vector<double> onWire;  // per character
+    for (const TimedWrite& w : wire) onWire.push_back(w.atMs);
+
+    const auto check = [&](Delivery mode, int most) {
+        const std::vector<TimedWrite> got = Deliver(wire, mode, 9600);
+        QByteArray joined;
+        std::vector<int> sizes;
+        for (const TimedWrite& piece : got) {
+            const size_t first = size_t(joined.size());
+            joined += piece.bytes;
+            sizes.push_back(int(piece.bytes.size()));
+            EXPECT_LE(piece.bytes.size(), most);
+            EXPECT_GE(piece.atMs, onWire[size_t(joined.size()) - 1]) << "handed over before it was in";
+            if (mode == Delivery::Usb) {
+                EXPECT_LE(piece.atMs, onWire[first] + kUsbLatencyMs + 1e-9);
+            }
+        }
+        EXPECT_EQ(joined, SampleReply());
+        return std::make_pair(sizes, got);
+    };
+    const auto [fifoSizes, fifo] = check(Delivery::Fifo, kFifoTrigger);
+    EXPECT_EQ(fifoSizes, (std::vector<int>{14, 14, 14, 8, 14, 14, 13}));
+    EXPECT_NEAR(fifo[3].atMs, onWire[49] + 4 * charMs, 1e-9) << "the FIFO's time-out in the pause";
+    EXPECT_NEAR(fifo.back().atMs, onWire.back() + 4 * charMs, 1e-9);
+    EXPECT_NEAR(fifo[0].atMs, onWire[13], 1e-9);
+
+    const auto [usbSizes, usb] = check(Delivery::Usb, kUsbPacket);
+    EXPECT_GE(usbSizes.size(), 5u);
+    EXPECT_NEAR(usb.back().atMs, onWire[size_t(91 - usbSizes.back())] + kUsbLatencyMs, 1e-9);
+    Transmission unpaced;
+    unpaced.chunks = {{SampleReply(), 0}};
+    const std::vector<TimedWrite> whole = Deliver(PaceSchedule(unpaced, 0, 0), Delivery::Usb, 0);
+    ASSERT_EQ(whole.size(), 2u);
+    EXPECT_EQ(whole[0].bytes.size(), kUsbPacket) << "a full packet goes at once";
+    EXPECT_EQ(Deliver(wire, Delivery::Char, 9600).size(), wire.size());
 }
 
 }  // namespace

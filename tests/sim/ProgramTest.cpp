@@ -104,16 +104,18 @@ TEST(Program, HelpNamesEveryOptionAndBadOptionsFail) {
     EXPECT_EQ(help.exitCode(), 0);
     const QByteArray text = help.readAllStandardOutput();
     for (const char* option : {"--link", "--baud", "--turnaround", "--time-scale", "--seed", "--blocks",
-                               "--control", "--stats", "--duration", "--auto-tune", "--silence",
+                               "--control", "--stats", "--duration", "--auto-tune", "--delivery", "--silence",
                                "--bad-checksum", "--nak", "--garbage", "--cut", "--split", "--help",
                                "heater-break", "loop-break", "sensor", "panel", "silent", "answer", "quit"})
         EXPECT_TRUE(text.contains(option)) << option;
 
-    QProcess bad;
-    bad.start(RDX410_SIM_PATH, {"--baud", "fast"});
-    ASSERT_TRUE(bad.waitForFinished(5000));
-    EXPECT_EQ(bad.exitCode(), 2);
-    EXPECT_FALSE(bad.readAllStandardError().isEmpty());
+    for (const QStringList& args : {QStringList{"--baud", "fast"}, QStringList{"--delivery", "dma"}}) {
+        QProcess bad;
+        bad.start(RDX410_SIM_PATH, args);
+        ASSERT_TRUE(bad.waitForFinished(5000));
+        EXPECT_EQ(bad.exitCode(), 2) << args.join(' ').toStdString();
+        EXPECT_FALSE(bad.readAllStandardError().isEmpty());
+    }
 }
 
 }  // namespace

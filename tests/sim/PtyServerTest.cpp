@@ -85,6 +85,16 @@ TEST(PtyServer, PacesAReadReplyAtTheBaudRate) {
     EXPECT_LT(r.lastByteMs, 400.0);
 }
 
+TEST(PtyServer, FifoAndUsbDeliveryKeepTheReplyAndItsWireTime) {
+    for (Delivery mode : {Delivery::Fifo, Delivery::Usb}) {
+        Rig rig({9600, 3, mode});
+        const ClientReply r = rig.client.Exchange(ReadRequest(0, "0080"), 1000);
+        ASSERT_EQ(r.reply.size(), 91) << int(mode);
+        EXPECT_TRUE(Framing::ChecksumMatches(QString::fromLatin1(r.reply)));
+        EXPECT_GE(r.lastByteMs, 85.0) << "no sooner than the wire carries it";
+    }
+}
+
 struct Seen {
     int timeouts = 0, badChecksum = 0, naks = 0, noisy = 0, clean = 0;
     std::vector<int> trace;  // per request: bits 1 time-out, 2 bad checksum, 4 NAK, 8 noise first
