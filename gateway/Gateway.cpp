@@ -57,7 +57,7 @@ int Gateway::Run() {
     d_.LinkFailed = false;
     engine_ = std::make_unique<PollEngine>(d_, *link_, view_);
     engine_->HystoryWrite = [this](const QString& code, int ch, int state) { history_.Hystory_Write(code, ch, state); };
-    engine_->ShowMessage = [this](const QString& text) { messages_.Tell(text); };
+    engine_->Messages = &messages_;
     engine_->PortOverride = options_.port;
     engine_->SpeedOverride = options_.speed;
     engine_->EndPending = EndPending;

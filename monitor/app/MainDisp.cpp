@@ -151,7 +151,7 @@ bool MainDisp::Form_Load() {
     engine_->HystoryWrite = [this](const QString& code, int ch, int state) {
         if (HystoryWrite) HystoryWrite(code, ch, state);
     };
-    engine_->ShowMessage = [this](const QString& text) { messages_.Tell(text); };
+    engine_->Messages = &messages_;
     return true;
 }
 

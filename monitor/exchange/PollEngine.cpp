@@ -2,6 +2,7 @@
 
 #include "exchange/BulkWrite.h"
 
+#include "services/OperatorMessages.h"
 #include "services/SettingsStore.h"
 #include "exchange/EngineLog.h"
 #include "exchange/EngineView.h"
@@ -214,7 +215,7 @@ void PollEngine::EnterPortLost() {
 }
 
 void PollEngine::Tell(const QString& text) {
-    if (ShowMessage) ShowMessage(text);
+    if (Messages) Messages->Tell(text);
 }
 
 void PollEngine::TryReopen() {

@@ -18,6 +18,7 @@
 class ISTDComm;
 class EngineView;
 class BulkWrite;
+class OperatorMessages;
 
 namespace EngineMsg {
 // A write asked for while a bulk write or its pending alarm values run: sent in between,
@@ -71,8 +72,9 @@ public:
     // processed: true ends the read and the loop (the gateway's SIGTERM). Must be cheap.
     std::function<bool()> EndPending;
 
-    // Tells the operator what a write could not do; must not wait (runs inside a step).
-    std::function<void(const QString& text)> ShowMessage;
+    // Where the operator is told what a write could not do (runs inside a step, so the
+    // messages must not wait); none: not told.
+    OperatorMessages* Messages = nullptr;
 
     // From a bulk write's request until its alarm values went out, also while they wait
     // for a lost port to come back. A second bulk write meanwhile would overwrite the

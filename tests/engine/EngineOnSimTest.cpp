@@ -1,5 +1,6 @@
 #include "FakeView.h"
 #include "SimLine.h"
+#include "ToldMessages.h"
 
 #include "exchange/PollEngine.h"
 #include "history/AlarmHistory.h"
@@ -286,8 +287,9 @@ TEST_F(EngineOnSim, VanishedLineIsOpenedAgainOnTheSamePathWithoutTheDialog) {
 TEST_F(EngineOnSim, WritesAskedForDuringALoadsPauseAreRefusedAndNeverSent) {
     Start(Blocks("0:hc,1"));
     OpenAndRead();
-    QStringList told;
-    engine->ShowMessage = [&](const QString& text) { told << text; };
+    ToldMessages messages;
+    const QStringList& told = messages.told;
+    engine->Messages = &messages;
     engine->RequestAllBlocksWrite();
     engine->Timer4_Timer();
     ASSERT_TRUE(engine->pauseTimer().isActive());

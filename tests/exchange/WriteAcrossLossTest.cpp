@@ -1,18 +1,20 @@
 // Writes and a lost port: nothing waits for ever, nothing is dropped without a word, and
 // the alarm values of a bulk write go out once the port is back.
 #include "EngineFixture.h"
+#include "ToldMessages.h"
 
 namespace {
 
 class WriteAcrossLoss : public EngineTest {
 protected:
     qint64 now = 0;
-    QStringList told;
+    ToldMessages messages;
+    QStringList& told = messages.told;
 
     void SetUp() override {
         EngineTest::SetUp();
         engine.NowMs = [this] { return now; };
-        engine.ShowMessage = [this](const QString& text) { told << text; };
+        engine.Messages = &messages;
         Present({0, 1});
         StartUp();
         for (int i = 0; i < ChannelsPerBlock; ++i) d.ChAlarm1[20 + i] = qint16(30 + i);
