@@ -143,6 +143,8 @@ private:
     // Sends one request to block's address and classifies the reply.
     QString Exchange(int block, const QString& cmdType, const QString& item,
                      const QString& data, Kind kind);
+    // One frame of a bulk write; nothing when the item may not go to that block.
+    std::optional<WriteOutcome> SendBulkFrame(int block, const QString& item);
     // One write frame; how the controller took it.
     WriteOutcome WriteFrame(int block, const QString& item, const QString& data);
     // Returns the reply's effective first character: ACK, NAK, ESC, or 0 for silence.

@@ -74,6 +74,17 @@ WriteOutcome PollEngine::WriteFrame(int block, const QString& item, const QStrin
     return WriteOutcome::Unanswered;
 }
 
+std::optional<WriteOutcome> PollEngine::SendBulkFrame(int block, const QString& item) {
+    if (!MayWrite(block, item)) return std::nullopt;
+    try {
+        return WriteFrame(block, item, d.EncodeBlock(item, block));
+    } catch (const std::exception& e) {
+        // One item lost does not stop the rest; a lost port is found after the step.
+        LogSkippedStep(qPrintable(QStringLiteral("bulk write of %1 to block %2").arg(item).arg(block + 1)), e);
+        return WriteOutcome::Unanswered;
+    }
+}
+
 void PollEngine::PollingStep() {
     if (bulk_ && bulk_->stage() == BulkWrite::Stage::AlarmsDue) {
         SendBulkAlarms();
@@ -137,17 +148,8 @@ void PollEngine::StartBulkWrite(const PendingWrite& request) {
     running_.reset();
     const int block = request.kind == WriteKind::AllBlocksWrite ? -1 : request.block;
     bulk_ = std::make_unique<BulkWrite>(request.id, block, d);
-    bulk_->SendItems(
-        [this](int b, const QString& item) -> std::optional<WriteOutcome> {
-            if (!MayWrite(b, item)) return std::nullopt;
-            try {
-                return WriteFrame(b, item, d.EncodeBlock(item, b));
-            } catch (const std::exception& e) {
-                LogSkippedStep(qPrintable(QStringLiteral("bulk write of %1 to block %2").arg(item).arg(b + 1)), e);
-                return WriteOutcome::Unanswered;
-            }
-        },
-        [this] { return LinkIsOpen(); });
+    bulk_->SendItems([this](int b, const QString& item) { return SendBulkFrame(b, item); },
+                     [this] { return LinkIsOpen(); });
     if (bulk_->stage() == BulkWrite::Stage::Pause) {
         pauseTimer_.start();
         return;
@@ -170,18 +172,8 @@ void PollEngine::BulkWritePauseTick() {
 }
 
 void PollEngine::SendBulkAlarms() {
-    bulk_->SendAlarms(
-        d,
-        [this](int b, const QString& item) -> std::optional<WriteOutcome> {
-            if (d.BlockAbsent[b] != 0) return std::nullopt;
-            try {
-                return WriteFrame(b, item, d.EncodeBlock(item, b));
-            } catch (const std::exception& e) {
-                LogSkippedStep(qPrintable(QStringLiteral("bulk write of %1 to block %2").arg(item).arg(b + 1)), e);
-                return WriteOutcome::Unanswered;
-            }
-        },
-        [this] { return LinkIsOpen(); });
+    bulk_->SendAlarms(d, [this](int b, const QString& item) { return SendBulkFrame(b, item); },
+                      [this] { return LinkIsOpen(); });
     // Cut off by a port loss, the alarm values are sent again when the port is back
     // and the dialogs stay as they are until then.
     if (bulk_->stage() != BulkWrite::Stage::Done) Tell(QString::fromUtf8(PortLossMsg::AlarmValuesWait));
