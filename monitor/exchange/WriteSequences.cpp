@@ -93,7 +93,9 @@ void PollEngine::PollingStep() {
     if (!queue_.empty()) {
         running_ = queue_.front();
         queue_.pop_front();
-        RunRequest(*running_);
+        // A copy: the request's steps clear running_ before they report it.
+        const PendingWrite request = *running_;
+        RunRequest(request);
         return;
     }
     PollStep();
