@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QAction>
+#include <QStatusBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -80,12 +81,18 @@ TEST_F(MainWindowTest, PanelOneSummarisesTheWholeLineOnEveryTab) {
     window->SSTab1->setCurrentIndex(0);
     EXPECT_EQ(window->fourBlockView()->Toolbar1Button[1]->text(), "4-7 通信異常");
     EXPECT_EQ(window->fourBlockView()->Toolbar1Button[0]->text(), "0-3 警報");
+    // The "通信異常" box names the silent block, in the status bar where it hides no value.
+    EXPECT_TRUE(window->Text_readmsg2->isVisible()) << "up while the block stays silent";
+    EXPECT_EQ(window->Text_readmsg2->text(), "通信異常: Block06");
+    EXPECT_TRUE(window->statusBar()->isAncestorOf(window->Text_readmsg2));
     link->override = nullptr;
     link->values[0][QStringLiteral("0083")][3] = 0;
     for (int i = 0; i < 8; ++i) window->engine().Timer4_Timer();
     EXPECT_FALSE(d.BlockOutOfContact[5]);
     EXPECT_EQ(Panel1(), "OK");
     EXPECT_EQ(window->fourBlockView()->Toolbar1Button[1]->text(), "4-7");
+    window->ShowCommError(false);  // the loop's word once replies come again
+    EXPECT_FALSE(window->Text_readmsg2->isVisible());
 }
 
 TEST_F(MainWindowTest, ReadingMessageIsUpDuringTheBlockReread) {
