@@ -18,6 +18,8 @@
 #include "exchange/PollEngine.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QHelpEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QStyle>
@@ -85,6 +87,25 @@ TEST_F(ContactLookTest, FourBlockPageGreysTheSilentBlocksValuesAndMarksItsFrame)
     EXPECT_FALSE(view.Frame_Contact[1]->isVisibleTo(&view));
     EXPECT_LT(SilentShare(view.Para_Text[21]), 0.1);
     EXPECT_GT(Share(view.Para_Text[24], QColor(255, 0, 0)), 0.5);
+}
+
+// A long block name cut by the mark or by its selector is told whole when hovered.
+TEST_F(ContactLookTest, ALongBlockNameIsToldWholeByTheFrameItsMarkAndTheSelector) {
+    const QString name = QStringLiteral("第2押出機ﾊﾞﾚﾙ加熱ｿﾞｰﾝ");
+    const auto tipOf = [](QWidget* w) {
+        QHelpEvent ask(QEvent::ToolTip, QPoint(2, 2), w->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(w, &ask);
+        return w->toolTip();
+    };
+    FourBlockView four(d);
+    four.Frame_Block[1]->setTitle(name);
+    EXPECT_EQ(tipOf(four.Frame_Block[1]), name);
+    EXPECT_EQ(tipOf(four.Frame_Contact[1]), name);
+    TwoBlockView two(d);
+    FillBlockList(two.tb1_BName[1]);
+    two.tb1_BName[1]->setItemText(3, name);
+    two.SetBNameIndex(1, 3);  // restored as start-up does, its signals blocked
+    EXPECT_EQ(tipOf(two.tb1_BName[1]), name);
 }
 
 TEST_F(ContactLookTest, TwoAndOneBlockViewsGreyValuesFadeLampsAndMarkTheSelector) {
