@@ -268,7 +268,10 @@ void MainDisp::ShowPanel1() {
     const QString summary = TroubleSummary(LineTroubleOf(d));
     QString text = panel1Outcome_;
     if (!summary.isEmpty()) text += (text.isEmpty() ? QString() : QStringLiteral("  ")) + summary;
-    if (StatusPanel[0]->text() != text) StatusPanel[0]->setText(text);
+    if (StatusPanel[0]->text() == text) return;
+    StatusPanel[0]->setText(text);
+    // Never squeezed by the "通信異常" box: the summary is the line's state.
+    StatusPanel[0]->setMinimumWidth(qMax(60, StatusPanel[0]->fontMetrics().horizontalAdvance(text) + 20));
 }
 
 void MainDisp::SaveLoggingChoices() {
@@ -371,14 +374,15 @@ void MainDisp::ShowContactTrouble() {
 }
 
 void MainDisp::SplashProgress(int count) {
-    if (OnSplashProgress) OnSplashProgress(count);
     // A read after the port came back: the window is up, so its progress is shown here.
-    if (!isVisible()) return;
-    const int percent = StartupReadPercent(count, d.BlockAbsent);
-    if (ReadProgress->isHidden() || count <= 1) ReadProgress->setValue(0);
-    ReadProgress->setValue(qMax(ReadProgress->value(), percent));
-    ReadProgress->show();
-    ReadProgress->repaint();
+    if (isVisible()) {
+        const int percent = StartupReadPercent(count, d.BlockAbsent);
+        if (ReadProgress->isHidden() || count <= 1) ReadProgress->setValue(0);
+        ReadProgress->setValue(qMax(ReadProgress->value(), percent));
+        ReadProgress->show();
+        ReadProgress->repaint();
+    }
+    if (OnSplashProgress) OnSplashProgress(count);
 }
 
 void MainDisp::StartupFinished() {

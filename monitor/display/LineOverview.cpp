@@ -14,9 +14,9 @@ LineOverview::LineOverview(RDX_INC& data, QWidget* parent) : QScrollArea(parent)
     setWidgetResizable(true);
     setFrameShape(QFrame::NoFrame);
     auto* inner = new QWidget(this);
-    auto* blocks = new QGridLayout(inner);
-    blocks->setContentsMargins(2, 2, 2, 2);
-    blocks->setSpacing(4);
+    blocks_ = new QGridLayout(inner);
+    blocks_->setContentsMargins(2, 2, 2, 2);
+    blocks_->setSpacing(4);
     for (int b = 0; b < BlockCount; ++b) {
         Frame[b] = new QGroupBox(inner);
         auto* grid = new QGridLayout(Frame[b]);
@@ -36,19 +36,31 @@ LineOverview::LineOverview(RDX_INC& data, QWidget* parent) : QScrollArea(parent)
         grid->setColumnStretch(0, 3);
         grid->setColumnStretch(1, 2);
         Contact[b] = ContactMark::OnFrame(Frame[b]);
-        blocks->addWidget(Frame[b], b / Columns, b % Columns, Qt::AlignTop);
-        blocks->setColumnStretch(b % Columns, 1);
     }
-    blocks->setRowStretch(BlockCount / Columns, 1);
+    for (int column = 0; column < Columns; ++column) blocks_->setColumnStretch(column, 1);
+    blocks_->setRowStretch(BlockCount / Columns, 1);
+    PlaceFrames();
     setWidget(inner);
 }
 
-void LineOverview::Refresh(int item) {
+void LineOverview::PlaceFrames() {
+    placed_ = true;
+    placedAbsent_ = d.BlockAbsent;
+    for (QGroupBox* frame : Frame) blocks_->removeWidget(frame);
+    int slot = 0;
     for (int b = 0; b < BlockCount; ++b) {
         // Blocks not on the line take no room.
-        SetHiddenIfChanged(Frame[b], d.BlockAbsent[size_t(b)] != 0);
-        Contact[b]->setOutOfContact(OutOfContact(d, b * ChannelsPerBlock));
+        const bool absent = d.BlockAbsent[size_t(b)] != 0;
+        SetHiddenIfChanged(Frame[b], absent);
+        if (absent) continue;
+        blocks_->addWidget(Frame[b], slot / Columns, slot % Columns, Qt::AlignTop);
+        ++slot;
     }
+}
+
+void LineOverview::Refresh(int item) {
+    if (!placed_ || placedAbsent_ != d.BlockAbsent) PlaceFrames();
+    for (int b = 0; b < BlockCount; ++b) Contact[b]->setOutOfContact(OutOfContact(d, b * ChannelsPerBlock));
     for (int c = 0; c < ChannelCount; ++c) {
         if (d.BlockAbsent[size_t(c / ChannelsPerBlock)] != 0) continue;
         SetTextIfChanged(Value[c], FormatItemValue(d, item, c));

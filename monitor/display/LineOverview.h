@@ -10,6 +10,7 @@
 #include <array>
 
 class ContactMark;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 
@@ -35,5 +36,11 @@ public:
     void ShowNames();
 
 private:
+    // Present blocks side by side in line order, with no gap where one is missing.
+    void PlaceFrames();
+
     RDX_INC& d;
+    QGridLayout* blocks_ = nullptr;
+    std::array<qint16, BlockCount> placedAbsent_{};
+    bool placed_ = false;
 };

@@ -29,7 +29,7 @@ QString ContactTroubleText(bool portLost, const QString& port, const QString& de
                            const QStringList& silentBlockNames) {
     if (portLost) {
         const QString where = device.isEmpty() || device == port ? port : QStringLiteral("%1 (%2)").arg(port, device);
-        return QStringLiteral("ﾎﾟｰﾄ切断: %1  ｹｰﾌﾞﾙと変換器を確認してください").arg(where);
+        return QStringLiteral("ﾎﾟｰﾄ切断: %1  接続を確認してください").arg(where);
     }
     if (silentBlockNames.isEmpty()) return QStringLiteral("通信異常");
     return QStringLiteral("通信異常: ") + silentBlockNames.join(QStringLiteral(", "));

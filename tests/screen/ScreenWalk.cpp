@@ -318,7 +318,7 @@ void AddSteps(Walk& walk, RDXApplication& p) {
         w.fourBlockView()->Toolbar1Button[0]->trigger();
         if (!device.isEmpty()) QFile::rename(device + QStringLiteral(".away"), device);
     }, {}, 100);
-    walk.Add("port-back-reading", {}, {}, 2500);
+    // "port-back-reading" is taken during the read (main); then the line is back.
     walk.Add("port-back", {}, {}, 15000);
 
     // Maximised, every block tab again.
@@ -350,7 +350,14 @@ int main(int argc, char** argv) {
     Walk walk(program, folder);
     // The opening form, caught in the middle of the start-up read.
     bool openingShot = false;
+    // The read after the port came back blocks the event loop too: caught the same way,
+    // once the first block is read.
+    bool rereadShot = false;
     program.OnStartupProgress = [&](int count) {
+        if (openingShot && !rereadShot && count >= 16 + 37 && program.mainWindow().isVisible()) {
+            rereadShot = true;
+            walk.Shoot(QStringLiteral("port-back-reading"));
+        }
         if (openingShot || count < 3) return;
         openingShot = true;
         walk.Shoot(QStringLiteral("opening"));
