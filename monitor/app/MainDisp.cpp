@@ -89,7 +89,11 @@ void MainDisp::BuildStatusBar() {
     Text_readmsg2 = new QLabel(QStringLiteral("通信異常"), this);
     Text_readmsg2->setStyleSheet(QStringLiteral(
         "QLabel { background: rgb(255,255,192); color: rgb(255,0,0); border: 2px solid rgb(128,0,0);"
-        " padding: 0px 6px; font-weight: bold; }"));
+        " padding: 0px 6px; }"));
+    // Bold through the font, not the style sheet, so that the cut is measured in it.
+    QFont bold = Text_readmsg2->font();
+    bold.setBold(true);
+    Text_readmsg2->setFont(bold);
     Text_readmsg2->setMaximumWidth(MaxTroubleWidth);
     Text_readmsg2->hide();
     statusBar()->addPermanentWidget(Text_readmsg2);
@@ -364,7 +368,8 @@ void MainDisp::ShowContactTrouble() {
     }
     const QString text = ContactTroubleText(portLost, port, portLost ? DeviceOfPort(port) : QString(), silent);
     const bool visible = portLost || commErrorShown_ || !silent.isEmpty();
-    const QString shown = Text_readmsg2->fontMetrics().elidedText(text, Qt::ElideRight, MaxTroubleWidth - 16);
+    // Less the frame and padding of the style sheet.
+    const QString shown = Text_readmsg2->fontMetrics().elidedText(text, Qt::ElideRight, MaxTroubleWidth - 24);
     if (Text_readmsg2->text() != shown) Text_readmsg2->setText(shown);
     Text_readmsg2->setToolTip(shown == text ? QString() : text);
     if (Text_readmsg2->isVisible() == visible) return;

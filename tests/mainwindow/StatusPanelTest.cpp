@@ -2,6 +2,8 @@
 #include "FakeLink.h"
 
 #include "app/MainDisp.h"
+#include "format/ValueFormat.h"
+#include "services/SettingsStore.h"
 #include "display/FourBlockView.h"
 #include "exchange/PollEngine.h"
 
@@ -93,6 +95,22 @@ TEST_F(MainWindowTest, PanelOneSummarisesTheWholeLineOnEveryTab) {
     EXPECT_EQ(window->fourBlockView()->Toolbar1Button[1]->text(), "4-7");
     window->ShowCommError(false);  // the loop's word once replies come again
     EXPECT_FALSE(window->Text_readmsg2->isVisible());
+}
+
+// Many silent blocks with long names: the box keeps its place, cut, and tells them all in
+// its tool tip.
+TEST_F(MainWindowTest, TheCommErrorBoxCutsALongListAndTellsItWholeAsItsTip) {
+    const QString name = QStringLiteral("押出機ﾊﾞﾚﾙ加熱");
+    for (int b = 0; b < BlockCount; ++b) SaveSetting(QStringLiteral("DvtoN") + BlockSuffix(b), name + QString::number(b));
+    d.BlockAbsent.fill(0);
+    d.BlockOutOfContact.fill(true);
+    window->BlockContactChanged(15, true);
+    EXPECT_TRUE(window->Text_readmsg2->isVisible());
+    EXPECT_LE(window->Text_readmsg2->width(), MainDisp::MaxTroubleWidth);
+    EXPECT_TRUE(window->Text_readmsg2->text().endsWith(QChar(0x2026)));
+    for (int b = 0; b < BlockCount; ++b)
+        EXPECT_TRUE(window->Text_readmsg2->toolTip().contains(name + QString::number(b) + (b < 15 ? "," : ""))) << b;
+    for (int b = 0; b < BlockCount; ++b) SaveSetting(QStringLiteral("DvtoN") + BlockSuffix(b), QStringLiteral("Block") + BlockSuffix(b));
 }
 
 TEST_F(MainWindowTest, ReadingMessageIsUpDuringTheBlockReread) {
