@@ -1,5 +1,8 @@
 #include "app/MainDisp.h"
 
+#include "app/PortDevice.h"
+#include "app/StartupProgress.h"
+
 #include "ISTDComm.h"
 #include "services/SettingsStore.h"
 #include "display/NameLists.h"
@@ -81,35 +84,46 @@ void MainDisp::BuildStatusBar() {
         StatusPanel[i]->setContentsMargins(0, 0, 16, 0);
         statusBar()->addWidget(StatusPanel[i], i == 3 ? 1 : 0);
     }
+    // In the status bar, not over the tables: it stays up as long as a block is silent and
+    // must hide no value meanwhile.
+    Text_readmsg2 = new QLabel(QStringLiteral("通信異常"), this);
+    Text_readmsg2->setStyleSheet(QStringLiteral(
+        "QLabel { background: rgb(255,255,192); color: rgb(255,0,0); border: 2px solid rgb(128,0,0);"
+        " padding: 0px 6px; }"));
+    // Bold through the font, not the style sheet, so that the cut is measured in it.
+    QFont bold = Text_readmsg2->font();
+    bold.setBold(true);
+    Text_readmsg2->setFont(bold);
+    Text_readmsg2->setMaximumWidth(MaxTroubleWidth);
+    Text_readmsg2->hide();
+    statusBar()->addPermanentWidget(Text_readmsg2);
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setRange(0, 150);
     ProgressBar1->setMaximumWidth(200);
     ProgressBar1->hide();
     statusBar()->addPermanentWidget(ProgressBar1);
+    ReadProgress = new QProgressBar(this);
+    ReadProgress->setRange(0, 100);
+    ReadProgress->setFormat(QStringLiteral("読取り中 %p%"));
+    ReadProgress->setMaximumWidth(200);
+    ReadProgress->hide();
+    statusBar()->addPermanentWidget(ReadProgress);
 }
 
 void MainDisp::BuildMessages() {
-    const QString style = QStringLiteral(
-        "QLabel { background: rgb(255,255,192); border: 2px solid rgb(128,0,0);"
-        " padding: 16px; font-size: 16pt; }");
     Text_readmsg = new QLabel(
         QStringLiteral("ﾓﾆﾀｿﾌﾄは、RDX-410からﾃﾞｰﾀを読取り中です。\nしばらくお待ちください。"), this);
-    Text_readmsg2 = new QLabel(QStringLiteral("通信異常"), this);
-    for (QLabel* l : {Text_readmsg, Text_readmsg2}) {
-        l->setStyleSheet(style);
-        l->setAlignment(Qt::AlignCenter);
-        l->adjustSize();
-        l->hide();
-    }
-    Text_readmsg2->setStyleSheet(style + QStringLiteral("QLabel { color: rgb(255,0,0); }"));
-    Text_readmsg2->adjustSize();
+    Text_readmsg->setStyleSheet(QStringLiteral(
+        "QLabel { background: rgb(255,255,192); border: 2px solid rgb(128,0,0);"
+        " padding: 16px; font-size: 16pt; }"));
+    Text_readmsg->setAlignment(Qt::AlignCenter);
+    Text_readmsg->adjustSize();
+    Text_readmsg->hide();
 }
 
 void MainDisp::PlaceMessages() {
     const QRect area = SSTab1->geometry();
     Text_readmsg->move(area.center() - Text_readmsg->rect().center());
-    Text_readmsg2->move(area.center().x() - Text_readmsg2->width() / 2,
-                        area.center().y() + Text_readmsg->height());
 }
 
 void MainDisp::resizeEvent(QResizeEvent* event) {
@@ -258,7 +272,10 @@ void MainDisp::ShowPanel1() {
     const QString summary = TroubleSummary(LineTroubleOf(d));
     QString text = panel1Outcome_;
     if (!summary.isEmpty()) text += (text.isEmpty() ? QString() : QStringLiteral("  ")) + summary;
-    if (StatusPanel[0]->text() != text) StatusPanel[0]->setText(text);
+    if (StatusPanel[0]->text() == text) return;
+    StatusPanel[0]->setText(text);
+    // Never squeezed by the "通信異常" box: the summary is the line's state.
+    StatusPanel[0]->setMinimumWidth(qMax(60, StatusPanel[0]->fontMetrics().horizontalAdvance(text) + 20));
 }
 
 void MainDisp::SaveLoggingChoices() {
@@ -331,20 +348,50 @@ void MainDisp::ShowReadMessage(bool visible) {
 }
 
 void MainDisp::ShowCommError(bool visible) {
+    commErrorShown_ = visible;
+    ShowContactTrouble();
+}
+
+void MainDisp::ShowContactTrouble() {
+    QStringList silent;
+    for (int b = 0; b < BlockCount; ++b)
+        if (d.BlockAbsent[size_t(b)] == 0 && d.BlockOutOfContact[size_t(b)]) silent << BlockName(b);
+    const bool portLost = PortLost();
+    QString port;
+    if (portLost) {
+        try {
+            port = link_->Port();
+        } catch (const std::exception& e) {
+            LogSkippedStep("naming the lost port", e);
+        }
+        if (port.isEmpty()) port = GetSetting(QStringLiteral("Port"), QStringLiteral("COM1"));
+    }
+    const QString text = ContactTroubleText(portLost, port, portLost ? DeviceOfPort(port) : QString(), silent);
+    const bool visible = portLost || commErrorShown_ || !silent.isEmpty();
+    // Less the frame and padding of the style sheet.
+    const QString shown = Text_readmsg2->fontMetrics().elidedText(text, Qt::ElideRight, MaxTroubleWidth - 24);
+    if (Text_readmsg2->text() != shown) Text_readmsg2->setText(shown);
+    Text_readmsg2->setToolTip(shown == text ? QString() : text);
     if (Text_readmsg2->isVisible() == visible) return;
     Text_readmsg2->setVisible(visible);
-    if (visible) {
-        PlaceMessages();
-        Text_readmsg2->raise();
-        Text_readmsg2->repaint();
-    }
+    // Steps block the event loop: paint now so it is seen at once.
+    if (visible) Text_readmsg2->repaint();
 }
 
 void MainDisp::SplashProgress(int count) {
+    // A read after the port came back: the window is up, so its progress is shown here.
+    if (isVisible()) {
+        const int percent = StartupReadPercent(count, d.BlockAbsent);
+        if (ReadProgress->isHidden() || count <= 1) ReadProgress->setValue(0);
+        ReadProgress->setValue(qMax(ReadProgress->value(), percent));
+        ReadProgress->show();
+        ReadProgress->repaint();
+    }
     if (OnSplashProgress) OnSplashProgress(count);
 }
 
 void MainDisp::StartupFinished() {
+    ReadProgress->hide();
     if (OnStartupFinished) OnStartupFinished();
 }
 
@@ -386,6 +433,7 @@ void MainDisp::BulkWriteFinished() {
 void MainDisp::BlockContactChanged(int /*block*/, bool /*outOfContact*/) {
     // The views read BlockOutOfContact when they redraw.
     SelectDispItem();
+    ShowContactTrouble();
 }
 
 void MainDisp::StartWriteProgress() {

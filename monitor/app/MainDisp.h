@@ -41,6 +41,8 @@ public:
     static constexpr int PreferredHeight = 740;
     // How long after the first showing the window manager's frame is known.
     static constexpr int WindowManagerSettleMs = 300;
+    // The "通信異常" box's widest; a longer text is cut and whole in its tool tip.
+    static constexpr int MaxTroubleWidth = 420;
 
     // Creates the link object (through the class identity), fills the item codes,
     // resets the poll position and sets the status-bar texts. False if no link object.
@@ -75,6 +77,8 @@ public:
     QLabel* Text_readmsg = nullptr;
     QLabel* Text_readmsg2 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
+    // The read of the whole line after the port came back, in percent; hidden otherwise.
+    QProgressBar* ReadProgress = nullptr;
     // Tab 6; its interval and block choices are saved when the window unloads.
     LoggingView* loggingView = nullptr;
     // Tabs 3 and 4, the tool bars that choose tab 4's setting, and the menu bar.
@@ -142,6 +146,9 @@ private:
     void BuildStatusBar();
     void BuildMessages();
     void PlaceMessages();
+    // The status bar's "通信異常" box: a lost port, the silent blocks by name, or a poll
+    // that went unanswered; the whole text as its tool tip when it is cut.
+    void ShowContactTrouble();
     void SaveLoggingChoices();
     // Panel 1: the last poll's outcome followed by what is wrong on the whole line.
     void ShowPanel1();
@@ -159,5 +166,7 @@ private:
     bool ending_ = false;
     bool placed_ = false;
     bool panel1ClearPending_ = false;
+    // The engine's last word on the "通信異常" message (a poll went unanswered).
+    bool commErrorShown_ = false;
     QString panel1Outcome_;
 };

@@ -19,8 +19,8 @@ OpuningDisp::OpuningDisp(QWidget* parent) : QWidget(parent, Qt::Window) {
         QStringLiteral("ﾓﾆﾀｿﾌﾄは、RDX-410からﾃﾞｰﾀを読取り中です。\nしばらくお待ちください。"), this);
     Message->setAlignment(Qt::AlignCenter);
     ProgressBar1 = new QProgressBar(this);
-    // 16 inquiries plus 37 items for each of 16 blocks.
-    ProgressBar1->setRange(0, 16 * 38);
+    // In percent of the read (StartupReadPercent).
+    ProgressBar1->setRange(0, 100);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 24, 24, 24);
     layout->setSpacing(16);
@@ -30,8 +30,9 @@ OpuningDisp::OpuningDisp(QWidget* parent) : QWidget(parent, Qt::Window) {
     setFixedSize(sizeHint().expandedTo(QSize(480, 0)));
 }
 
-void OpuningDisp::SetProgress(int count) {
-    ProgressBar1->setValue(qMin(count, ProgressBar1->maximum()));
+void OpuningDisp::SetProgress(int percent) {
+    // Never back: the bar only rises while the read goes on.
+    ProgressBar1->setValue(qBound(ProgressBar1->value(), percent, ProgressBar1->maximum()));
     ProgressBar1->repaint();
 }
 

@@ -13,8 +13,8 @@ public:
     QLabel* Title = nullptr;
     QLabel* Message = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
-    // Advances the bar and paints it at once: the read blocks the event loop.
-    void SetProgress(int count);
+    // Advances the bar to percent and paints it at once: the read blocks the event loop.
+    void SetProgress(int percent);
     // Shows the form and returns once the window system has it on screen, painted: the
     // start-up read that follows blocks the event loop, so nothing would paint it later.
     void ShowNow();

@@ -35,6 +35,11 @@ QString PortDeviceOverrideVariable(const QString& port) {
     return QStringLiteral("TESMARCOMM_COM%1").arg(PortNumber(port));
 }
 
+QString DeviceOfPort(const QString& port) {
+    const QString overridden = qEnvironmentVariable(PortDeviceOverrideVariable(port).toLatin1().constData());
+    return overridden.isEmpty() ? StoredPortDevice(port) : overridden;
+}
+
 QStringList AvailablePortDevices() {
     QStringList devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) devices << info.systemLocation();

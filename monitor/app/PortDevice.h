@@ -16,6 +16,8 @@ QString DefaultPortDevice(const QString& port);
 QString StoredPortDevice(const QString& port);
 // The environment variable that overrides a port's device in the link (TESMARCOMM_COM1...).
 QString PortDeviceOverrideVariable(const QString& port);
+// The device the link opens for a port: the override variable's, else the stored one.
+QString DeviceOfPort(const QString& port);
 // The serial ports the system reports (/dev/ttyUSB0, /dev/ttyS0, ...).
 QStringList AvailablePortDevices();
 

@@ -3,6 +3,7 @@
 #include "app/MonitorPublishing.h"
 #include "app/SubDisp_Mqtt.h"
 #include "app/OpuningDisp.h"
+#include "app/StartupProgress.h"
 #include "services/ProgramFolder.h"
 #include "display/LineDiagnosticsWindow.h"
 #include "display/ChartView.h"
@@ -106,7 +107,7 @@ void RDXApplication::StartApplication() {
     splash_ = std::make_unique<OpuningDisp>();
     splash_->ShowNow();
     main_->OnSplashProgress = [this](int count) {
-        if (splash_) splash_->SetProgress(count);
+        if (splash_) splash_->SetProgress(StartupReadPercent(count, data_.BlockAbsent));
         if (OnStartupProgress) OnStartupProgress(count);
     };
     main_->OnStartupFinished = [this] { EndOfStartup(); };

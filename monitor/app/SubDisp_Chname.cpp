@@ -4,6 +4,7 @@
 #include "services/SettingsStore.h"
 #include "format/ValueFormat.h"
 #include "exchange/RDX_INC.h"
+#include "services/Cp932File.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -13,6 +14,25 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QValidator>
+
+namespace {
+
+// Refuses a keystroke or paste that would make the name longer than the files take.
+class Cp932LengthValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return ToCp932(input).size() <= ChannelNameMaxLength ? Acceptable : Invalid;
+    }
+};
+
+}  // namespace
+
+QString OverlongNameMessage(const QString& name) {
+    if (ToCp932(name).size() <= ChannelNameMaxLength) return {};
+    return QStringLiteral("「%1」は長すぎます。半角１２文字（全角６文字）までにしてください。").arg(name);
+}
 
 SubDisp_Chname::SubDisp_Chname(NameLists& lists, QWidget* parent) : QDialog(parent), lists_(lists) {
     setWindowTitle(QStringLiteral("ﾁｬﾝﾈﾙ名登録"));
@@ -27,6 +47,7 @@ SubDisp_Chname::SubDisp_Chname(NameLists& lists, QWidget* parent) : QDialog(pare
     for (int i = 0; i < 20; ++i) {
         ChName[i] = new QLineEdit(this);
         ChName[i]->setMaxLength(ChannelNameMaxLength);
+        ChName[i]->setValidator(new Cp932LengthValidator(ChName[i]));
         // Two columns of ten; the row label is the position in the block.
         grid->addWidget(new QLabel(QString::number(i + 1), this), i % 10, (i / 10) * 2);
         grid->addWidget(ChName[i], i % 10, (i / 10) * 2 + 1);
@@ -62,7 +83,8 @@ bool SubDisp_Chname::SaveShownNames() {
     // Channel names go into the alarm history and the log files: refuse what they cannot
     // hold. The fields keep the typed names so the operator can mend them.
     for (QLineEdit* field : ChName) {
-        const QString refusal = UnwritableNameMessage(field->text());
+        QString refusal = UnwritableNameMessage(field->text());
+        if (refusal.isEmpty()) refusal = OverlongNameMessage(field->text());
         if (refusal.isEmpty()) continue;
         Label_msg->setText(refusal);
         refusedField_ = field;

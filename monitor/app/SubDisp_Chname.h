@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <array>
 
 class NameLists;
@@ -10,9 +11,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The hint asks for names of at most 12 half-width characters, and the PV log header
-// keeps 12; the fields refuse more.
+// The hint asks for names of at most 12 half-width characters: 12 bytes in the files'
+// code page 932, so a full-width character counts twice. The fields refuse more.
 inline constexpr int ChannelNameMaxLength = 12;
+// A name longer than that (one stored before, or set by a program), or empty when it fits.
+QString OverlongNameMessage(const QString& name);
 
 class SubDisp_Chname : public QDialog {
     Q_OBJECT

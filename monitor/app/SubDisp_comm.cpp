@@ -64,7 +64,7 @@ void SubDisp_comm::Combo_Port_Click() {
     const QString overrideVar = PortDeviceOverrideVariable(port);
     const QString overridden = qEnvironmentVariable(overrideVar.toLatin1().constData());
     // The link takes the environment's device before the stored one; show what it uses.
-    Combo_Device->setEditText(overridden.isEmpty() ? StoredPortDevice(port) : overridden);
+    Combo_Device->setEditText(DeviceOfPort(port));
     Combo_Device->setEnabled(overridden.isEmpty());
     Combo_Device->setToolTip(overridden.isEmpty() ? QString()
                                                   : QStringLiteral("環境変数 %1 で指定されています").arg(overrideVar));

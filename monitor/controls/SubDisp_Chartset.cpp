@@ -87,6 +87,8 @@ SubDisp_Chartset::SubDisp_Chartset(QWidget* parent) : QDialog(parent) {
     for (int i = 0; i < 2; ++i) {
         Command1[i] = new QPushButton(QString::fromLatin1(captions[i]), this);
         Command1[i]->setAutoDefault(false);
+        // Enter on a list or an option is OK too.
+        Command1[i]->setDefault(i == 0);
         buttons->addWidget(Command1[i]);
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
     }
@@ -201,10 +203,12 @@ bool SubDisp_Chartset::eventFilter(QObject* watched, QEvent* event) {
         const bool step = key == Qt::Key_Up || key == Qt::Key_Down;
         if (step || key == Qt::Key_Return || key == Qt::Key_Enter) {
             // The typed number counts first; an arrow then steps from the number just
-            // taken, and Enter goes no further than the field.
-            Text1_Commit(i);
+            // taken. Enter is OK, as in any dialog, once the number was taken; a refused
+            // one keeps the dialog open with the value shown again.
+            const bool taken = Text1_Commit(i);
             if (key == Qt::Key_Up) UpDown1[i]->StepUp();
             if (key == Qt::Key_Down) UpDown1[i]->StepDown();
+            if (!step && taken) Command1_Click(0);
             return true;
         }
     }

@@ -96,6 +96,11 @@ void Tesmar_ChartCtl::setPenVisible(int pen, quint8 value)
     emit propertyChanged(PenName("G_Vis", pen));
 }
 
+void Tesmar_ChartCtl::setPenLifted(int pen, bool lifted)
+{
+    lifted_.at(pen) = lifted;
+}
+
 void Tesmar_ChartCtl::setStartTim(const QString& value)
 {
     startTim_ = value;
@@ -198,6 +203,12 @@ void Tesmar_ChartCtl::PlotStep(int position)
     for (int pen = 0; pen < PenCount; ++pen) {
         if (gVis_[pen] == 0)
             continue;
+        if (lifted_[pen]) {
+            dataLabels_[pen].clear();
+            lampRed_[pen] = false;
+            drawnBefore_[pen] = false;
+            continue;
+        }
         dataLabels_[pen] = QString::number(gVal_[pen]);
         const ChartMath::PenPoint point =
             ChartMath::PenY(gVal_[pen], sclMax_, sclMin_, valuePerUnit_);
@@ -205,8 +216,9 @@ void Tesmar_ChartCtl::PlotStep(int position)
         if (!point.y)
             continue;  // no valid scale yet: nothing to draw against
         const qint16 y = qint16(*point.y);
-        if (position == 0)
+        if (position == 0 || !drawnBefore_[pen])
             lastY_[pen] = y;
+        drawnBefore_[pen] = true;
         painter.setPen(QPen(PenColor(pen), 0));
         painter.drawLine(QPoint(ScaleLeft + x, ScaleTop + lastY_[pen]),
                          QPoint(ScaleLeft + x1, ScaleTop + y));
@@ -221,6 +233,7 @@ void Tesmar_ChartCtl::ClearStep()
     plot_ = QPixmap();
     FitPlotImage();
     plottedPosition_.reset();
+    drawnBefore_.fill(false);
     ScaleSet();
     update();
 }

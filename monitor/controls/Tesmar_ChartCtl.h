@@ -64,6 +64,11 @@ public:
     void setPenValue(int pen, qint16 value);
     quint8 PenVisible(int pen) const { return gVis_.at(pen); }
     void setPenVisible(int pen, quint8 value);
+    // A lifted pen draws nothing at the following positions and shows no value: its
+    // source is out of contact, and a line would claim a value nobody read. Once put
+    // down again it starts afresh at its new value, with no line across the gap.
+    bool PenLifted(int pen) const { return lifted_.at(pen); }
+    void setPenLifted(int pen, bool lifted);
 
     void ReadProperties(const PropertyBag& bag);
     void WriteProperties(PropertyBag& bag) const;
@@ -120,6 +125,9 @@ private:
     qint16 appliedSclMin_ = 0;
     float valuePerUnit_ = 0.0f;
     std::array<qint16, PenCount> lastY_{};
+    std::array<bool, PenCount> lifted_{};
+    // The pen drew at the position before: the next segment joins it.
+    std::array<bool, PenCount> drawnBefore_{};
     // The position last plotted; a start forgets it, so position 0 plots again after it.
     std::optional<int> plottedPosition_;
 

@@ -156,8 +156,11 @@ void ChartView::AcceptSettings(const ChartSettings& settings) {
 
 void ChartView::Timer2_Timer() {
     for (int k = 0; k < ChartPenCount; ++k) {
-        const auto value = ChartSampleValue(d, running_.PenChannel[k], running_.PenItem[k]);
+        const int channel = running_.PenChannel[k];
+        const auto value = ChartSampleValue(d, channel, running_.PenItem[k]);
         if (value) Tesmar_ChartCtl1->setPenValue(k, *value);
+        // A silent block's values are frozen: the pen leaves a gap for the outage.
+        Tesmar_ChartCtl1->setPenLifted(k, value && d.BlockOutOfContact[size_t(channel / ChannelsPerBlock)]);
     }
     Tesmar_ChartCtl1->setProtterNo(qint16(position_));
     ++position_;

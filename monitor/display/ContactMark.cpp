@@ -1,5 +1,7 @@
 #include "display/ContactMark.h"
 
+#include "display/ViewParts.h"
+
 #include <QEvent>
 #include <QGroupBox>
 
@@ -26,6 +28,9 @@ ContactMark* ContactMark::OnFrame(QGroupBox* frame) {
     mark->adjustSize();
     frame->installEventFilter(mark);
     mark->PlaceOnFrame();
+    // The mark may cover the end of a long title: the frame and the mark tell it whole.
+    ShowWholeTextAsTip(frame, [frame] { return frame->title(); });
+    ShowWholeTextAsTip(mark, [frame] { return frame->title(); });
     return mark;
 }
 

@@ -5,6 +5,7 @@
 #include "format/ValueFormat.h"
 #include "display/ContactMark.h"
 #include "display/Lamp.h"
+#include "display/LineOverview.h"
 #include "display/LineTrouble.h"
 #include "display/ViewLabels.h"
 #include "display/ViewParts.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QStackedWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -62,6 +64,11 @@ FourBlockView::FourBlockView(RDX_INC& data, QWidget* parent) : TabView(parent), 
         connect(button, &QAction::triggered, this, [this, b] { Toolbar1_ButtonClick(b + 1); });
         Toolbar1Button[b] = button;
     }
+    OverviewButton = Toolbar1->addAction(QStringLiteral("全体"));
+    OverviewButton->setToolTip(QStringLiteral("ﾗｲﾝの全ﾌﾞﾛｯｸを1画面に表示します"));
+    OverviewButton->setCheckable(true);
+    pages->addAction(OverviewButton);
+    connect(OverviewButton, &QAction::triggered, this, [this] { Toolbar1_ButtonClick(5); });
     top->addWidget(Toolbar1);
     top->addStretch(1);
     Label2 = new QLabel(QStringLiteral("ﾓﾆﾀと設定項目選択"), this);
@@ -69,9 +76,14 @@ FourBlockView::FourBlockView(RDX_INC& data, QWidget* parent) : TabView(parent), 
     top->addWidget(Label2);
     top->addWidget(Combo1);
 
+    auto* page = new QWidget(this);
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
     auto* frames = new QHBoxLayout;
+    pageLayout->addLayout(frames);
+    pageLayout->addStretch(1);
     for (int n = 0; n < 4; ++n) {
-        Frame_Block[n] = new QGroupBox(this);
+        Frame_Block[n] = new QGroupBox(page);
         auto* grid = new QGridLayout(Frame_Block[n]);
         grid->setVerticalSpacing(2);
         grid->setHorizontalSpacing(4);
@@ -94,10 +106,13 @@ FourBlockView::FourBlockView(RDX_INC& data, QWidget* parent) : TabView(parent), 
         frames->addWidget(Frame_Block[n], 1);
     }
 
+    overview = new LineOverview(d, this);
+    shown_ = new QStackedWidget(this);
+    shown_->addWidget(page);
+    shown_->addWidget(overview);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
-    layout->addLayout(frames);
-    layout->addStretch(1);
+    layout->addWidget(shown_, 1);
 
     connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
 }
@@ -107,8 +122,15 @@ int FourBlockView::FirstChannel() const {
     return page * Channels;
 }
 
+bool FourBlockView::OverviewShown() const { return shown_->currentWidget() == overview; }
+
 void FourBlockView::Refresh() {
     const int item = ListIndexOrZero(Combo1->currentIndex());
+    if (OverviewShown()) {
+        overview->Refresh(item);
+        ShowPageMarks();
+        return;
+    }
     const int first = FirstChannel();
     for (int n = 0; n < 4; ++n) Frame_Contact[n]->setOutOfContact(OutOfContact(d, first + n * ChannelsPerBlock));
     for (int i = 0; i < Channels; ++i) {
@@ -152,7 +174,15 @@ void FourBlockView::Combo1_Click() {
 }
 
 void FourBlockView::Toolbar1_ButtonClick(int button) {
+    if (button == 5) {
+        OverviewButton->setChecked(true);
+        overview->ShowNames();
+        shown_->setCurrentWidget(overview);
+        Refresh();
+        return;
+    }
     if (button >= 1 && button <= 4) d.PageIndex = button - 1;
+    shown_->setCurrentIndex(0);
     Toolbar1Button[size_t(FirstChannel() / Channels)]->setChecked(true);
     ShowFrameCaptions();
     ShowChannelLabels();
@@ -173,6 +203,7 @@ void FourBlockView::ShowFrameCaptions() {
 }
 
 void FourBlockView::ShowChannelLabels() {
+    if (OverviewShown()) overview->ShowNames();
     const int first = FirstChannel();
     for (int i = 0; i < Channels; ++i) SetTextIfChanged(Label1[i], ChannelName(first + i));
 }

@@ -7,6 +7,8 @@
 #include <array>
 
 class ContactMark;
+class LineOverview;
+class QStackedWidget;
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -23,6 +25,10 @@ public:
     QToolBar* Toolbar1 = nullptr;
     // Toolbar1 button 1..4 is Toolbar1Button[0..3].
     std::array<QAction*, 4> Toolbar1Button{};
+    // Button 5, "全体": the whole line at once (LineOverview) instead of a page.
+    QAction* OverviewButton = nullptr;
+    LineOverview* overview = nullptr;
+    bool OverviewShown() const;
     std::array<QGroupBox*, 4> Frame_Block{};
     // "通信異常" on the title line of a frame whose block is out of contact.
     std::array<ContactMark*, 4> Frame_Contact{};
@@ -40,6 +46,7 @@ public:
     // Stores "tab0block" and greys absent pairs, hides the cooling channel of pairs.
     void Combo1_Click();
     // Button 1..4 chooses page 0..3; then captions, channel labels and Combo1_Click.
+    // Button 5 shows the whole line; the page stays chosen for when a page is shown again.
     void Toolbar1_ButtonClick(int button);
     // Sets Combo1's index and runs its click handler (start-up load).
     void SetCombo1Index(int index);
@@ -51,5 +58,6 @@ public:
 
 private:
     int FirstChannel() const;
+    QStackedWidget* shown_ = nullptr;
     RDX_INC& d;
 };

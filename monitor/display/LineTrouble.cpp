@@ -24,3 +24,13 @@ QString TroubleSummary(const LineTrouble& trouble) {
     if (trouble.silentBlocks > 0) parts << QStringLiteral("通信異常 %1").arg(trouble.silentBlocks);
     return parts.join(QStringLiteral(" / "));
 }
+
+QString ContactTroubleText(bool portLost, const QString& port, const QString& device,
+                           const QStringList& silentBlockNames) {
+    if (portLost) {
+        const QString where = device.isEmpty() || device == port ? port : QStringLiteral("%1 (%2)").arg(port, device);
+        return QStringLiteral("ﾎﾟｰﾄ切断: %1  接続を確認してください").arg(where);
+    }
+    if (silentBlockNames.isEmpty()) return QStringLiteral("通信異常");
+    return QStringLiteral("通信異常: ") + silentBlockNames.join(QStringLiteral(", "));
+}

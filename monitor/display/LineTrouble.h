@@ -20,3 +20,10 @@ inline LineTrouble LineTroubleOf(const RDX_INC& d) { return TroubleOf(d, 0, Bloc
 
 // "警報 3 / 通信異常 1", either half alone, or empty when all is well.
 QString TroubleSummary(const LineTrouble& trouble);
+
+// The text of the "通信異常" box in the status bar. A lost port is told as such, with the
+// port and its device, apart from blocks that do not answer: the operator then checks the
+// adapter and cable, not the controllers. Silent blocks are named (`silentBlockNames`);
+// with none named yet (a single unanswered poll) it is "通信異常" alone.
+QString ContactTroubleText(bool portLost, const QString& port, const QString& device,
+                           const QStringList& silentBlockNames);

@@ -5,6 +5,7 @@
 #include "display/ViewLabels.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -92,4 +93,31 @@ QComboBox* NewItemSelector(QWidget* parent) {
     return box;
 }
 
-QComboBox* NewBlockSelector(QWidget* parent) { return NewSelector(parent, 12); }
+namespace {
+
+// Sets the tool tip just before it is shown, so it is never stale whatever changed the text
+// (selectors are often set with their signals blocked).
+class WholeTextTip : public QObject {
+public:
+    WholeTextTip(QWidget* widget, std::function<QString()> whole) : QObject(widget), whole_(std::move(whole)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ToolTip)
+            if (auto* w = qobject_cast<QWidget*>(watched)) w->setToolTip(whole_());
+        return false;
+    }
+
+private:
+    std::function<QString()> whole_;
+};
+
+}  // namespace
+
+void ShowWholeTextAsTip(QWidget* widget, std::function<QString()> whole) {
+    widget->installEventFilter(new WholeTextTip(widget, std::move(whole)));
+}
+
+QComboBox* NewBlockSelector(QWidget* parent) {
+    QComboBox* box = NewSelector(parent, 12);
+    ShowWholeTextAsTip(box, [box] { return box->currentText(); });
+    return box;
+}

@@ -65,5 +65,8 @@ QLabel* NewColumnHeading(const QString& text, QWidget* parent);
 
 // An item selector with the 31 entries of the display item list (display items 0..30).
 QComboBox* NewItemSelector(QWidget* parent);
-// A block selector; NameLists fills it with the 16 block names.
+// A block selector; NameLists fills it with the 16 block names. Its tool tip is the
+// chosen name whole: a long one is cut in the box.
 QComboBox* NewBlockSelector(QWidget* parent);
+// Gives widget, when its tool tip is asked for, the text `whole` returns at that moment.
+void ShowWholeTextAsTip(QWidget* widget, std::function<QString()> whole);

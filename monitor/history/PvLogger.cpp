@@ -5,7 +5,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QStringList>
+
+Q_LOGGING_CATEGORY(lcPvLog, "rdx.pvlog", QtWarningMsg)
 
 namespace {
 
@@ -98,11 +101,19 @@ QByteArray PvLogger::HeaderBytes(const BlockSelection& ticked, const QDate& star
 }
 
 QByteArray PvLogger::RecordBytes(const BlockSelection& ticked, const QDateTime& sampleTime) const {
+    return RecordOf(ticked, sampleTime, false);
+}
+
+QByteArray PvLogger::BlankRecordBytes(const BlockSelection& ticked, const QDateTime& sampleTime) const {
+    return RecordOf(ticked, sampleTime, true);
+}
+
+QByteArray PvLogger::RecordOf(const BlockSelection& ticked, const QDateTime& sampleTime, bool blank) const {
     QStringList fields{DefaultDateText(Locale, sampleTime.date()) + QLatin1Char(' ') +
                        DefaultTimeText(Locale, sampleTime.time())};
     for (int b = 0; b < BlockCount; ++b) {
         if (!ticked[b]) continue;
-        const bool frozen = BlockOutOfContact && BlockOutOfContact(b);
+        const bool frozen = blank || (BlockOutOfContact && BlockOutOfContact(b));
         for (int k = 0; k < ChannelsPerBlock; ++k) fields << (frozen ? QString() : pvText_(b * ChannelsPerBlock + k));
     }
     return QuotedLine(fields);
@@ -135,8 +146,17 @@ PvLogger::TickResult PvLogger::LogTick(const QString& path, const BlockSelection
         if (-late > intervalSeconds_) SetNextDue(now.addSecs(intervalSeconds_));
         return TickResult::NotDue;
     }
-    SetNextDue(nextDue_.addSecs((late / intervalSeconds_ + 1) * intervalSeconds_));
-    if (AppendToFile(path, RecordBytes(ticked, now)) == FileWriteResult::Ok) return TickResult::Written;
+    const qint64 missed = late / intervalSeconds_;
+    QByteArray records;
+    const qint64 firstBlank = qMax<qint64>(0, missed - MaxBlankRecords);
+    if (firstBlank > 0)
+        qCWarning(lcPvLog) << "the clock moved on by" << late << "s:" << firstBlank
+                           << "missed samples get no record of their own";
+    for (qint64 k = firstBlank; k < missed; ++k)
+        records += BlankRecordBytes(ticked, nextDue_.addSecs(k * intervalSeconds_));
+    records += RecordBytes(ticked, now);
+    SetNextDue(nextDue_.addSecs((missed + 1) * intervalSeconds_));
+    if (AppendToFile(path, records) == FileWriteResult::Ok) return TickResult::Written;
     ScheduleNextLog(intervalIndex_);
     return TickResult::Failed;
 }

@@ -74,16 +74,25 @@ public:
 
     enum class TickResult { NotDue, Written, Failed };
     // One logging tick. Writes a record when the scheduled second has come or passed; a
-    // late tick still writes at once and keeps the interval grid, skipping only whole
-    // intervals that passed entirely. Failed: the caller shows LogWriteFailedMessage;
+    // late tick still writes at once and keeps the interval grid. Each whole interval that
+    // passed entirely meanwhile (the program held by a re-read of the line) gets a record
+    // of its own, at its time, with empty fields: no value was sampled then, and a reader
+    // must see the hole rather than a row missing. Failed: the caller shows LogWriteFailedMessage;
     // the schedule then starts again from now, and logging stays on.
     TickResult LogTick(const QString& path, const BlockSelection& ticked);
 
 private:
     void SetNextDue(const QDateTime& due);
+    // A record with empty fields for every ticked channel.
+    QByteArray BlankRecordBytes(const BlockSelection& ticked, const QDateTime& sampleTime) const;
+    QByteArray RecordOf(const BlockSelection& ticked, const QDateTime& sampleTime, bool blank) const;
 
     PvTextFn pvText_;
     int intervalIndex_ = 0;
     qint64 intervalSeconds_ = 10;
     QDateTime nextDue_;  // absolute time of the next sample; invalid until scheduled
+public:
+    // More missed intervals than this (the clock set forward) get one blank record each
+    // for the last ones only; the rest is noted in the program's log.
+    static constexpr qint64 MaxBlankRecords = 8640;
 };

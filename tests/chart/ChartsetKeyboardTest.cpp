@@ -63,8 +63,23 @@ TEST_F(ChartsetKeyboardTest, TypedNumbersTakeEffectOnEnter) {
     Type(2, QStringLiteral("17"));
     Key(2, Qt::Key_Return);
     EXPECT_EQ(Value(2), 17);
-    // Enter only takes the number: it presses no button, so the dialog stays open.
+}
+
+// Enter is OK: the number typed counts and the settings are handed over; a refused number
+// keeps the dialog open for mending.
+TEST_F(ChartsetKeyboardTest, EnterIsOkOnceTheNumberIsTaken) {
+    std::vector<ChartSettings> accepted;
+    QObject::connect(dialog, &SubDisp_Chartset::settingsAccepted,
+                     [&](const ChartSettings& s) { accepted.push_back(s); });
+    Type(2, QStringLiteral("99999"));
+    Key(2, Qt::Key_Return);
     EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(accepted.empty());
+    Type(1, QStringLiteral("1200"));
+    Key(1, Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
+    ASSERT_EQ(accepted.size(), 1u);
+    EXPECT_EQ(accepted[0].ChartMax, 1200);
 }
 
 TEST_F(ChartsetKeyboardTest, BackspaceEditsTheNumber) {

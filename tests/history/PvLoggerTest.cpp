@@ -172,11 +172,20 @@ TEST_F(PvLoggerTest, LateTickWritesAtOnceAndKeepsInterval) {
     EXPECT_EQ(logger.NextLogTime, (TimeOfDay{8, 5, 23}));
     EXPECT_TRUE(FileBytes(path).endsWith("\"2007/03/09 8:05:15\"\r\n"));
 
-    // Several intervals lost: one sample now, the grid continues after the last one.
+    // Several intervals lost (a re-read after the port came back held the program): each
+    // gets a record with empty fields at its time, then one sample now; the grid goes on.
+    BlockSelection block2{};
+    block2[1] = true;
     now = At(2007, 3, 9, 8, 5, 54);
-    EXPECT_EQ(logger.LogTick(path, none), PvLogger::TickResult::Written);
+    EXPECT_EQ(logger.LogTick(path, block2), PvLogger::TickResult::Written);
     EXPECT_EQ(logger.NextLogTime, (TimeOfDay{8, 6, 3}));
-    EXPECT_EQ(Records(), 3);
+    ASSERT_EQ(Records(), 6);
+    const QList<QByteArray> lines = FileBytes(path).split('\n');
+    const QByteArray blanks = QByteArray(",\"\"").repeated(ChannelsPerBlock) + "\r";
+    EXPECT_EQ(lines[5], "\"2007/03/09 8:05:23\"" + blanks);
+    EXPECT_EQ(lines[6], "\"2007/03/09 8:05:33\"" + blanks);
+    EXPECT_EQ(lines[7], "\"2007/03/09 8:05:43\"" + blanks);
+    EXPECT_TRUE(lines[8].startsWith("\"2007/03/09 8:05:54\",\"20.5\""));
 }
 
 TEST_F(PvLoggerTest, ClockSetBackWaitsOneIntervalOnly) {

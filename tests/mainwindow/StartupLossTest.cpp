@@ -6,6 +6,7 @@
 #include "exchange/PollEngine.h"
 
 #include <QLabel>
+#include <QProgressBar>
 #include <gtest/gtest.h>
 
 TEST(StartupLoss, MainWindowShowsTheLossAndStartUpFinishesWhenThePortIsBack) {
@@ -21,6 +22,7 @@ TEST(StartupLoss, MainWindowShowsTheLossAndStartUpFinishesWhenThePortIsBack) {
     window.HystoryWrite = [&](const QString& code, int ch, int) {
         if (code == QLatin1String(OutOfContactCode)) contactEntries.push_back(ch);
     };
+    qputenv("TESMARCOMM_COM1", "/dev/ttyUSB7");
     qint64 now = 0;
     window.engine().NowMs = [&] { return now; };
     link->present[0] = link->present[1] = true;
@@ -40,13 +42,22 @@ TEST(StartupLoss, MainWindowShowsTheLossAndStartUpFinishesWhenThePortIsBack) {
     EXPECT_EQ(interrupted, 1);
     EXPECT_EQ(finished, 0);
     EXPECT_TRUE(window.isVisible());
+    // Told as a lost port, with its device: not as controllers that do not answer.
     EXPECT_TRUE(window.Text_readmsg2->isVisible());
-    EXPECT_EQ(window.Text_readmsg2->text(), QStringLiteral("通信異常"));
+    EXPECT_TRUE(window.Text_readmsg2->text().startsWith(QStringLiteral("ﾎﾟｰﾄ切断: COM1 (/dev/ttyUSB7)")))
+        << window.Text_readmsg2->text().toStdString();
+    EXPECT_FALSE(window.Text_readmsg2->text().contains(QStringLiteral("通信異常")));
     // Which blocks are there is not known yet: none is reported as out of contact.
     EXPECT_TRUE(contactEntries.empty());
 
-    // Plugged in again: the probe answers, the start-up read runs again to its end.
-    link->override = nullptr;
+    // Plugged in again: the probe answers, the start-up read runs again to its end, its
+    // progress seen in the status bar as it rises.
+    std::vector<int> progressSeen;
+    link->override = [&](const Request&) -> QString {
+        if (window.engine().state() == PollEngine::State::StartupRead && window.ReadProgress->isVisible())
+            progressSeen.push_back(window.ReadProgress->value());
+        return QStringLiteral("\x01");
+    };
     link->openable = true;
     now += 1000;
     window.engine().Timer4_Timer();
@@ -56,4 +67,9 @@ TEST(StartupLoss, MainWindowShowsTheLossAndStartUpFinishesWhenThePortIsBack) {
     EXPECT_EQ(window.engine().state(), PollEngine::State::Polling);
     EXPECT_EQ(d.BlockAbsent[0], 0);
     EXPECT_EQ(d.BlockAbsent[1], 0);
+    ASSERT_FALSE(progressSeen.empty());
+    EXPECT_LT(progressSeen.front(), 10);
+    EXPECT_GE(progressSeen.back(), 50) << "two blocks of two: half the read is done before the second";
+    EXPECT_FALSE(window.ReadProgress->isVisible()) << "gone once the read is done";
+    qunsetenv("TESMARCOMM_COM1");
 }

@@ -2,6 +2,8 @@
 #include "FakeLink.h"
 
 #include "app/MainDisp.h"
+#include "format/ValueFormat.h"
+#include "services/SettingsStore.h"
 #include "display/FourBlockView.h"
 #include "exchange/PollEngine.h"
 
@@ -12,6 +14,7 @@
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QAction>
+#include <QStatusBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -80,12 +83,34 @@ TEST_F(MainWindowTest, PanelOneSummarisesTheWholeLineOnEveryTab) {
     window->SSTab1->setCurrentIndex(0);
     EXPECT_EQ(window->fourBlockView()->Toolbar1Button[1]->text(), "4-7 通信異常");
     EXPECT_EQ(window->fourBlockView()->Toolbar1Button[0]->text(), "0-3 警報");
+    // The "通信異常" box names the silent block, in the status bar where it hides no value.
+    EXPECT_TRUE(window->Text_readmsg2->isVisible()) << "up while the block stays silent";
+    EXPECT_EQ(window->Text_readmsg2->text(), "通信異常: Block06");
+    EXPECT_TRUE(window->statusBar()->isAncestorOf(window->Text_readmsg2));
     link->override = nullptr;
     link->values[0][QStringLiteral("0083")][3] = 0;
     for (int i = 0; i < 8; ++i) window->engine().Timer4_Timer();
     EXPECT_FALSE(d.BlockOutOfContact[5]);
     EXPECT_EQ(Panel1(), "OK");
     EXPECT_EQ(window->fourBlockView()->Toolbar1Button[1]->text(), "4-7");
+    window->ShowCommError(false);  // the loop's word once replies come again
+    EXPECT_FALSE(window->Text_readmsg2->isVisible());
+}
+
+// Many silent blocks with long names: the box keeps its place, cut, and tells them all in
+// its tool tip.
+TEST_F(MainWindowTest, TheCommErrorBoxCutsALongListAndTellsItWholeAsItsTip) {
+    const QString name = QStringLiteral("押出機ﾊﾞﾚﾙ加熱");
+    for (int b = 0; b < BlockCount; ++b) SaveSetting(QStringLiteral("DvtoN") + BlockSuffix(b), name + QString::number(b));
+    d.BlockAbsent.fill(0);
+    d.BlockOutOfContact.fill(true);
+    window->BlockContactChanged(15, true);
+    EXPECT_TRUE(window->Text_readmsg2->isVisible());
+    EXPECT_LE(window->Text_readmsg2->width(), MainDisp::MaxTroubleWidth);
+    EXPECT_TRUE(window->Text_readmsg2->text().endsWith(QChar(0x2026)));
+    for (int b = 0; b < BlockCount; ++b)
+        EXPECT_TRUE(window->Text_readmsg2->toolTip().contains(name + QString::number(b) + (b < 15 ? "," : ""))) << b;
+    for (int b = 0; b < BlockCount; ++b) SaveSetting(QStringLiteral("DvtoN") + BlockSuffix(b), QStringLiteral("Block") + BlockSuffix(b));
 }
 
 TEST_F(MainWindowTest, ReadingMessageIsUpDuringTheBlockReread) {

@@ -141,6 +141,8 @@ void AddSteps(Walk& walk, RDXApplication& p) {
     for (int page = 2; page <= 4; ++page)
         walk.Add(QStringLiteral("tab0-page%1").arg(page),
                  [&w, page] { w.fourBlockView()->Toolbar1Button[page - 1]->trigger(); });
+    // The whole line at once (at 1024x768 it scrolls).
+    walk.Add("tab0-overview", [&w] { w.fourBlockView()->OverviewButton->trigger(); });
     walk.Add({}, [&w] { w.fourBlockView()->Toolbar1Button[0]->trigger(); }, {}, 100);
     walk.Add("tab1-two-blocks", tab(1));
     walk.Add("tab2-one-block", tab(2));
@@ -264,6 +266,8 @@ void AddSteps(Walk& walk, RDXApplication& p) {
         SimControl("silent 1");
     }, {}, 100);
     walk.Add("tab0-block-silent", {}, {}, 4000);
+    walk.Add("tab0-overview-block-silent", [&w] { w.fourBlockView()->OverviewButton->trigger(); });
+    walk.Add({}, [&w] { w.fourBlockView()->Toolbar1Button[0]->trigger(); }, {}, 100);
     walk.Add("tab1-block-silent", tab(1));
     walk.Add("tab2-block-silent", [&w] {
         w.SSTab1->setCurrentIndex(2);
@@ -296,11 +300,34 @@ void AddSteps(Walk& walk, RDXApplication& p) {
     }, {}, 100);
     walk.Add("tab0-other-page-back", {}, {}, 3000);
 
+    // The port goes away (an adapter pulled out: the device vanishes with the port open)
+    // and comes back: told as a lost port, then the read of the line with its progress.
+    const QString device = qEnvironmentVariable("TESMARCOMM_COM1");
+    walk.Add({}, [&w, device] {
+        w.SSTab1->setCurrentIndex(0);
+        if (device.isEmpty() || !QFile::rename(device, device + QStringLiteral(".away"))) return;
+        try {
+            w.RDXCom()->PortClose();
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "screen walk: closing the port: %s\n", e.what());
+        }
+    }, {}, 100);
+    walk.Add("port-lost", {}, {}, 3000);
+    walk.Add("port-lost-overview", [&w] { w.fourBlockView()->OverviewButton->trigger(); });
+    walk.Add({}, [&w, device] {
+        w.fourBlockView()->Toolbar1Button[0]->trigger();
+        if (!device.isEmpty()) QFile::rename(device + QStringLiteral(".away"), device);
+    }, {}, 100);
+    // "port-back-reading" is taken during the read (main); then the line is back.
+    walk.Add("port-back", {}, {}, 15000);
+
     // Maximised, every block tab again.
     walk.Add("maximised-tab0", [&w] {
         w.menus->mnuMax_Click();
         w.SSTab1->setCurrentIndex(0);
     }, {}, 1500);
+    walk.Add("maximised-tab0-overview", [&w] { w.fourBlockView()->OverviewButton->trigger(); });
+    walk.Add({}, [&w] { w.fourBlockView()->Toolbar1Button[0]->trigger(); }, {}, 100);
     for (int t = 1; t <= 6; ++t) walk.Add(QStringLiteral("maximised-tab%1").arg(t), tab(t));
     walk.Add({}, [&w] { w.menus->mnunom_Click(); }, {}, 1000);
     walk.Add("quit-question", [&w] { w.menus->mnuEnd->trigger(); }, RejectModal);
@@ -323,7 +350,14 @@ int main(int argc, char** argv) {
     Walk walk(program, folder);
     // The opening form, caught in the middle of the start-up read.
     bool openingShot = false;
+    // The read after the port came back blocks the event loop too: caught the same way,
+    // once the first block is read.
+    bool rereadShot = false;
     program.OnStartupProgress = [&](int count) {
+        if (openingShot && !rereadShot && count >= 16 + 37 && program.mainWindow().isVisible()) {
+            rereadShot = true;
+            walk.Shoot(QStringLiteral("port-back-reading"));
+        }
         if (openingShot || count < 3) return;
         openingShot = true;
         walk.Shoot(QStringLiteral("opening"));

@@ -1,6 +1,8 @@
 #include "services/SettingsStore.h"
 #include "display/ChartView.h"
 #include "controls/Tesmar_ChartCtl.h"
+#include "controls/ChartMath.h"
+#include "../controls/PixelProbe.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -118,6 +120,38 @@ TEST_F(ChartViewTest, TheTickPlotsTenthsAndOutputHalfToEven) {
     data.ChInputType[0] = 5;
     view->Timer2_Timer();
     EXPECT_EQ(chart().DataLabel(0), "1234");
+}
+
+TEST_F(ChartViewTest, APenOfABlockOutOfContactLeavesAGapAndStartsAfreshWhenItAnswers) {
+    ChartSettings s;
+    s.ChartMax = 400;
+    s.ChartMin = 0;
+    s.PenItem = {ChartItemPV, ChartItemPV, ChartItemNone, ChartItemNone};
+    s.PenChannel = {0, ChannelsPerBlock, 0, 0};  // blocks 1 and 2
+    Configure(s);
+    const QColor magenta(255, 0, 255), blue(0, 0, 255);
+    data.ChPV[0] = 250;  // y 2250
+    data.ChPV[ChannelsPerBlock] = 150;
+    view->ChartStart_Click(0);
+    for (int i = 1; i <= 10; ++i) view->Timer2_Timer();
+    data.BlockOutOfContact[0] = true;
+    for (int i = 11; i <= 30; ++i) view->Timer2_Timer();
+    EXPECT_EQ(chart().DataLabel(0), "");
+    EXPECT_EQ(chart().DataLabel(1), "150");
+    data.BlockOutOfContact[0] = false;
+    data.ChPV[0] = 50;  // y 5250
+    for (int i = 31; i <= 50; ++i) view->Timer2_Timer();
+    EXPECT_EQ(chart().DataLabel(0), "50");
+
+    const QImage image = Snapshot(chart());
+    const auto area = [this](int fromPosition, int toPosition, int top, int bottom) {
+        return QRect(chart().PlotToWidget(ChartMath::PositionX(fromPosition), top),
+                     chart().PlotToWidget(ChartMath::PositionX(toPosition), bottom));
+    };
+    EXPECT_EQ(CountColor(image, area(13, 29, 0, 6000), magenta), 0) << "no pen during the outage";
+    EXPECT_GT(CountColor(image, area(13, 29, 0, 6000), blue), 0) << "the answering block's pen goes on";
+    EXPECT_EQ(CountColor(image, area(29, 33, 2600, 4900), magenta), 0) << "no line across the gap";
+    EXPECT_GT(CountColor(image, area(33, 49, 5000, 5500), magenta), 0);
 }
 
 TEST_F(ChartViewTest, APenWithoutDrawingIsGreyedAndShowsNoValue) {

@@ -6,6 +6,7 @@
 #include "ViewTestSupport.h"
 #include "display/ContactMark.h"
 #include "display/FourBlockView.h"
+#include "display/LineOverview.h"
 #include "display/Lamp.h"
 #include "app/MainDisp.h"
 #include "display/OneBlockView.h"
@@ -18,6 +19,8 @@
 #include "exchange/PollEngine.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QHelpEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QStyle>
@@ -85,6 +88,59 @@ TEST_F(ContactLookTest, FourBlockPageGreysTheSilentBlocksValuesAndMarksItsFrame)
     EXPECT_FALSE(view.Frame_Contact[1]->isVisibleTo(&view));
     EXPECT_LT(SilentShare(view.Para_Text[21]), 0.1);
     EXPECT_GT(Share(view.Para_Text[24], QColor(255, 0, 0)), 0.5);
+}
+
+// The whole-line overview: every present block at once, the chosen item, alarm, silence
+// and normal told apart as on the pages; at 1920x1080 it needs no scrolling.
+TEST_F(ContactLookTest, TheWholeLineOverviewShowsEveryPresentBlockAndTellsTroubleApart) {
+    d.BlockAbsent[3] = 1;
+    d.ChStatus[5] = StatusBit::Alarm1;
+    d.BlockOutOfContact[7] = true;
+    FourBlockView view(d);
+    view.resize(1900, 900);  // a 1920x1080 screen under title, menus, tabs and status bar
+    view.show();
+    view.Toolbar1_ButtonClick(2);
+    view.Toolbar1_ButtonClick(5);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(view.OverviewShown());
+    const LineOverview& o = *view.overview;
+    for (int b = 0; b < BlockCount; ++b) EXPECT_EQ(o.Frame[b]->isVisibleTo(&view), b != 3) << b;
+    // A block not on the line takes no room: the next one stands beside the one before.
+    EXPECT_LT(o.Frame[4]->geometry().left() - o.Frame[2]->geometry().right(), 12);
+    EXPECT_EQ(o.Value[299]->text(), QStringLiteral("399"));
+    EXPECT_GT(Share(o.Value[5], QColor(255, 0, 0)), 0.5);
+    EXPECT_GT(SilentShare(o.Value[140]), 0.5);
+    EXPECT_TRUE(MarkShown(o.Contact[7], &view));
+    EXPECT_FALSE(o.Contact[6]->isVisibleTo(&view));
+    EXPECT_LT(SilentShare(o.Value[6]) + Share(o.Value[6], QColor(255, 0, 0)), 0.1);
+    const QSize needed = o.widget()->minimumSizeHint();
+    EXPECT_LE(needed.width(), o.viewport()->width());
+    EXPECT_LE(needed.height(), o.viewport()->height());
+    const int widest = o.Value[0]->fontMetrics().horizontalAdvance(QStringLiteral("-1999.9"));
+    for (int c = 0; c < 300; c += 19) EXPECT_GE(o.Value[c]->width(), widest) << c;
+    // A page button shows the page again, at the page chosen before.
+    view.Toolbar1_ButtonClick(0);
+    EXPECT_FALSE(view.OverviewShown());
+    EXPECT_EQ(d.PageIndex, 1);
+}
+
+// A long block name cut by the mark or by its selector is told whole when hovered.
+TEST_F(ContactLookTest, ALongBlockNameIsToldWholeByTheFrameItsMarkAndTheSelector) {
+    const QString name = QStringLiteral("第2押出機ﾊﾞﾚﾙ加熱ｿﾞｰﾝ");
+    const auto tipOf = [](QWidget* w) {
+        QHelpEvent ask(QEvent::ToolTip, QPoint(2, 2), w->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(w, &ask);
+        return w->toolTip();
+    };
+    FourBlockView four(d);
+    four.Frame_Block[1]->setTitle(name);
+    EXPECT_EQ(tipOf(four.Frame_Block[1]), name);
+    EXPECT_EQ(tipOf(four.Frame_Contact[1]), name);
+    TwoBlockView two(d);
+    FillBlockList(two.tb1_BName[1]);
+    two.tb1_BName[1]->setItemText(3, name);
+    two.SetBNameIndex(1, 3);  // restored as start-up does, its signals blocked
+    EXPECT_EQ(tipOf(two.tb1_BName[1]), name);
 }
 
 TEST_F(ContactLookTest, TwoAndOneBlockViewsGreyValuesFadeLampsAndMarkTheSelector) {

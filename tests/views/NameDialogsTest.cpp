@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QKeyEvent>
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 namespace {
@@ -259,6 +261,19 @@ TEST_F(ChannelDialogTest, FieldsRefuseAThirteenthCharacter) {
     EXPECT_EQ(dialog.ChName[7]->text(), QStringLiteral("ABCDEFGHIJKL"));
     dialog.ChName[8]->setText(QStringLiteral("ｱｲｳｴｵｶｷｸｹｺｻｼｽ"));
     EXPECT_EQ(dialog.ChName[8]->text().size(), 12);
+    // Full-width characters take two of the twelve, as in the files.
+    dialog.ChName[9]->clear();
+    for (const QChar c : QStringLiteral("押出機ゾーン１")) {
+        QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(dialog.ChName[9], &typed);
+    }
+    EXPECT_EQ(dialog.ChName[9]->text(), QStringLiteral("押出機ゾーン"));
+    // One set past the fields' check is refused when stored, and nothing is stored.
+    dialog.ChName[9]->setText(QStringLiteral("押出機ゾーン１"));
+    dialog.Command1->click();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(dialog.Label_msg->text().contains(QStringLiteral("長すぎます"))) << dialog.Label_msg->text().toStdString();
+    EXPECT_EQ(StoredChannelName(9), QStringLiteral("Ch010"));
 }
 
 TEST_F(ChannelDialogTest, OkStoresAndRefreshesTheChannelLists) {
