@@ -99,6 +99,7 @@ void Gateway::StartPublishing(const QString& folder) {
     const PublishConfig& config = *publishConfig_;
     publisher_ = std::make_unique<LinePublisher>(d_, config, QString::fromLatin1(GatewayProgramName));
     publisher_->StoredBlocksFile = StoredBlocksPath(folder, config.line);
+    publisher_->Diagnostics = &engine_->diagnostics();
     linkWatch_.DefaultDevice = options_.device;
     connect(publisher_.get(), &LinePublisher::brokerEvent, this,
             [](MqttConnection::Event, const QString& message) { Report(message); });

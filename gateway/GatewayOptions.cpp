@@ -17,8 +17,8 @@ QString ParseGatewayOptions(const QStringList& arguments, GatewayOptions* o) {
     const QCommandLineOption noPublish(QStringLiteral("no-publish"));
     const QCommandLineOption port = Valued("port"), speed = Valued("speed"), broker = Valued("broker"),
                              line = Valued("line"), ca = Valued("ca-file"), user = Valued("user"),
-                             password = Valued("password-file");
-    p.addOptions({help, version, noPublish, port, speed, broker, line, ca, user, password});
+                             password = Valued("password-file"), cert = Valued("cert-file"), key = Valued("key-file");
+    p.addOptions({help, version, noPublish, port, speed, broker, line, ca, user, password, cert, key});
     if (!p.parse(arguments)) {
         if (!p.unknownOptionNames().isEmpty())
             return QStringLiteral("不明なｵﾌﾟｼｮﾝです: %1%2 （--help で使い方を表示します）")
@@ -46,6 +46,8 @@ QString ParseGatewayOptions(const QStringList& arguments, GatewayOptions* o) {
     r.broker = p.value(broker);
     r.line = p.value(line);
     r.caFile = p.value(ca);
+    r.certFile = p.value(cert);
+    r.keyFile = p.value(key);
     r.user = p.value(user);
     r.passwordFile = p.value(password);
     if (o) *o = r;
@@ -73,6 +75,8 @@ QString GatewayHelpText() {
         "                          MqttLine、それもなければﾎｽﾄ名です。\n"
         "  --ca-file <ﾌｧｲﾙ>        mqtts:// でﾌﾞﾛｰｶｰの証明書を確認するCA証明書（PEM）。\n"
         "                          省略時はｼｽﾃﾑのCA証明書を使います。\n"
+        "  --cert-file <ﾌｧｲﾙ>      ｸﾗｲｱﾝﾄ証明書を求めるﾌﾞﾛｰｶｰに示す証明書（PEM）。\n"
+        "  --key-file <ﾌｧｲﾙ>       その秘密鍵（PEM）。--cert-file と両方指定してください。\n"
         "  --user <ﾕｰｻﾞｰ名>        ﾌﾞﾛｰｶｰにﾛｸﾞｲﾝするﾕｰｻﾞｰ名。\n"
         "  --password-file <ﾌｧｲﾙ>  ﾊﾟｽﾜｰﾄﾞを1行目に書いたﾌｧｲﾙ。所有者だけが読めるように\n"
         "                          してください（chmod 600）。ﾊﾟｽﾜｰﾄﾞはｺﾏﾝﾄﾞﾗｲﾝには書けません。\n"
@@ -89,6 +93,8 @@ PublishSettings GatewayPublishSettings(const GatewayOptions& o, const QString& e
     if (!o.broker.isEmpty()) s.broker = o.broker;
     if (!o.line.isEmpty()) s.line = o.line;
     if (!o.caFile.isEmpty()) s.caFile = o.caFile;
+    if (!o.certFile.isEmpty()) s.certFile = o.certFile;
+    if (!o.keyFile.isEmpty()) s.keyFile = o.keyFile;
     if (!o.user.isEmpty()) s.user = o.user;
     if (!o.passwordFile.isEmpty()) s.passwordFile = o.passwordFile;
     return s;

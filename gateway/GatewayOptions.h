@@ -25,6 +25,8 @@ struct GatewayOptions {
     QString broker;
     QString line;
     QString caFile;
+    QString certFile;
+    QString keyFile;
     QString user;
     QString passwordFile;
     bool noPublish = false;

@@ -1,7 +1,8 @@
 # Install rules and the Debian package (cpack -G DEB, see scripts/package).
 #
 #   bin/RDX410_Monitor, bin/rdx410-sim, bin/rdx410-gateway (with lib/systemd/system/
-#   rdx410-gateway.service, /etc/default/rdx410-gateway)
+#   rdx410-gateway.service and the template rdx410-gateway@.service for one instance per
+#   line, /etc/default/rdx410-gateway)
 #   lib/rdx410-monitor/libTesmarComm2.so  (private; the program finds it by its RUNPATH)
 #   share/applications/rdx410-monitor.desktop and the icon in share/icons/hicolor
 #
@@ -27,12 +28,15 @@ if(TARGET rdx410-gateway AND TARGET TesmarComm2)
     INSTALL_RPATH "$ORIGIN/../${RDX_PRIVATE_LIBDIR}")
   install(TARGETS rdx410-gateway RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/rdx410-gateway.service
+                ${CMAKE_CURRENT_LIST_DIR}/rdx410-gateway@.service
           DESTINATION lib/systemd/system)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/rdx410-gateway.default
           DESTINATION /etc/default RENAME rdx410-gateway)
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/gateway-settings-example.ini
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/rdx410-monitor/examples
           RENAME "RDX-410 Monitor.ini")
+  install(FILES ${CMAKE_CURRENT_LIST_DIR}/rdx410-gateway-line.conf
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/rdx410-monitor/examples)
   set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     "${CMAKE_CURRENT_LIST_DIR}/debian/postinst;${CMAKE_CURRENT_LIST_DIR}/debian/conffiles")
   set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

@@ -21,6 +21,8 @@ MonitorPublishing::MonitorPublishing(const RDX_INC& data, QWidget* window, Opera
 MonitorPublishing::~MonitorPublishing() { Stop(); }
 
 void MonitorPublishing::Attach(PollEngine& engine, AlarmHistory& history) {
+    diagnostics_ = &engine.diagnostics();
+    if (publisher_) publisher_->Diagnostics = diagnostics_;
     engine.AfterPoll = [this](int block, const QString& item) {
         if (publisher_) publisher_->AfterPoll(block, item);
     };
@@ -41,6 +43,7 @@ void MonitorPublishing::Apply() {
     }
     publisher_ = std::make_unique<LinePublisher>(d_, config, QStringLiteral("RDX410_Monitor"));
     publisher_->StoredBlocksFile = StoredBlocksPath(ProgramFolder(), config.line);
+    publisher_->Diagnostics = diagnostics_;
     connectedOnce_ = false;
     connect(publisher_.get(), &LinePublisher::brokerEvent, this,
             [this](MqttConnection::Event event, const QString& message) {

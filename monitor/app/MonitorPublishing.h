@@ -9,6 +9,7 @@
 #include <QObject>
 #include <memory>
 
+class LineDiagnostics;
 class LinePublisher;
 class OperatorMessages;
 class PollEngine;
@@ -38,6 +39,7 @@ private:
     OperatorMessages& messages_;
     SubDisp_Mqtt* dialog_ = nullptr;
     std::unique_ptr<LinePublisher> publisher_;
+    const LineDiagnostics* diagnostics_ = nullptr;  // the engine's, once attached
     bool startedUp_ = false;
     bool connectedOnce_ = false;
 };

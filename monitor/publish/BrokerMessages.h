@@ -8,6 +8,10 @@ inline constexpr char LineNameTooLongMessage[] = "ﾗｲﾝ名は64文字以内�
 inline constexpr char LineNameCharsMessage[] =
     "ﾗｲﾝ名に / + # と制御文字は使えません。先頭の $ も使えません。";
 inline constexpr char CaFileMessage[] = "CAﾌｧｲﾙを読めません。ﾌｧｲﾙ名を確認してください。";
+inline constexpr char ClientCertPairMessage[] =
+    "ｸﾗｲｱﾝﾄ証明書と鍵のﾌｧｲﾙは両方指定してください。";
+inline constexpr char ClientCertFileMessage[] =
+    "ｸﾗｲｱﾝﾄ証明書または鍵のﾌｧｲﾙを読めません。ﾌｧｲﾙ名を確認してください。";
 inline constexpr char PasswordFileMissingMessage[] =
     "ﾊﾟｽﾜｰﾄﾞﾌｧｲﾙを読めません。ﾌｧｲﾙ名を確認してください。";
 inline constexpr char PasswordFileModeMessage[] =

@@ -4,6 +4,7 @@
 #include "services/Cp932File.h"
 #include "services/SettingsStore.h"
 #include "publish/BrokerMessages.h"
+#include "publish/DiagnosticsDocument.h"
 #include "publish/PublishLog.h"
 
 #include <QCoreApplication>
@@ -15,11 +16,12 @@
 
 namespace {
 
-// Document slots: 16 blocks, then the counters, the alarms and the link.
+// Document slots: 16 blocks, then the counters, the alarms, the link and the diagnostics.
 constexpr int kCountersSlot = BlockCount;
 constexpr int kAlarmsSlot = BlockCount + 1;
 constexpr int kLinkSlot = BlockCount + 2;
-constexpr int kDocumentSlots = BlockCount + 3;
+constexpr int kDiagnosticsSlot = BlockCount + 3;
+constexpr int kDocumentSlots = BlockCount + 4;
 
 QString StoredBlockName(int block) {
     const QString suffix = BlockSuffix(block);
@@ -123,6 +125,7 @@ void LinePublisher::Watch() {
         const MqttConnection::Counters c = connection_->counters();
         if (c.droppedEvents + c.replacedDocuments != countersShown_) PublishCounters();
     }
+    if (startupDone_ && NowMs() - lastDiagnosticsMs_ >= DiagnosticsIntervalMs) PublishDiagnostics();
 }
 
 void LinePublisher::StartupFinished() {
@@ -141,6 +144,7 @@ void LinePublisher::StartupFinished() {
     if (!startupDone_) SendInitialAlarms();
     startupDone_ = true;
     PublishAlarms();
+    PublishDiagnostics();
 }
 
 void LinePublisher::PublishBlock(int block) {
@@ -282,6 +286,17 @@ void LinePublisher::PublishCounters() {
     connection_->PutDocument(kCountersSlot, OutMessage{topics_.Publisher(), PublisherDocument(f), 0, true});
     countersShown_ = c.droppedEvents + c.replacedDocuments;
     lastCountersMs_ = NowMs();
+}
+
+void LinePublisher::PublishDiagnostics() {
+    if (!Diagnostics || Diagnostics->Serial() == diagnosticsShown_) return;
+    std::array<bool, BlockCount> present{};
+    for (int b = 0; b < BlockCount; ++b) present[size_t(b)] = inc_.BlockAbsent[b] == 0;
+    connection_->PutDocument(kDiagnosticsSlot, OutMessage{topics_.Diagnostics(),
+                                                          DiagnosticsDocument(config_.line, Clock(), *Diagnostics, present),
+                                                          0, true});
+    diagnosticsShown_ = Diagnostics->Serial();
+    lastDiagnosticsMs_ = NowMs();
 }
 
 void LinePublisher::OnConnectionEvent(MqttConnection::Event event) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "exchange/RDX_INC.h"
+#include "exchange/LineDiagnostics.h"
 #include "publish/Documents.h"
 #include "publish/MqttConnection.h"
 #include "publish/PublishSettings.h"
@@ -30,6 +31,8 @@ public:
     // no more often than this.
     static constexpr int OutOfContactIntervalMs = 60000;
     static constexpr int CountersIntervalMs = 10000;
+    // The exchange counters go out at most this often, and only when they moved.
+    static constexpr int DiagnosticsIntervalMs = 10000;
     // How often the publisher looks for a block whose contact changed while nothing was
     // polled (the port lost), and for new counters.
     static constexpr int WatchIntervalMs = 1000;
@@ -49,6 +52,8 @@ public:
     // The file that keeps the line's blocks between runs (StoredBlocksPath); empty: none.
     // Set before Start.
     QString StoredBlocksFile;
+    // The engine's exchange counters; none: no diagnostics document. Set before Start.
+    const LineDiagnostics* Diagnostics = nullptr;
 
     // Every block the file names goes out at once as out of contact, its channels
     // "stale", before anything is read: what an earlier run left must not look live.
@@ -94,6 +99,7 @@ private:
     void PublishStoredBlocks();
     void KeepStoredBlocks();
     void PublishCounters();
+    void PublishDiagnostics();
     void PublishAlarms();
     void PublishLink();
     void SendInitialAlarms();
@@ -124,4 +130,6 @@ private:
     qint64 lastCountersMs_ = 0;
     quint64 countersShown_ = ~quint64(0);
     quint64 eventSeq_ = 0;
+    qint64 lastDiagnosticsMs_ = 0;
+    quint64 diagnosticsShown_ = ~quint64(0);  // the counters' serial last published
 };

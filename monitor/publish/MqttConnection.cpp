@@ -118,10 +118,12 @@ bool MqttConnection::Configure() {
     }
     if (c.address.tls) {
         const QByteArray ca = c.caFile.toLocal8Bit();
+        const QByteArray cert = c.certFile.toLocal8Bit(), key = c.keyFile.toLocal8Bit();
+        auto orNull = [](const QByteArray& text) { return text.isEmpty() ? nullptr : text.constData(); };
         // Without a CA file of its own the broker's certificate is checked against the
-        // system's authorities.
-        const int rc = ca.isEmpty() ? mosquitto_tls_set(mosq_, nullptr, "/etc/ssl/certs", nullptr, nullptr, nullptr)
-                                    : mosquitto_tls_set(mosq_, ca.constData(), nullptr, nullptr, nullptr, nullptr);
+        // system's authorities. The client's certificate goes only to a broker that asks.
+        const int rc = mosquitto_tls_set(mosq_, orNull(ca), ca.isEmpty() ? "/etc/ssl/certs" : nullptr, orNull(cert),
+                                         orNull(key), nullptr);
         if (rc != MOSQ_ERR_SUCCESS) {
             qCWarning(lcMqtt) << "TLS set-up refused, mosquitto code" << rc << mosquitto_strerror(rc);
             Report(Event::CertificateFailed);

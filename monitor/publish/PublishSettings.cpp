@@ -34,6 +34,8 @@ PublishSettings PublishSettings::Load() {
     s.broker = Get(KeyMqttBroker, QString::fromLatin1(DefaultBrokerUrl));
     s.line = Get(KeyMqttLine, DefaultLineName());
     s.caFile = Get(KeyMqttCaFile);
+    s.certFile = Get(KeyMqttCertFile);
+    s.keyFile = Get(KeyMqttKeyFile);
     s.user = Get(KeyMqttUser);
     s.passwordFile = Get(KeyMqttPasswordFile);
     return s;
@@ -44,6 +46,8 @@ void PublishSettings::Save() const {
     Put(KeyMqttBroker, broker);
     Put(KeyMqttLine, line);
     Put(KeyMqttCaFile, caFile);
+    Put(KeyMqttCertFile, certFile);
+    Put(KeyMqttKeyFile, keyFile);
     Put(KeyMqttUser, user);
     Put(KeyMqttPasswordFile, passwordFile);
 }
@@ -57,6 +61,16 @@ QString ResolvePublishConfig(const PublishSettings& s, PublishConfig* config) {
         const QFileInfo ca(s.caFile);
         if (!ca.isFile() || !ca.isReadable()) return QString::fromUtf8(CaFileMessage);
         c.caFile = ca.absoluteFilePath();
+    }
+    // Given with mqtt:// they would go unused without a word: checked all the same.
+    if (s.certFile.isEmpty() != s.keyFile.isEmpty()) return QString::fromUtf8(ClientCertPairMessage);
+    for (const QString& file : {s.certFile, s.keyFile}) {
+        const QFileInfo info(file);
+        if (!file.isEmpty() && (!info.isFile() || !info.isReadable())) return QString::fromUtf8(ClientCertFileMessage);
+    }
+    if (!s.certFile.isEmpty()) {
+        c.certFile = QFileInfo(s.certFile).absoluteFilePath();
+        c.keyFile = QFileInfo(s.keyFile).absoluteFilePath();
     }
     c.user = s.user;
     if (!s.passwordFile.isEmpty()) {

@@ -11,6 +11,9 @@ inline constexpr char KeyMqttPublish[] = "MqttPublish";      // "1": the monitor
 inline constexpr char KeyMqttBroker[] = "MqttBroker";        // mqtt://host:port or mqtts://...
 inline constexpr char KeyMqttLine[] = "MqttLine";            // the line's name in the topics
 inline constexpr char KeyMqttCaFile[] = "MqttCaFile";        // CA certificates (PEM) for mqtts
+// A client certificate and its key (PEM) for a broker that requires mutual TLS.
+inline constexpr char KeyMqttCertFile[] = "MqttCertFile";
+inline constexpr char KeyMqttKeyFile[] = "MqttKeyFile";
 inline constexpr char KeyMqttUser[] = "MqttUser";
 inline constexpr char KeyMqttPasswordFile[] = "MqttPasswordFile";
 
@@ -21,6 +24,8 @@ struct PublishSettings {
     QString broker;
     QString line;
     QString caFile;
+    QString certFile;
+    QString keyFile;
     QString user;
     QString passwordFile;
 
@@ -38,10 +43,13 @@ struct PublishConfig {
     BrokerAddress address;
     QString line;
     QString caFile;
+    QString certFile;  // both or neither
+    QString keyFile;
     QString user;
     QByteArray password;
 };
 
-// Checks the address, the line name, the CA file and the password file; returns the
+// Checks the address, the line name, the CA file, the client certificate and its key, and
+// the password file; returns the
 // operator message of the first problem, or empty with config filled.
 QString ResolvePublishConfig(const PublishSettings& settings, PublishConfig* config);

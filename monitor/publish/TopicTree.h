@@ -26,6 +26,8 @@ public:
     // The serial line's state ("open", "lost", "missing"), retained. Not "status", which
     // is the publisher's connection to the broker.
     QByteArray Link() const { return prefix_ + "link"; }
+    // The exchange counters of each block, retained.
+    QByteArray Diagnostics() const { return prefix_ + "diagnostics"; }
     // Who publishes and what it had to drop, retained.
     QByteArray Publisher() const { return prefix_ + "publisher"; }
     // Everything of the line, for a subscriber.

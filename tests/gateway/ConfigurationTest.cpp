@@ -43,6 +43,10 @@ TEST_F(GatewayFixture, EachUnusableChoiceEndsItAtOnceWithStatus78AndItsMessage) 
          PasswordFileMissingMessage},
         {{"--broker", url, "--line", "a", "--user", "u", "--password-file", openPassword}, PasswordFileModeMessage},
         {{"--broker", url, "--line", "a", "--password-file", password}, PasswordWithoutUserMessage},
+        {{"--broker", tlsUrl, "--line", "a", "--cert-file", password}, ClientCertPairMessage},
+        {{"--broker", tlsUrl, "--line", "a", "--key-file", password}, ClientCertPairMessage},
+        {{"--broker", tlsUrl, "--line", "a", "--cert-file", dir.filePath("none.crt"), "--key-file", password},
+         ClientCertFileMessage},
     };
     // A line that answers: a gateway that went on would poll it.
     StartLine(QStringLiteral("0"));

@@ -14,8 +14,8 @@
 TEST(GatewayProgram, HelpVersionAndRefusedOptions) {
     QString out;
     EXPECT_EQ(GatewayRun::RunToEnd({"--help"}, &out), 0);
-    for (const char* option : {"--port", "--speed", "--broker", "--line", "--ca-file", "--user", "--password-file",
-                               "RDX410_MQTT_URL"})
+    for (const char* option : {"--port", "--speed", "--broker", "--line", "--ca-file", "--cert-file", "--key-file",
+                               "--user", "--password-file", "RDX410_MQTT_URL"})
         EXPECT_TRUE(out.contains(QString::fromLatin1(option))) << option;
     EXPECT_EQ(GatewayRun::RunToEnd({"--version"}, &out), 0);
     EXPECT_TRUE(out.startsWith("rdx410-gateway 2.")) << out.toStdString();

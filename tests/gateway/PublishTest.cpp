@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QThread>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -90,6 +91,22 @@ TEST_F(GatewayFixture, PublishesForEveryBlockTheValuesTheSimulatorHolds) {
     // The demo line's alarms were on from the start: each is an event of the history.
     EXPECT_FALSE(probe->On(Topic("event")).empty());
     EXPECT_EQ(probe->Last(Topic("status")), "online");
+
+    // The exchange counters of the start-up read, per present block: each block's own
+    // requests, all answered (block 4, probed and silent, is not a present block).
+    ASSERT_TRUE(probe->WaitFor([&](auto&) { return !probe->On(Topic("diagnostics")).empty(); }, 10000));
+    const QJsonArray counted = LastJson(Topic("diagnostics"))["blocks"].toArray();
+    ASSERT_EQ(counted.size(), int(blocks.size()));
+    const std::vector<LineRequest> served = Requests();
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        const QJsonObject c = counted[int(i)].toObject();
+        EXPECT_EQ(c["block"].toInt(), blocks[i] + 1);
+        const auto toBlock = std::count_if(served.begin(), served.end(), [&](auto& r) { return r.block == blocks[i]; });
+        EXPECT_GT(c["requests"].toInt(), 0) << blocks[i];
+        EXPECT_LE(c["requests"].toInt(), toBlock) << blocks[i];
+        EXPECT_EQ(c["replies"].toInt(), c["requests"].toInt()) << blocks[i];
+        EXPECT_EQ(c["timeouts"].toInt(), 0) << blocks[i];
+    }
 }
 
 namespace {
@@ -212,12 +229,44 @@ TEST_F(GatewayFixture, PublishesOverTlsToABrokerWhoseCaTheTestMade) {
     setup.certFile = certs.certFile;
     setup.keyFile = certs.keyFile;
     ASSERT_TRUE(broker.Start(setup));
-    StartProbe(ProbeLogin{certs.caFile, {}, {}, {}});
+    StartProbe(ProbeLogin{certs.caFile, {}, {}, {}, {}, {}});
     ASSERT_EQ(broker.Url().left(8), "mqtts://");
     ASSERT_TRUE(gateway.Start(Arguments(broker.Url()) + QStringList{"--ca-file", certs.caFile}));
     EXPECT_TRUE(probe->WaitFor([&](auto&) { return !probe->On(Topic("block/01")).empty(); }, 30000))
         << gateway.Output().toStdString();
     EXPECT_EQ(gateway.Count(QString::fromUtf8(BrokerCertificateMessage)), 0);
+}
+
+TEST_F(GatewayFixture, ABrokerThatRequiresAClientCertificateTakesTheOneGiven) {
+    TestCertificates certs;
+    ASSERT_TRUE(MakeTestCertificates(dir.filePath("ca"), &certs));
+    StartLine(QStringLiteral("0"));
+    BrokerSetup setup;
+    setup.certFile = certs.certFile;
+    setup.keyFile = certs.keyFile;
+    setup.clientCaFile = certs.caFile;
+    ASSERT_TRUE(broker.Start(setup));
+    StartProbe(ProbeLogin{certs.caFile, {}, {}, {}, certs.clientCertFile, certs.clientKeyFile});
+
+    // Without a certificate the broker closes the handshake: no connection, and a reason.
+    GatewayRun bare(dir.filePath("gw-bare"));
+    ASSERT_TRUE(bare.Start(Arguments(broker.Url()) + QStringList{"--ca-file", certs.caFile}));
+    const QString connected = QString::fromUtf8(BrokerConnectedMessage);
+    auto failed = [&] {
+        for (const char* m : {BrokerNoTlsMessage, BrokerCertificateMessage, BrokerClosedMessage, BrokerLostMessage})
+            if (bare.Count(QString::fromUtf8(m)) > 0) return true;
+        return false;
+    };
+    EXPECT_TRUE(ProgramRun::WaitFor(failed, 15000)) << bare.Output().toStdString();
+    EXPECT_EQ(bare.Count(connected), 0) << bare.Output().toStdString();
+    EXPECT_TRUE(bare.Terminate());
+
+    ASSERT_TRUE(gateway.Start(Arguments(broker.Url()) + QStringList{"--ca-file", certs.caFile, "--cert-file",
+                                                                  certs.clientCertFile, "--key-file",
+                                                                  certs.clientKeyFile}));
+    EXPECT_TRUE(probe->WaitFor([&](auto&) { return !probe->On(Topic("block/01")).empty(); }, 30000))
+        << gateway.Output().toStdString();
+    EXPECT_EQ(gateway.Count(connected), 1) << gateway.Output().toStdString();
 }
 
 TEST_F(GatewayFixture, AWrongPasswordIsOneClearMessageAndPollingGoesOn) {

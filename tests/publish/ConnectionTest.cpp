@@ -119,7 +119,7 @@ TEST_F(ConnectionTest, WhileTheBrokerIsAwayWhatWaitsIsBoundedAndItReconnectsByIt
     setup.persistence = true;
     ASSERT_TRUE(broker.Start(setup));
     {
-        MqttProbe reader(broker.Port(), ProbeLogin{{}, {}, {}, "reader"});
+        MqttProbe reader(broker.Port(), ProbeLogin{{}, {}, {}, "reader", {}, {}});
         ASSERT_TRUE(reader.Connect("rdx410/t/event"));
         reader.Disconnect();
     }
@@ -147,7 +147,7 @@ TEST_F(ConnectionTest, WhileTheBrokerIsAwayWhatWaitsIsBoundedAndItReconnectsByIt
     ASSERT_TRUE(broker.Start(setup));
     ASSERT_TRUE(log.WaitFor(Event::Connected));
     ASSERT_TRUE(ProgramRun::WaitFor([&] { return c.counters().waiting == 0 && c.counters().inFlight == 0; }, 10000));
-    MqttProbe reader(broker.Port(), ProbeLogin{{}, {}, {}, "reader"});
+    MqttProbe reader(broker.Port(), ProbeLogin{{}, {}, {}, "reader", {}, {}});
     ASSERT_TRUE(reader.Connect());
     ASSERT_TRUE(reader.WaitFor([&](auto&) { return reader.On("rdx410/t/event").size() >= 256; }, 10000))
         << reader.On("rdx410/t/event").size();
@@ -222,7 +222,7 @@ TEST_F(ConnectionTest, TlsWithTheTestsOwnCaConnectsAndAnyOtherCaIsOneCertificate
     setup.certFile = mine.certFile;
     setup.keyFile = mine.keyFile;
     ASSERT_TRUE(broker.Start(setup));
-    MqttProbe probe(broker.Port(), ProbeLogin{mine.caFile, {}, {}, {}});
+    MqttProbe probe(broker.Port(), ProbeLogin{mine.caFile, {}, {}, {}, {}, {}});
     ASSERT_TRUE(probe.Connect("rdx410/#"));
 
     EventLog good;
@@ -271,7 +271,7 @@ TEST_F(ConnectionTest, APortOfTheOtherKindIsNamedNeitherACertificateNorUnreachab
     TestCertificates certs;
     ASSERT_TRUE(MakeTestCertificates(dir.filePath("ca"), &certs));
     MosquittoBroker tlsBroker(dir.filePath("tls-broker"));
-    ASSERT_TRUE(tlsBroker.Start(BrokerSetup{true, {}, certs.certFile, certs.keyFile, false}));
+    ASSERT_TRUE(tlsBroker.Start(BrokerSetup{true, {}, certs.certFile, certs.keyFile, false, {}}));
     EventLog toTls;
     o = Options(tlsBroker.Port());
     o.refusedRetryMs = 200;

@@ -211,6 +211,47 @@ TEST_F(LinePublisherTest, ABlockOutOfContactIsStaleRepeatedOnceAMinuteAndGoodWhe
     EXPECT_DOUBLE_EQ(first()["pv"].toDouble(), 100);
 }
 
+TEST_F(LinePublisherTest, EachPresentBlocksExchangeCountersGoOutAtMostEveryTenSeconds) {
+    LineDiagnostics diagnostics;
+    auto note = [&](int block, ExchangeVerdict verdict, double ms) {
+        diagnostics.Note(block, QStringLiteral("\""), QStringLiteral("0081"), {}, {}, verdict, ms, 0, 0);
+    };
+    note(0, ExchangeVerdict::Ack, 20);
+    note(0, ExchangeVerdict::Ack, 40);
+    note(1, ExchangeVerdict::Silent, 0);
+    note(1, ExchangeVerdict::Nak, 10);
+    note(5, ExchangeVerdict::Silent, 0);  // an absent block's probe
+    auto p = StartPublisher();
+    p->Diagnostics = &diagnostics;
+    p->StartupFinished();
+    ASSERT_TRUE(WaitWithEvents([&] { return Count("diagnostics") == 1; }, 5000));
+    auto doc = [&] { return Json(probe->Last("rdx410/line-a/diagnostics")); };
+    auto block = [&](int i) { return doc()["blocks"].toArray().at(i).toObject(); };
+    EXPECT_EQ(doc()["line"].toString(), "line-a");
+    ASSERT_EQ(doc()["blocks"].toArray().size(), 2) << "only the present blocks";
+    EXPECT_EQ(block(0)["block"].toInt(), 1);
+    EXPECT_EQ(block(0)["requests"].toInt(), 2);
+    EXPECT_EQ(block(0)["replies"].toInt(), 2);
+    EXPECT_EQ(block(0)["timeouts"].toInt(), 0);
+    EXPECT_DOUBLE_EQ(block(0)["responseMsMean"].toDouble(), 30);
+    EXPECT_DOUBLE_EQ(block(0)["responseMsMax"].toDouble(), 40);
+    EXPECT_TRUE(block(0)["lastError"].isNull());
+    EXPECT_EQ(block(1)["block"].toInt(), 2);
+    EXPECT_EQ(block(1)["timeouts"].toInt(), 1);
+    EXPECT_EQ(block(1)["naks"].toInt(), 1);
+    EXPECT_FALSE(block(1)["lastErrorAt"].isNull());
+
+    // The block goes silent; the counters move but wait for the ten seconds to pass.
+    note(1, ExchangeVerdict::Silent, 0);
+    now = 9999;
+    WaitWithEvents([] { return false; }, 1500);  // the publisher's watch runs meanwhile
+    EXPECT_EQ(Count("diagnostics"), 1u);
+    now = 10000;
+    ASSERT_TRUE(WaitWithEvents([&] { return Count("diagnostics") == 2; }, 5000));
+    EXPECT_EQ(block(1)["timeouts"].toInt(), 2);
+    EXPECT_EQ(block(0)["timeouts"].toInt(), 0);
+}
+
 TEST_F(LinePublisherTest, EventsStillWaitingAtTheEndAreCounted) {
     config.address.port = FreeLoopbackPort();  // nobody listens there
     LinePublisher p(inc, config, QStringLiteral("test"));

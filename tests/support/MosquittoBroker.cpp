@@ -90,6 +90,8 @@ bool MosquittoBroker::Start(const BrokerSetup& setup) {
     else
         conf << QStringLiteral("persistence false");
     if (tls_) conf << QStringLiteral("certfile ") + setup.certFile << QStringLiteral("keyfile ") + setup.keyFile;
+    if (tls_ && !setup.clientCaFile.isEmpty())
+        conf << QStringLiteral("cafile ") + setup.clientCaFile << QStringLiteral("require_certificate true");
     QFile f(folder_ + QStringLiteral("/mosquitto.conf"));
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     f.write(conf.join(u'\n').toUtf8() + '\n');
@@ -149,6 +151,13 @@ bool MakeTestCertificates(const QString& folder, TestCertificates* out) {
         run({"req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=localhost", "-keyout", key, "-out", csr}) &&
         run({"x509", "-req", "-in", csr, "-CA", ca, "-CAkey", caKey, "-CAcreateserial", "-days", "2", "-extfile",
              ext, "-out", crt});
-    if (ok && out) *out = TestCertificates{ca, crt, key};
-    return ok;
+    const QString clientKey = folder + "/client.key", clientCsr = folder + "/client.csr",
+                  clientCrt = folder + "/client.crt";
+    const bool clientOk =
+        ok && run({"req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=rdx410-gateway", "-keyout", clientKey, "-out",
+                   clientCsr}) &&
+        run({"x509", "-req", "-in", clientCsr, "-CA", ca, "-CAkey", caKey, "-CAcreateserial", "-days", "2", "-out",
+             clientCrt});
+    if (clientOk && out) *out = TestCertificates{ca, crt, key, clientCrt, clientKey};
+    return clientOk;
 }

@@ -17,6 +17,8 @@ struct BrokerSetup {
     QString keyFile;
     // Keep sessions (and the messages queued for them) across a restart of the broker.
     bool persistence = false;
+    // Set (with TLS): clients must show a certificate this CA signed.
+    QString clientCaFile;
 };
 
 class MosquittoBroker {
@@ -45,11 +47,14 @@ private:
 };
 
 // A certificate authority made with openssl for the test, and a certificate it signed for
-// the broker on 127.0.0.1 / localhost. Returns false when openssl failed.
+// the broker on 127.0.0.1 / localhost, and one for a client. Returns false when openssl
+// failed.
 struct TestCertificates {
     QString caFile;
     QString certFile;
     QString keyFile;
+    QString clientCertFile;
+    QString clientKeyFile;
 };
 bool MakeTestCertificates(const QString& folder, TestCertificates* out);
 

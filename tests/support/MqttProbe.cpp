@@ -14,7 +14,9 @@ MqttProbe::MqttProbe(int port, const ProbeLogin& login) : port_(port) {
     if (!login.user.isEmpty())
         mosquitto_username_pw_set(mosq_, login.user.toUtf8().constData(), login.password.toUtf8().constData());
     if (!login.caFile.isEmpty())
-        mosquitto_tls_set(mosq_, login.caFile.toLocal8Bit().constData(), nullptr, nullptr, nullptr, nullptr);
+        mosquitto_tls_set(mosq_, login.caFile.toLocal8Bit().constData(), nullptr,
+                          login.certFile.isEmpty() ? nullptr : login.certFile.toLocal8Bit().constData(),
+                          login.keyFile.isEmpty() ? nullptr : login.keyFile.toLocal8Bit().constData(), nullptr);
 }
 
 MqttProbe::~MqttProbe() {

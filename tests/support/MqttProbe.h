@@ -23,6 +23,8 @@ struct ProbeLogin {
     QString password;
     // Set: a session the broker keeps while the probe is away (QoS 1 messages wait for it).
     QByteArray clientId;
+    QString certFile;  // a client certificate and its key (with TLS), for a broker that asks
+    QString keyFile;
 };
 
 class MqttProbe {
