@@ -18,7 +18,9 @@ QString ParseGatewayOptions(const QStringList& arguments, GatewayOptions* o) {
     const QCommandLineOption port = Valued("port"), speed = Valued("speed"), broker = Valued("broker"),
                              line = Valued("line"), ca = Valued("ca-file"), user = Valued("user"),
                              password = Valued("password-file"), cert = Valued("cert-file"), key = Valued("key-file");
-    p.addOptions({help, version, noPublish, port, speed, broker, line, ca, user, password, cert, key});
+    const QCommandLineOption saveSettings = Valued("save-settings"), compareSettings = Valued("compare-settings");
+    p.addOptions({help, version, noPublish, port, speed, broker, line, ca, user, password, cert, key, saveSettings,
+                  compareSettings});
     if (!p.parse(arguments)) {
         if (!p.unknownOptionNames().isEmpty())
             return QStringLiteral("不明なｵﾌﾟｼｮﾝです: %1%2 （--help で使い方を表示します）")
@@ -50,6 +52,12 @@ QString ParseGatewayOptions(const QStringList& arguments, GatewayOptions* o) {
     r.keyFile = p.value(key);
     r.user = p.value(user);
     r.passwordFile = p.value(password);
+    r.saveSettings = p.value(saveSettings);
+    r.compareSettings = p.value(compareSettings);
+    if (p.isSet(saveSettings) && p.isSet(compareSettings))
+        return QStringLiteral("--save-settings と --compare-settings は同時に指定できません。どちらか一つにしてください。");
+    if ((p.isSet(saveSettings) && r.saveSettings.isEmpty()) || (p.isSet(compareSettings) && r.compareSettings.isEmpty()))
+        return QStringLiteral("設定ﾃﾞｰﾀﾌｧｲﾙ名がありません。--help で使い方を確認してください。");
     if (o) *o = r;
     return {};
 }
@@ -81,6 +89,13 @@ QString GatewayHelpText() {
         "  --password-file <ﾌｧｲﾙ>  ﾊﾟｽﾜｰﾄﾞを1行目に書いたﾌｧｲﾙ。所有者だけが読めるように\n"
         "                          してください（chmod 600）。ﾊﾟｽﾜｰﾄﾞはｺﾏﾝﾄﾞﾗｲﾝには書けません。\n"
         "  --no-publish            公開しません（ﾋｽﾄﾘとﾛｷﾞﾝｸﾞだけ行います）。\n"
+        "  --save-settings <ﾌｧｲﾙ>  全ﾁｬﾝﾈﾙの設定値をﾗｲﾝから読み、全ﾁｬﾝﾈﾙ一括の設定ﾃﾞｰﾀﾌｧｲﾙに\n"
+        "                          保存して終了します（0 保存した、2 保存できない）。\n"
+        "  --compare-settings <ﾌｧｲﾙ>\n"
+        "                          ﾗｲﾝの設定値をﾌｧｲﾙと照合し、相違を1行ずつ表示して終了します\n"
+        "                          （0 同じ、1 相違あり、2 照合できない）。\n"
+        "                          この2つはﾗｲﾝに書き込みません。ﾎﾟｰﾄを使っているｻｰﾋﾞｽは\n"
+        "                          先に停止してください（systemctl stop rdx410-gateway）。\n"
         "\n"
         "SIGTERM または SIGINT で、ﾎﾟｰﾄを閉じ、ﾌﾞﾛｰｶｰに offline を伝えてから終了します。\n"
         "ｵﾌﾟｼｮﾝや公開の設定が使えないときは、ﾎﾟｰﾄを開かずにﾒｯｾｰｼﾞを出して終了します（終了ｺｰﾄﾞ 78）。\n");

@@ -30,6 +30,10 @@ struct GatewayOptions {
     QString user;
     QString passwordFile;
     bool noPublish = false;
+    // Read the line's settings into this all-channel set-data file, or compare them with
+    // it, and end (SettingsCommand.h); never both.
+    QString saveSettings;
+    QString compareSettings;
 };
 
 // Empty on success, else the message to show (the program then ends with ExitConfigError).

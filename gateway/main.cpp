@@ -2,6 +2,7 @@
 #include "gateway/Gateway.h"
 #include "gateway/GatewayOptions.h"
 #include "gateway/Report.h"
+#include "gateway/SettingsCommand.h"
 #include "services/EndSignals.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,12 @@ int main(int argc, char** argv) {
     if (options.version) {
         std::printf("%s %s\n", GatewayProgramName, RDX_VERSION);
         return 0;
+    }
+
+    if (!options.saveSettings.isEmpty() || !options.compareSettings.isEmpty()) {
+        // A signal stops the read between exchanges; the command then ends with status 2.
+        CatchEndSignals(&app, [] {});
+        return RunSettingsCommand(options, EndSignalled);
     }
 
     Gateway gateway(options);

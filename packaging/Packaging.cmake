@@ -36,6 +36,8 @@ if(TARGET rdx410-gateway AND TARGET TesmarComm2)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/rdx410-monitor/examples
           RENAME "RDX-410 Monitor.ini")
   install(FILES ${CMAKE_CURRENT_LIST_DIR}/rdx410-gateway-line.conf
+                ${CMAKE_CURRENT_LIST_DIR}/rdx410-settings-audit.service
+                ${CMAKE_CURRENT_LIST_DIR}/rdx410-settings-audit.timer
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/rdx410-monitor/examples)
   set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     "${CMAKE_CURRENT_LIST_DIR}/debian/postinst;${CMAKE_CURRENT_LIST_DIR}/debian/conffiles")

@@ -4,6 +4,7 @@
 #include "display/MainMenus.h"
 #include "setdata/SubDisp_AllSaveLoad.h"
 #include "setdata/SubDisp_BlockSaveLoad.h"
+#include "setdata/SubDisp_Compare.h"
 #include "setdata/SubDisp_SaveLoad.h"
 
 SetDataDialogs::SetDataDialogs(RDX_INC& inc, MainDisp& window) : QObject(&window), d(inc), window_(window) {
@@ -11,6 +12,7 @@ SetDataDialogs::SetDataDialogs(RDX_INC& inc, MainDisp& window) : QObject(&window
     connect(window.menus, &MainMenus::mnuSave_CH_Click, this, &SetDataDialogs::mnuSave_CH_Click);
     connect(window.menus, &MainMenus::mnuSave_BLK_Click, this, &SetDataDialogs::mnuSave_BLK_Click);
     connect(window.menus, &MainMenus::mnuSave_ALL_Click, this, &SetDataDialogs::mnuSave_ALL_Click);
+    connect(window.menus, &MainMenus::mnuCompare_Click, this, &SetDataDialogs::mnuCompare_Click);
 }
 
 SubDisp_SaveLoad& SetDataDialogs::channelDialog() {
@@ -28,6 +30,12 @@ SubDisp_AllSaveLoad& SetDataDialogs::allDialog() {
     return *all_;
 }
 
+SubDisp_Compare& SetDataDialogs::compareDialog() {
+    if (!compare_) compare_ = new SubDisp_Compare(d, window_, &window_);
+    return *compare_;
+}
+
 void SetDataDialogs::mnuSave_CH_Click() { channelDialog().Open(); }
 void SetDataDialogs::mnuSave_BLK_Click() { blockDialog().Open(); }
 void SetDataDialogs::mnuSave_ALL_Click() { allDialog().Open(); }
+void SetDataDialogs::mnuCompare_Click() { compareDialog().Open(); }

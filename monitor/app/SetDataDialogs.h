@@ -1,5 +1,6 @@
 // The set-data dialogs of the main window, made on first use and opened from its menu
-// entries mnuSave_CH, mnuSave_BLK and mnuSave_ALL.
+// entries mnuSave_CH, mnuSave_BLK and mnuSave_ALL,
+// and the compare dialog of mnuCompare.
 #pragma once
 
 #include <QObject>
@@ -9,6 +10,7 @@ class RDX_INC;
 class SubDisp_SaveLoad;
 class SubDisp_BlockSaveLoad;
 class SubDisp_AllSaveLoad;
+class SubDisp_Compare;
 
 class SetDataDialogs : public QObject {
     Q_OBJECT
@@ -19,10 +21,12 @@ public:
     SubDisp_SaveLoad& channelDialog();
     SubDisp_BlockSaveLoad& blockDialog();
     SubDisp_AllSaveLoad& allDialog();
+    SubDisp_Compare& compareDialog();
 
     void mnuSave_CH_Click();
     void mnuSave_BLK_Click();
     void mnuSave_ALL_Click();
+    void mnuCompare_Click();
 
 private:
     RDX_INC& d;
@@ -30,4 +34,5 @@ private:
     SubDisp_SaveLoad* channel_ = nullptr;
     SubDisp_BlockSaveLoad* block_ = nullptr;
     SubDisp_AllSaveLoad* all_ = nullptr;
+    SubDisp_Compare* compare_ = nullptr;
 };

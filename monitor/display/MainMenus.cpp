@@ -39,6 +39,8 @@ MainMenus::MainMenus(QMainWindow& window) : QObject(&window), window_(window) {
     mnuSave_CH = Signalled(saveLoad, QStringLiteral("チャンネル単位(&C)"), &MainMenus::mnuSave_CH_Click);
     mnuSave_BLK = Signalled(saveLoad, QStringLiteral("ブロック単位(&B)"), &MainMenus::mnuSave_BLK_Click);
     mnuSave_ALL = Signalled(saveLoad, QStringLiteral("全チャンネル一括(&A)"), &MainMenus::mnuSave_ALL_Click);
+    saveLoad->addSeparator();
+    mnuCompare = Signalled(saveLoad, QStringLiteral("設定ﾃﾞｰﾀ照合(&V)..."), &MainMenus::mnuCompare_Click);
     mnuFactory = Signalled(user, QStringLiteral("ﾃﾞｰﾀ初期化（工場出荷初期値）(&K)"),
                            &MainMenus::mnuFactory_Click);
     user->addSeparator();

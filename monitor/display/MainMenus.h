@@ -42,7 +42,7 @@ public:
     QAction *mnuEnd = nullptr;
     QAction *mnuDevno = nullptr, *mnuCHname = nullptr, *mnuMqtt = nullptr;
     QAction *mnunom = nullptr, *mnuMin = nullptr, *mnuMax = nullptr;
-    QAction *mnuSave_CH = nullptr, *mnuSave_BLK = nullptr, *mnuSave_ALL = nullptr;
+    QAction *mnuSave_CH = nullptr, *mnuSave_BLK = nullptr, *mnuSave_ALL = nullptr, *mnuCompare = nullptr;
     QAction *mnuFactory = nullptr, *numhyst = nullptr, *mnuLineDiag = nullptr;
     QAction *numhelp2 = nullptr, *numabout = nullptr;
 
@@ -53,6 +53,7 @@ signals:
     void mnuSave_CH_Click();   // set-data save and load, one channel
     void mnuSave_BLK_Click();  // per block
     void mnuSave_ALL_Click();  // all channels
+    void mnuCompare_Click();   // a set-data file compared with the line
     void mnuFactory_Click();   // factory initialisation
     void numhyst_Click();      // alarm history
     void mnuLineDiag_Click();  // line diagnostics

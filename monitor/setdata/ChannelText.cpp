@@ -143,13 +143,19 @@ ApplyResult ApplyItemText(RDX_INC& inc, int displayItem, int channel, const QStr
 
 quint32 ApplyChannelTexts(RDX_INC& inc, int channel, const ChannelTexts& texts) {
     if (!ValidChannel(channel)) return 0;
+    const quint32 kept = PutChannelTexts(inc, channel, texts);
+    SaveChannelScaling(inc, channel);
+    return kept;
+}
+
+quint32 PutChannelTexts(RDX_INC& inc, int channel, const ChannelTexts& texts) {
+    if (!ValidChannel(channel)) return 0;
     const int pictureField = DecimalPictureItem - FirstChannelFileItem;
     ApplyItemText(inc, DecimalPictureItem, channel, texts[pictureField]);
     quint32 kept = 0;
     for (int k = 0; k < ChannelFieldCount; ++k)
         if (ApplyItemText(inc, k + FirstChannelFileItem, channel, texts[k]) != ApplyResult::Stored)
             kept |= quint32(1) << k;
-    SaveChannelScaling(inc, channel);
     return kept;
 }
 

@@ -45,6 +45,9 @@ ApplyResult ApplyItemText(RDX_INC& inc, int displayItem, int channel, const QStr
 // the channel's scaling in the settings store, where the start-up read takes it from.
 // Returns a mask with bit k set for every field k whose table kept its value.
 quint32 ApplyChannelTexts(RDX_INC& inc, int channel, const ChannelTexts& texts);
+// The same into the tables only, the store untouched (a copy of the tables that shows a
+// file's values beside the line's).
+quint32 PutChannelTexts(RDX_INC& inc, int channel, const ChannelTexts& texts);
 
 // The texts of a channel as the channel dialog shows them: alarm types by long name,
 // action and the unit in effect by their names, everything else as FormatItemValue.

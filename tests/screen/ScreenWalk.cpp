@@ -29,6 +29,8 @@
 #include "history/LoggingView.h"
 #include "setdata/SubDisp_AllSaveLoad.h"
 #include "setdata/SubDisp_BlockSaveLoad.h"
+#include "setdata/RecordFile.h"
+#include "setdata/SubDisp_Compare.h"
 #include "setdata/SubDisp_Factoryadj.h"
 #include "setdata/SubDisp_SaveLoad.h"
 
@@ -242,6 +244,19 @@ void AddSteps(Walk& walk, RDXApplication& p) {
         RejectModal();
         Find<SubDisp_AllSaveLoad>(w)->close();
     }, 1200);
+    // The compare dialog on a file saved from the line with two settings changed since.
+    walk.Add("dialog-compare-settings", [&w, &p] {
+        std::vector<SetDataRecord> records = TakeAllRecords(p.data());
+        records[3].Fields[0] = qint16(records[3].Fields[0] + 15);
+        records[21].Fields[4] = qint16(records[21].Fields[4] + 7);
+        const QString file = QDir::temp().filePath(QStringLiteral("rdx-screen-compare.dat"));
+        if (!WriteRecordFile(file, RecordFileKind::AllChannels, records).ok()) return;
+        w.menus->mnuCompare->trigger();
+        if (auto* dialog = Find<SubDisp_Compare>(w)) {
+            dialog->Prompts.ChooseFile = [file](QWidget*, FileDialogMode) { return file; };
+            dialog->ChooseFile();
+        }
+    }, [&w] { Find<SubDisp_Compare>(w)->close(); });
     walk.Add("dialog-factory-init", [&w] { w.menus->mnuFactory->trigger(); });
     // The confirmation, answered No: nothing is sent.
     walk.Add("dialog-factory-init-confirm", [&w] {
