@@ -103,7 +103,7 @@ void Gateway::StartPublishing(const QString& folder) {
     linkWatch_.DefaultDevice = options_.device;
     connect(publisher_.get(), &LinePublisher::brokerEvent, this,
             [](MqttConnection::Event, const QString& message) { Report(message); });
-    engine_->AfterPoll = [this](int block, const QString& item) { publisher_->AfterPoll(block, item); };
+    connect(engine_.get(), &PollEngine::Polled, publisher_.get(), &LinePublisher::AfterPoll);
     publisher_->Start();
     linkTimer_.start();
     Report(QStringLiteral("MQTT: %1 のﾄﾋﾟｯｸ %2 に公開します。")

@@ -19,7 +19,7 @@ GatewayLogging::GatewayLogging(const RDX_INC& inc, QString programFolder, QObjec
 
 void GatewayLogging::ResumeAtStartup() {
     if (Running() || !GetSettingFlag(QStringLiteral("log_start"))) return;
-    const QString fresh = NewLogFileName(folder_, logger_.Clock ? logger_.Clock() : QDateTime::currentDateTime());
+    const QString fresh = NewLogFileName(folder_, logger_.Time->Now());
     const bool resume = GetSettingFlag(QStringLiteral("log_restart"));
     const QString path = resume ? GetSetting(QStringLiteral("log_name"), fresh) : fresh;
     const bool exists = QFileInfo::exists(path);

@@ -23,9 +23,9 @@ MonitorPublishing::~MonitorPublishing() { Stop(); }
 void MonitorPublishing::Attach(PollEngine& engine, AlarmHistory& history) {
     diagnostics_ = &engine.diagnostics();
     if (publisher_) publisher_->Diagnostics = diagnostics_;
-    engine.AfterPoll = [this](int block, const QString& item) {
+    connect(&engine, &PollEngine::Polled, this, [this](int block, const QString& item) {
         if (publisher_) publisher_->AfterPoll(block, item);
-    };
+    });
     history.OnRecorded = [this](const QString& code, int ch, int state, const AlarmHistory::Entry& entry) {
         if (publisher_) publisher_->HistoryEntry(code, ch, state, entry[2], entry[3]);
     };

@@ -59,7 +59,6 @@ ChartView::ChartView(const RDX_INC& data, QWidget* parent) : TabView(parent), d(
 
     Timer2.setInterval(settings_.ChartTim * 1000);
     connect(&Timer2, &QTimer::timeout, this, &ChartView::Timer2_Timer);
-    Clock = [] { return QDateTime::currentDateTime(); };
 
     dialog_ = new SubDisp_Chartset(this);
     connect(dialog_, &SubDisp_Chartset::settingsAccepted, this, &ChartView::AcceptSettings);
@@ -117,7 +116,7 @@ void ChartView::StartChart() {
     Tesmar_ChartCtl1->setSclMax(running_.ChartMax);
     Tesmar_ChartCtl1->setSclMin(running_.ChartMin);
     for (int k = 0; k < ChartPenCount; ++k) Tesmar_ChartCtl1->setPenVisible(k, running_.PenItem[k]);
-    Tesmar_ChartCtl1->setStartTim(Clock().toString(QStringLiteral("hh:mm")));
+    Tesmar_ChartCtl1->setStartTim(Time->Now().toString(QStringLiteral("hh:mm")));
     Tesmar_ChartCtl1->setCountTim(running_.ChartTim);
     Tesmar_ChartCtl1->setStartflg(true);
     for (int k = 0; k < ChartPenCount; ++k) Label_protname[k]->setEnabled(running_.PenItem[k] != ChartItemNone);

@@ -2,6 +2,7 @@
 // "描写終了" mark and the sampling tick that feeds one position per interval into the chart.
 #pragma once
 
+#include "services/Clock.h"
 #include "display/ChartSettings.h"
 #include "display/TabView.h"
 #include "exchange/RDX_INC.h"
@@ -38,8 +39,8 @@ public:
     std::function<void(const QString&)> SetPanel3;
     // The chart's refusals, told without waiting; the shell hands its messages.
     OperatorMessages* Messages = nullptr;
-    // Current local time (the chart's start time); replaced by tests.
-    std::function<QDateTime()> Clock;
+    // The chart's start time; replaced by tests.
+    const Clock* Time = &SystemClock();
 
     // The settings in force: loaded at start-up, replaced by the dialog's OK.
     const ChartSettings& Settings() const { return settings_; }

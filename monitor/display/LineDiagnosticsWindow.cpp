@@ -136,7 +136,7 @@ void LineDiagnosticsWindow::Refresh() {
         FillCounters();
     }
     since->setText(QString::fromUtf8("ﾘｾｯﾄから %1 秒（%2 から）")
-                       .arg(diagnostics_.Since().secsTo(diagnostics_.Clock()))
+                       .arg(diagnostics_.Since().secsTo(diagnostics_.Time->Now()))
                        .arg(diagnostics_.Since().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"))));
     if (!paused_) FillTraffic();
 }

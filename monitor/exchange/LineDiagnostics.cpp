@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-LineDiagnostics::LineDiagnostics() : Clock([] { return QDateTime::currentDateTime(); }) {
-    since_ = Clock();
+LineDiagnostics::LineDiagnostics() {
+    since_ = Time->Now();
 }
 
 void LineDiagnostics::Reset() {
     blocks_ = {};
-    since_ = Clock();
+    since_ = Time->Now();
 }
 
 QString LineDiagnostics::VerdictText(ExchangeVerdict verdict) {
@@ -28,7 +28,7 @@ void LineDiagnostics::Note(int block, const QString& command, const QString& ite
     ++serial_;
     BlockCounters& c = blocks_[block];
     ++c.requests;
-    const QDateTime now = Clock();
+    const QDateTime now = Time->Now();
     if (verdict == ExchangeVerdict::Silent) {
         ++c.timeouts;
     } else {

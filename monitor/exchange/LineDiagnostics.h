@@ -2,13 +2,13 @@
 // block counters kept from the start, and (while someone looks) the last frames.
 #pragma once
 
+#include "services/Clock.h"
 #include "exchange/RDX_INC.h"
 
 #include <QDateTime>
 #include <QString>
 #include <array>
 #include <deque>
-#include <functional>
 
 // How one exchange ended.
 enum class ExchangeVerdict {
@@ -73,8 +73,8 @@ public:
     // Rises with every exchange noted (a view redraws only when it moved).
     quint64 Serial() const { return serial_; }
 
-    // Replaced by tests.
-    std::function<QDateTime()> Clock;
+    // Stamps errors and traffic; replaced by tests.
+    const Clock* Time = &SystemClock();
 
     static QString VerdictText(ExchangeVerdict verdict);
 

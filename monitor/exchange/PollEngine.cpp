@@ -28,11 +28,6 @@ QString AddressOf(int block) { return QString(QChar(char16_t(0x20 + block))); }
 PollEngine::PollEngine(RDX_INC& data, ISTDComm& linkObject, EngineView& engineView,
                        QObject* parent)
     : QObject(parent), d(data), link(linkObject), view(engineView) {
-    NowMs = [] {
-        static QElapsedTimer clock;
-        if (!clock.isValid()) clock.start();
-        return clock.elapsed();
-    };
     Timer4.setInterval(1);
     Timer4.setTimerType(Qt::PreciseTimer);
     connect(&Timer4, &QTimer::timeout, this, &PollEngine::Timer4_Timer);
@@ -206,7 +201,7 @@ void PollEngine::EnterPortLost() {
     PortLost = true;
     d.CommErrorFlag = true;
     view.ShowCommError(true);
-    lastReopenMs_ = NowMs();
+    lastReopenMs_ = Time->SteadyMs();
     if (bulk_ && bulk_->stage() == BulkWrite::Stage::Pause) Tell(QString::fromUtf8(PortLossMsg::AlarmValuesWait));
     // Nothing is read until the port is back: every present block's values are frozen.
     // Before the first start-up read has ended, no block is known to be there.
@@ -219,7 +214,7 @@ void PollEngine::Tell(const QString& text) {
 }
 
 void PollEngine::TryReopen() {
-    const qint64 now = NowMs();
+    const qint64 now = Time->SteadyMs();
     if (now - lastReopenMs_ < ReopenIntervalMs) return;
     lastReopenMs_ = now;
     QString reply;
@@ -348,7 +343,7 @@ void PollEngine::PollStep() {
     // Settings it did not take are read back as soon as the block answers again.
     if (answered && !readBack_[d.PollBlock].isEmpty()) ReadBack(d.PollBlock);
     if (item == u"0083") statecomchk(d.PollBlock);
-    if (asked && AfterPoll) AfterPoll(d.PollBlock, item);
+    if (asked) emit Polled(d.PollBlock, item);
     // Advance to the next present block; one full turn at most, so an empty line ends.
     for (int turn = 0; turn < BlockCount; ++turn) {
         if (++d.PollBlock > BlockCount - 1) {

@@ -2,6 +2,7 @@
 // polls block after block, re-reads changed blocks and runs the write requests.
 #pragma once
 
+#include "services/Clock.h"
 #include "exchange/LineDiagnostics.h"
 #include "exchange/RDX_INC.h"
 #include "exchange/WriteRequests.h"
@@ -59,9 +60,6 @@ public:
 
     // Records a protocol error or alarm transition (code, channel, state).
     std::function<void(const QString& code, int ch, int state)> HystoryWrite;
-    // Called after each monitoring request with the block and item it asked for, once the
-    // reply is stored: the cue for the publisher that a block's values are fresh.
-    std::function<void(int block, const QString& item)> AfterPoll;
 
     // A program without a port dialog (the gateway) may fix the port ("COM1"/"COM2") and
     // the speed for its run; they are used instead of the stored ones and not stored.
@@ -109,8 +107,8 @@ public:
     // second, without the port dialog; once the probe answers, the start-up read runs.
     bool PortLost = false;
     static constexpr int ReopenIntervalMs = 1000;
-    // Monotonic milliseconds; replaced by tests.
-    std::function<qint64()> NowMs;
+    // Paces the reopening of a lost port; replaced by tests.
+    const Clock* Time = &SystemClock();
 
     // Counters per block and the recent frames, for the line diagnostics.
     LineDiagnostics& diagnostics() { return diagnostics_; }
@@ -133,6 +131,9 @@ public:
 signals:
     // Once per accepted request id, when it ended, was refused or could not be sent.
     void WriteFinished(const WriteResult& result);
+    // After each monitoring request to a present block, once its reply (or its silence) is
+    // stored: the cue for the outlets that the block's values may be fresh.
+    void Polled(int block, const QString& item);
 
 private:
     enum class Kind { Read, Write };

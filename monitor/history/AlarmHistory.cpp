@@ -83,7 +83,7 @@ QStringList AlarmCodesOn(quint16 statusWord) {
 }
 
 AlarmHistory::AlarmHistory(RDX_INC& inc)
-    : Clock([] { return QDateTime::currentDateTime(); }), inc_(inc) {}
+    : inc_(inc) {}
 
 void AlarmHistory::AlarmChk(int ch) {
     if (ch < 0 || ch >= ChannelCount) return;
@@ -104,7 +104,7 @@ void AlarmHistory::AlarmChk(int ch) {
 }
 
 void AlarmHistory::Hystory_Write(const QString& alm, int ch, int state) {
-    const QDateTime now = Clock();
+    const QDateTime now = Time->Now();
     const int r = HistoryRow >= 1 && HistoryRow <= RingRows ? HistoryRow : 1;
     const bool namesBlock = alm == QLatin1String(OutOfContactCode) || alm == QLatin1String(BulkWriteIncompleteCode);
     const QString content = namesBlock ? BlockEntryMessage(alm, ch, state) : HistoryMessage(alm, state);

@@ -3,6 +3,7 @@
 // table, in the ring of the last 100 entries and in this run's history file.
 #pragma once
 
+#include "services/Clock.h"
 #include "exchange/RDX_INC.h"
 #include "history/HistoryTable.h"
 
@@ -47,8 +48,8 @@ public:
     QString HistoryFilePath;
     HistoryTable Table;
 
-    // Current local time; replaced by tests.
-    std::function<QDateTime()> Clock;
+    // Stamps the entries; replaced by tests.
+    const Clock* Time = &SystemClock();
     // Told when the history file cannot be written. Entries are recorded inside polling
     // steps, so this never waits; the program hands its own non-waiting messages.
     OperatorMessages* Messages = nullptr;

@@ -130,7 +130,7 @@ void LoggingView::showEvent(QShowEvent* event) {
 void LoggingView::LoadResumeChoice() { Check1->setChecked(GetSettingFlag(QStringLiteral("log_restart"))); }
 
 void LoggingView::ResumeAtStartup() {
-    const QString fresh = NewLogFileName(folder_, Logger.Clock ? Logger.Clock() : QDateTime::currentDateTime());
+    const QString fresh = NewLogFileName(folder_, Logger.Time->Now());
     Savename_text->setText(GetSettingFlag(QStringLiteral("log_restart"))
                                ? GetSetting(QStringLiteral("log_name"), fresh)
                                : fresh);

@@ -70,7 +70,7 @@ QString NewLogFileName(const QString& programFolder, const QDateTime& now) {
 }
 
 PvLogger::PvLogger(PvTextFn pvText)
-    : Clock([] { return QDateTime::currentDateTime(); }), pvText_(std::move(pvText)) {}
+    : pvText_(std::move(pvText)) {}
 
 int PvLogger::ScheduleNextLog(int loggingTimeIndex) {
     if (!LogIntervalOf(loggingTimeIndex, LogInterval)) {
@@ -79,7 +79,7 @@ int PvLogger::ScheduleNextLog(int loggingTimeIndex) {
     }
     intervalIndex_ = loggingTimeIndex;
     intervalSeconds_ = SecondsOf(LogInterval);
-    const QDateTime now = ToSecond(Clock());
+    const QDateTime now = ToSecond(Time->Now());
     LogLastTime = TimeOfDayOf(now.time());
     SetNextDue(now.addSecs(intervalSeconds_));
     return loggingTimeIndex;
@@ -127,18 +127,18 @@ FileWriteResult PvLogger::StartLog(const QString& path, bool resume, const Block
     };
     if (path.isEmpty()) return FileWriteResult::Failed;
     if (!resume || !QFile::exists(path)) {
-        const FileWriteResult header = WriteNewFile(path, HeaderBytes(ticked, Clock().date()));
+        const FileWriteResult header = WriteNewFile(path, HeaderBytes(ticked, Time->Now().date()));
         if (header != FileWriteResult::Ok) return fail(header);
     }
     ScheduleNextLog(loggingTimeIndex);
-    const QDateTime first = ToSecond(Clock());
+    const QDateTime first = ToSecond(Time->Now());
     const FileWriteResult record = AppendToFile(path, RecordBytes(ticked, first));
     return record == FileWriteResult::Ok ? record : fail(record);
 }
 
 PvLogger::TickResult PvLogger::LogTick(const QString& path, const BlockSelection& ticked) {
     if (!nextDue_.isValid()) return TickResult::NotDue;
-    const QDateTime now = ToSecond(Clock());
+    const QDateTime now = ToSecond(Time->Now());
     const qint64 late = nextDue_.secsTo(now);
     if (late < 0) {
         // The clock was set back by more than an interval: wait one interval from now

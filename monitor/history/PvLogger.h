@@ -2,6 +2,7 @@
 // interval, one line per sample with the date and time first.
 #pragma once
 
+#include "services/Clock.h"
 #include "exchange/RDX_INC.h"
 #include "services/Cp932File.h"
 
@@ -42,8 +43,8 @@ public:
 
     explicit PvLogger(PvTextFn pvText);
 
-    // Current local time; replaced by tests.
-    std::function<QDateTime()> Clock;
+    // Stamps the records; replaced by tests.
+    const Clock* Time = &SystemClock();
     // Date and time texts of the file; the platform's unless a test sets another.
     QLocale Locale = QLocale::system();
     // True while a block is out of contact: its table values are frozen, not fresh, so a

@@ -8,7 +8,6 @@
 #include "publish/PublishLog.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSysInfo>
 #include <QUuid>
@@ -62,12 +61,6 @@ QByteArray LinePublisher::ClientId(const QString& program, const QString& line, 
 LinePublisher::LinePublisher(const RDX_INC& inc, PublishConfig config, QString program, QObject* parent)
     : QObject(parent), inc_(inc), config_(std::move(config)), topics_(config_.line), program_(std::move(program)),
       run_(QUuid::createUuid().toString(QUuid::WithoutBraces)) {
-    NowMs = [] {
-        static QElapsedTimer clock;
-        if (!clock.isValid()) clock.start();
-        return clock.elapsed();
-    };
-    Clock = [] { return QDateTime::currentDateTime(); };
     watch_.setInterval(WatchIntervalMs);
     connect(&watch_, &QTimer::timeout, this, &LinePublisher::Watch);
 }
@@ -76,7 +69,7 @@ LinePublisher::~LinePublisher() { Stop(0); }
 
 void LinePublisher::Start() {
     if (connection_) return;
-    started_ = Clock();
+    started_ = Time->Now();
     MqttConnection::Options o;
     o.config = config_;
     o.clientId = ClientId(program_, config_.line, ::getpid());
@@ -110,10 +103,10 @@ MqttConnection::Counters LinePublisher::Counters() const {
 void LinePublisher::AfterPoll(int block, const QString& item) {
     if (!connection_ || block < 0 || block >= BlockCount) return;
     // The request was answered (a silence sets the flag) and the block is in contact.
-    if (!inc_.CommErrorFlag && !inc_.BlockOutOfContact[block]) readAt_[block] = Clock();
+    if (!inc_.CommErrorFlag && !inc_.BlockOutOfContact[block]) readAt_[block] = Time->Now();
     if (item != u"0081" && item != u"0082") return;
     const qint64 interval = Stale(block) && staleShown_[block] ? OutOfContactIntervalMs : DocumentIntervalMs;
-    if (!documentSent_[block] || NowMs() - lastDocumentMs_[block] >= interval) PublishBlock(block);
+    if (!documentSent_[block] || Time->SteadyMs() - lastDocumentMs_[block] >= interval) PublishBlock(block);
 }
 
 void LinePublisher::Watch() {
@@ -121,16 +114,16 @@ void LinePublisher::Watch() {
     for (int b = 0; b < BlockCount; ++b)
         if (documentSent_[b] && (inc_.BlockOutOfContact[b] != contactShown_[b] || Stale(b) != staleShown_[b]))
             PublishBlock(b);
-    if (NowMs() - lastCountersMs_ >= CountersIntervalMs) {
+    if (Time->SteadyMs() - lastCountersMs_ >= CountersIntervalMs) {
         const MqttConnection::Counters c = connection_->counters();
         if (c.droppedEvents + c.replacedDocuments != countersShown_) PublishCounters();
     }
-    if (startupDone_ && NowMs() - lastDiagnosticsMs_ >= DiagnosticsIntervalMs) PublishDiagnostics();
+    if (startupDone_ && Time->SteadyMs() - lastDiagnosticsMs_ >= DiagnosticsIntervalMs) PublishDiagnostics();
 }
 
 void LinePublisher::StartupFinished() {
     if (!connection_) return;
-    const QDateTime now = Clock();
+    const QDateTime now = Time->Now();
     for (int b = 0; b < BlockCount; ++b) {
         if (inc_.BlockAbsent[b] == 0) {
             if (!inc_.BlockOutOfContact[b]) readAt_[b] = now;
@@ -148,12 +141,12 @@ void LinePublisher::StartupFinished() {
 }
 
 void LinePublisher::PublishBlock(int block) {
-    BlockFacts facts = FactsOf(config_.line, block, Clock());
+    BlockFacts facts = FactsOf(config_.line, block, Time->Now());
     facts.readAt = readAt_[block];
     facts.outOfContact = inc_.BlockOutOfContact[block];
     facts.stale = Stale(block);
     connection_->PutDocument(block, OutMessage{topics_.Block(block), BlockDocument(inc_, block, facts), 0, true});
-    lastDocumentMs_[block] = NowMs();
+    lastDocumentMs_[block] = Time->SteadyMs();
     documentSent_[block] = true;
     contactShown_[block] = facts.outOfContact;
     staleShown_[block] = facts.stale;
@@ -171,7 +164,7 @@ void LinePublisher::PublishStoredBlocks() {
         qCWarning(lcMqtt) << "the stored blocks of the line are not a list of blocks, ignored:" << StoredBlocksFile;
         return;
     }
-    const QDateTime now = Clock();
+    const QDateTime now = Time->Now();
     for (int b = 0; b < BlockCount; ++b) {
         if (!stored_->present[size_t(b)]) continue;
         BlockFacts facts = FactsOf(config_.line, b, now);
@@ -219,7 +212,7 @@ QList<AlarmOn> LinePublisher::AlarmsOn() const {
 
 void LinePublisher::PublishAlarms() {
     connection_->PutDocument(kAlarmsSlot, OutMessage{topics_.Alarms(),
-                                                     AlarmsDocument(config_.line, run_, Clock(), AlarmsOn()), 1, true});
+                                                     AlarmsDocument(config_.line, run_, Time->Now(), AlarmsOn()), 1, true});
 }
 
 void LinePublisher::SendInitialAlarms() {
@@ -240,7 +233,7 @@ void LinePublisher::PutEvent(EventFacts f) {
     f.line = config_.line;
     f.run = run_;
     f.seq = ++eventSeq_;
-    f.time = Clock();
+    f.time = Time->Now();
     connection_->PutEvent(OutMessage{topics_.Event(), EventDocument(f), 1, false});
 }
 
@@ -278,14 +271,14 @@ void LinePublisher::PublishCounters() {
     f.version = QStringLiteral(RDX_VERSION);
     f.host = QSysInfo::machineHostName();
     f.started = started_;
-    f.time = Clock();
+    f.time = Time->Now();
     f.droppedEvents = c.droppedEvents;
     f.replacedDocuments = c.replacedDocuments;
     f.unsentAtEnd = unsentAtEnd_;
     f.eventQueueLimit = EventQueueLimit;
     connection_->PutDocument(kCountersSlot, OutMessage{topics_.Publisher(), PublisherDocument(f), 0, true});
     countersShown_ = c.droppedEvents + c.replacedDocuments;
-    lastCountersMs_ = NowMs();
+    lastCountersMs_ = Time->SteadyMs();
 }
 
 void LinePublisher::PublishDiagnostics() {
@@ -293,10 +286,10 @@ void LinePublisher::PublishDiagnostics() {
     std::array<bool, BlockCount> present{};
     for (int b = 0; b < BlockCount; ++b) present[size_t(b)] = inc_.BlockAbsent[b] == 0;
     connection_->PutDocument(kDiagnosticsSlot, OutMessage{topics_.Diagnostics(),
-                                                          DiagnosticsDocument(config_.line, Clock(), *Diagnostics, present),
+                                                          DiagnosticsDocument(config_.line, Time->Now(), *Diagnostics, present),
                                                           0, true});
     diagnosticsShown_ = Diagnostics->Serial();
-    lastDiagnosticsMs_ = NowMs();
+    lastDiagnosticsMs_ = Time->SteadyMs();
 }
 
 void LinePublisher::OnConnectionEvent(MqttConnection::Event event) {

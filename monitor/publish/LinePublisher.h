@@ -7,6 +7,7 @@
 // is ever received.
 #pragma once
 
+#include "services/Clock.h"
 #include "exchange/RDX_INC.h"
 #include "exchange/LineDiagnostics.h"
 #include "publish/Documents.h"
@@ -19,7 +20,6 @@
 #include <QString>
 #include <QTimer>
 #include <array>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -46,9 +46,8 @@ public:
     LinePublisher(const RDX_INC& inc, PublishConfig config, QString program, QObject* parent = nullptr);
     ~LinePublisher() override;
 
-    // Monotonic milliseconds and the wall clock; replaced by tests.
-    std::function<qint64()> NowMs;
-    std::function<QDateTime()> Clock;
+    // Stamps the documents and paces them; replaced by tests.
+    const Clock* Time = &SystemClock();
     // The file that keeps the line's blocks between runs (StoredBlocksPath); empty: none.
     // Set before Start.
     QString StoredBlocksFile;

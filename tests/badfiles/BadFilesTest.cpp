@@ -9,6 +9,7 @@
 #include "history/LoggingView.h"
 #include "history/PvLogger.h"
 #include "ToldMessages.h"
+#include "TestClock.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -122,14 +123,14 @@ TEST_F(BadHistoryFile, FullDiskGivesTheMessageAndDamagesNothing) {
 TEST(BadLogFile, FullDiskDuringLoggingTellsTheOperatorAndLoggingGoesOn) {
     SmallDisk disk(64);
     if (!disk.mounted()) GTEST_SKIP() << "mounting a tmpfs needs root";
-    QDateTime now(QDate(2007, 3, 9), QTime(8, 5, 0));
+    TestClock clock{QDateTime(QDate(2007, 3, 9), QTime(8, 5, 0))};
     LoggingView view([](int ch) { return QString::number(ch); }, disk.path());
     QStringList told;
     view.ShowMessage = [&](const QString& t) { told << t; };
     ToldMessages ticks;
     view.TickMessages = &ticks;
     view.AskYesNo = [](const QString&) { return true; };
-    view.Logger.Clock = [&] { return now; };
+    view.Logger.Time = &clock;
     view.Savename_text->setText(disk.path() + "/pv.txt");
     view.log_Check1[0]->setChecked(true);
     view.Command1_Click(0);
@@ -137,7 +138,7 @@ TEST(BadLogFile, FullDiskDuringLoggingTellsTheOperatorAndLoggingGoesOn) {
     PadToPage(disk.path() + "/pv.txt");
     const QByteArray before = Read(disk.path() + "/pv.txt");
     ASSERT_TRUE(disk.FillLeaving(0));
-    now = now.addSecs(10);
+    clock.now = clock.now.addSecs(10);
     view.Timer1_Timer();
     // Told without waiting: a box per tick would stack.
     EXPECT_TRUE(told.isEmpty());
@@ -146,7 +147,7 @@ TEST(BadLogFile, FullDiskDuringLoggingTellsTheOperatorAndLoggingGoesOn) {
     EXPECT_EQ(Read(disk.path() + "/pv.txt"), before);
     QFile::remove(disk.path() + "/filler");
     // The next sample comes one interval after the failure, whole.
-    now = now.addSecs(10);
+    clock.now = clock.now.addSecs(10);
     view.Timer1_Timer();
     const QByteArray after = Read(disk.path() + "/pv.txt");
     EXPECT_TRUE(after.startsWith(before));

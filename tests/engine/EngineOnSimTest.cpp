@@ -4,6 +4,7 @@
 
 #include "exchange/PollEngine.h"
 #include "history/AlarmHistory.h"
+#include "TestClock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,6 +23,7 @@ protected:
     RDX_INC d;
     FakeView view;
     std::unique_ptr<PollEngine> engine;
+    TestClock clock{QDateTime(QDate(2007, 3, 9), QTime(20, 5, 3))};
     std::unique_ptr<AlarmHistory> history;
     QTemporaryDir dir;
 
@@ -31,7 +33,7 @@ protected:
         d.FillItemCodes();
         history = std::make_unique<AlarmHistory>(d);
         history->HistoryFilePath = dir.path() + "/run.hys";
-        history->Clock = [] { return QDateTime(QDate(2007, 3, 9), QTime(20, 5, 3)); };
+        history->Time = &clock;
         d.AlarmCheckHook = [this](int ch) { history->AlarmChk(ch); };
         engine = std::make_unique<PollEngine>(d, line->link(), view);
         engine->HystoryWrite = [this](const QString& c, int ch, int s) { history->Hystory_Write(c, ch, s); };

@@ -1,6 +1,7 @@
 // A block that stops answering is out of contact from its third unanswered request in a
 // row until its next valid reply; the history hears of both changes once.
 #include "EngineFixture.h"
+#include "TestClock.h"
 
 namespace {
 
@@ -77,8 +78,8 @@ TEST_F(EngineTest, OnlySilencesInARowCountAndOnlyAValidReplyRestoresContact) {
 TEST_F(EngineTest, LostPortPutsEveryPresentBlockOutOfContactUntilItAnswersAgain) {
     Present({0, 2});
     StartUp();
-    qint64 now = 0;
-    engine.NowMs = [&] { return now; };
+    TestClock clock;
+    engine.Time = &clock;
     history.clear();
     link.open = false;
     link.openable = false;
@@ -89,7 +90,7 @@ TEST_F(EngineTest, LostPortPutsEveryPresentBlockOutOfContactUntilItAnswersAgain)
     EXPECT_TRUE(d.BlockOutOfContact[2]);
     EXPECT_EQ(history.size(), 2u);
     link.openable = true;
-    now += 1000;
+    clock.ms += 1000;
     engine.Timer4_Timer();  // probe
     engine.Timer4_Timer();  // start-up read
     EXPECT_FALSE(d.BlockOutOfContact[0]);

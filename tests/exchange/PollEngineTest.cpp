@@ -2,6 +2,7 @@
 
 #include "ItemOracle.h"
 #include "services/SettingsStore.h"
+#include "TestClock.h"
 
 #include <QTimer>
 
@@ -327,8 +328,8 @@ TEST_F(EngineTest, APortWhoseHandleCannotBeAskedForCountsAsLost) {
 TEST_F(EngineTest, LostPortIsReopenedOnceASecondThenReadAgain) {
     Present({0, 1});
     StartUp();
-    qint64 now = 0;
-    engine.NowMs = [&] { return now; };
+    TestClock clock;
+    engine.Time = &clock;
     engine.Timer4_Timer();
     link.take();
     // The adapter is pulled out.
@@ -341,11 +342,11 @@ TEST_F(EngineTest, LostPortIsReopenedOnceASecondThenReadAgain) {
     EXPECT_EQ(engine.timer4().interval(), PollEngine::IdleIntervalMs);
     const int opensBefore = link.opens;
     for (int i = 0; i < 50; ++i) {
-        now += 10;
+        clock.ms += 10;
         engine.Timer4_Timer();
     }
     EXPECT_EQ(link.opens, opensBefore);  // not before a second has passed
-    now += 500;
+    clock.ms += 500;
     engine.Timer4_Timer();
     EXPECT_EQ(link.opens, opensBefore + 1);
     engine.Timer4_Timer();
@@ -354,7 +355,7 @@ TEST_F(EngineTest, LostPortIsReopenedOnceASecondThenReadAgain) {
     EXPECT_EQ(view.portDialogs, 0);
     // It is plugged in again: the next attempt probes, then the start-up read runs.
     link.openable = true;
-    now += 1000;
+    clock.ms += 1000;
     engine.Timer4_Timer();
     EXPECT_FALSE(engine.PortLost);
     EXPECT_EQ(engine.state(), PollEngine::State::StartupRead);
@@ -506,8 +507,8 @@ TEST_F(EngineTest, WhileThePortIsGoneTheLoopKeepsTheErrorUpAndIdles) {
     d.LinkFailed = false;
     SaveSetting("Port", "COM1");
     SaveSetting("Speed", "9600");
-    qint64 now = 0;
-    engine.NowMs = [&] { return now; };
+    TestClock clock;
+    engine.Time = &clock;
     int polls = 0;
     bool errorWhileGone = true;
     link.override = [&](const Request&) -> QString {

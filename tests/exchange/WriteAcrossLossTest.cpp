@@ -2,18 +2,19 @@
 // the alarm values of a bulk write go out once the port is back.
 #include "EngineFixture.h"
 #include "ToldMessages.h"
+#include "TestClock.h"
 
 namespace {
 
 class WriteAcrossLoss : public EngineTest {
 protected:
-    qint64 now = 0;
+    TestClock clock;
     ToldMessages messages;
     QStringList& told = messages.told;
 
     void SetUp() override {
         EngineTest::SetUp();
-        engine.NowMs = [this] { return now; };
+        engine.Time = &clock;
         engine.Messages = &messages;
         Present({0, 1});
         StartUp();
@@ -26,7 +27,7 @@ protected:
     // The port comes back: the next attempt probes, the step after reads the line again.
     void PortBack() {
         link.openable = true;
-        now += 1000;
+        clock.ms += 1000;
         engine.Timer4_Timer();
         ASSERT_FALSE(engine.PortLost);
         engine.Timer4_Timer();
@@ -80,7 +81,7 @@ TEST_F(WriteAcrossLoss, APauseEndingBeforeTheReadAfterTheReturnWaitsForThatRead)
     engine.Timer4_Timer();
     ASSERT_TRUE(engine.PortLost);
     link.openable = true;
-    now += 1000;
+    clock.ms += 1000;
     engine.Timer4_Timer();  // the port answers again; the read of the line comes next
     ASSERT_FALSE(engine.PortLost);
     ASSERT_EQ(engine.state(), PollEngine::State::StartupRead);

@@ -4,6 +4,7 @@
 #include "history/AlarmHistory.h"
 #include "history/HistoryFile.h"
 #include "ToldMessages.h"
+#include "TestClock.h"
 
 #include <QDir>
 #include <QStringList>
@@ -22,7 +23,7 @@ class AlarmHistoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        history.Clock = [this] { return now; };
+        history.Time = &clock;
         history.Messages = &tell;
         history.HistoryFilePath = CreateHistoryFile(dir.path(), At(2007, 3, 9, 20, 5, 0), JapaneseLocale());
     }
@@ -38,8 +39,8 @@ protected:
 
     QTemporaryDir dir;
     RDX_INC inc;
+    TestClock clock{At(2007, 3, 9, 20, 5, 3)};
     AlarmHistory history{inc};
-    QDateTime now = At(2007, 3, 9, 20, 5, 3);
     ToldMessages tell;
     QStringList& messages = tell.told;
 };
@@ -119,14 +120,14 @@ TEST_F(AlarmHistoryTest, RingWrapsAt100AndClearsFollowingRow) {
     std::vector<int> changed;
     QObject::connect(&history.Table, &HistoryTable::rowChanged, [&](int row) { changed.push_back(row); });
     for (int i = 0; i < 100; ++i) {
-        now = At(2007, 3, 9, 1, i / 60, i % 60);
+        clock.now = At(2007, 3, 9, 1, i / 60, i % 60);
         history.Hystory_Write(QStringLiteral("NAK"), 0, 0);
     }
     EXPECT_EQ(history.HistoryRow, 1);
     EXPECT_EQ(changed.back(), 101);  // the end marker after row 100
     EXPECT_EQ(history.Table.Cell(100, 1), QStringLiteral("1:1:39 AM"));
 
-    now = At(2007, 3, 9, 2, 0, 0);
+    clock.now = At(2007, 3, 9, 2, 0, 0);
     changed.clear();
     history.Hystory_Write(QStringLiteral("CHKSUM"), 0, 0);
     EXPECT_EQ(changed, (std::vector<int>{1, 2}));
@@ -143,7 +144,7 @@ TEST_F(AlarmHistoryTest, FileBytesExactInCp932) {
     SaveSetting(QStringLiteral("Chname002"), QStringLiteral("PL-Ⅱ～"));
     inc.ChStatus[1] = StatusBit::Alarm1;
     history.AlarmChk(1);
-    now = At(2007, 3, 9, 0, 0, 9);
+    clock.now = At(2007, 3, 9, 0, 0, 9);
     history.Hystory_Write(QStringLiteral("CHKSUM"), 1, -1);
     SaveSetting(QStringLiteral("Chname002"), QStringLiteral("Ch002"));
 
@@ -176,7 +177,7 @@ TEST_F(AlarmHistoryTest, ChannelNamesComeFromStore) {
 TEST_F(AlarmHistoryTest, BlockContactEntriesNameTheBlockWithoutAChannel) {
     SaveSetting(QStringLiteral("DvtoN03"), QStringLiteral("炉Ｂ"));
     history.Hystory_Write(QString::fromLatin1(OutOfContactCode), 40, -1);
-    now = At(2007, 3, 9, 20, 6, 0);
+    clock.now = At(2007, 3, 9, 20, 6, 0);
     history.Hystory_Write(QString::fromLatin1(OutOfContactCode), 40, 0);
     history.Hystory_Write(QString::fromLatin1(OutOfContactCode), 300, -1);
     // A channel number past the line still names a block of it: the last.

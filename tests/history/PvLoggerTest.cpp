@@ -3,6 +3,7 @@
 #include "services/SettingsStore.h"
 #include "history/LocaleText.h"
 #include "history/PvLogger.h"
+#include "TestClock.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,7 +20,7 @@ class PvLoggerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        logger.Clock = [this] { return now; };
+        logger.Time = &clock;
         logger.Locale = JapaneseLocale();
         path = QDir(dir.path()).filePath(QStringLiteral("log.txt"));
         for (int ch = 0; ch < ChannelCount; ++ch) inc.ChPV[ch] = qint16(ch * 10 + 5);
@@ -29,8 +30,8 @@ protected:
 
     QTemporaryDir dir;
     RDX_INC inc;
+    TestClock clock{At(2007, 3, 9, 8, 5, 3)};
     PvLogger logger{[this](int ch) { return FakePv(inc, ch); }};
-    QDateTime now = At(2007, 3, 9, 8, 5, 3);
     QString path;
     BlockSelection none{};
 };
@@ -68,11 +69,11 @@ TEST_F(PvLoggerTest, HeaderKeepsItsLinesWhateverTheNamesHold) {
 }
 
 TEST_F(PvLoggerTest, RecordWithTwoBlocksAndWithNone) {
-    EXPECT_EQ(logger.RecordBytes(none, now), QByteArray("\"2007/03/09 8:05:03\"\r\n"));
+    EXPECT_EQ(logger.RecordBytes(none, clock.now), QByteArray("\"2007/03/09 8:05:03\"\r\n"));
 
     BlockSelection two{};
     two[0] = two[15] = true;
-    const QByteArray record = logger.RecordBytes(two, now);
+    const QByteArray record = logger.RecordBytes(two, clock.now);
     const QList<QByteArray> fields = record.chopped(2).split(',');
     ASSERT_EQ(fields.size(), 41);
     EXPECT_EQ(fields[1], "\"0.5\"");
@@ -88,19 +89,19 @@ TEST_F(PvLoggerTest, BlockOutOfContactGetsEmptyFieldsAndTheRecordKeepsItsColumns
     BlockSelection two{};
     two[1] = two[2] = true;
     out[2] = true;  // its last values are frozen in the tables
-    QList<QByteArray> fields = logger.RecordBytes(two, now).chopped(2).split(',');
+    QList<QByteArray> fields = logger.RecordBytes(two, clock.now).chopped(2).split(',');
     ASSERT_EQ(fields.size(), 41);
     EXPECT_EQ(fields[1], "\"20.5\"");
     EXPECT_EQ(fields[20], "\"39.5\"");
     for (int i = 21; i <= 40; ++i) EXPECT_EQ(fields[i], "\"\"") << i;
     // It answers again: fresh values again.
     out[2] = false;
-    fields = logger.RecordBytes(two, now).chopped(2).split(',');
+    fields = logger.RecordBytes(two, clock.now).chopped(2).split(',');
     EXPECT_EQ(fields[21], "\"40.5\"");
     // A block out of contact that is not ticked changes nothing.
     out[5] = true;
-    EXPECT_EQ(logger.RecordBytes(two, now), logger.RecordBytes(two, now));
-    EXPECT_EQ(logger.RecordBytes(two, now).count(",\"\""), 0);
+    EXPECT_EQ(logger.RecordBytes(two, clock.now), logger.RecordBytes(two, clock.now));
+    EXPECT_EQ(logger.RecordBytes(two, clock.now).count(",\"\""), 0);
 }
 
 TEST_F(PvLoggerTest, StartWritesHeaderAndFirstRecord) {
@@ -112,7 +113,7 @@ TEST_F(PvLoggerTest, StartWritesHeaderAndFirstRecord) {
     EXPECT_EQ(logger.NextLogTime, (TimeOfDay{8, 5, 13}));
 
     // Resuming into the existing file appends, without a second header.
-    now = At(2007, 3, 10, 9, 0, 0);
+    clock.now = At(2007, 3, 10, 9, 0, 0);
     ASSERT_EQ(logger.StartLog(path, true, none, 0), FileWriteResult::Ok);
     EXPECT_EQ(FileBytes(path),
               kLine1 + kLine2 + kSaveTime + "\r\n\"2007/03/09 8:05:03\"\r\n\"2007/03/10 9:00:00\"\r\n");
@@ -132,7 +133,7 @@ TEST_F(PvLoggerTest, IntervalListAndCarry) {
     EXPECT_EQ(AddTimeOfDay({8, 59, 30}, {0, 30, 30}), (TimeOfDay{9, 30, 0}));
     EXPECT_EQ(AddTimeOfDay({23, 30, 0}, {1, 0, 0}), (TimeOfDay{0, 30, 0}));
 
-    now = At(2007, 3, 9, 23, 59, 55);
+    clock.now = At(2007, 3, 9, 23, 59, 55);
     EXPECT_EQ(logger.ScheduleNextLog(0), 0);
     EXPECT_EQ(logger.NextLogTime, (TimeOfDay{0, 0, 5}));
     EXPECT_EQ(logger.ScheduleNextLog(7), 7);
@@ -153,11 +154,11 @@ TEST_F(PvLoggerTest, IntervalListAndCarry) {
 }
 
 TEST_F(PvLoggerTest, TicksWriteOnScheduleAcrossMidnight) {
-    now = At(2007, 3, 9, 23, 59, 55);
+    clock.now = At(2007, 3, 9, 23, 59, 55);
     ASSERT_EQ(logger.StartLog(path, false, none, 0), FileWriteResult::Ok);
-    now = At(2007, 3, 10, 0, 0, 4);
+    clock.now = At(2007, 3, 10, 0, 0, 4);
     EXPECT_EQ(logger.LogTick(path, none), PvLogger::TickResult::NotDue);
-    now = QDateTime(QDate(2007, 3, 10), QTime(0, 0, 5, 400));
+    clock.now = QDateTime(QDate(2007, 3, 10), QTime(0, 0, 5, 400));
     EXPECT_EQ(logger.LogTick(path, none), PvLogger::TickResult::Written);
     EXPECT_EQ(logger.LogTick(path, none), PvLogger::TickResult::NotDue);  // next 200 ms tick, same second
     EXPECT_EQ(logger.NextLogTime, (TimeOfDay{0, 0, 15}));
@@ -167,7 +168,7 @@ TEST_F(PvLoggerTest, TicksWriteOnScheduleAcrossMidnight) {
 
 TEST_F(PvLoggerTest, LateTickWritesAtOnceAndKeepsInterval) {
     ASSERT_EQ(logger.StartLog(path, false, none, 0), FileWriteResult::Ok);  // 8:05:03, next 8:05:13
-    now = At(2007, 3, 9, 8, 5, 15);  // the line held the program through 8:05:13
+    clock.now = At(2007, 3, 9, 8, 5, 15);  // the line held the program through 8:05:13
     EXPECT_EQ(logger.LogTick(path, none), PvLogger::TickResult::Written);
     EXPECT_EQ(logger.NextLogTime, (TimeOfDay{8, 5, 23}));
     EXPECT_TRUE(FileBytes(path).endsWith("\"2007/03/09 8:05:15\"\r\n"));
@@ -176,7 +177,7 @@ TEST_F(PvLoggerTest, LateTickWritesAtOnceAndKeepsInterval) {
     // gets a record with empty fields at its time, then one sample now; the grid goes on.
     BlockSelection block2{};
     block2[1] = true;
-    now = At(2007, 3, 9, 8, 5, 54);
+    clock.now = At(2007, 3, 9, 8, 5, 54);
     EXPECT_EQ(logger.LogTick(path, block2), PvLogger::TickResult::Written);
     EXPECT_EQ(logger.NextLogTime, (TimeOfDay{8, 6, 3}));
     ASSERT_EQ(Records(), 6);
@@ -190,20 +191,20 @@ TEST_F(PvLoggerTest, LateTickWritesAtOnceAndKeepsInterval) {
 
 TEST_F(PvLoggerTest, ClockSetBackWaitsOneIntervalOnly) {
     ASSERT_EQ(logger.StartLog(path, false, none, 2), FileWriteResult::Ok);  // next 8:06:03
-    now = At(2007, 3, 9, 7, 5, 3);
+    clock.now = At(2007, 3, 9, 7, 5, 3);
     EXPECT_EQ(logger.LogTick(path, none), PvLogger::TickResult::NotDue);
     EXPECT_EQ(logger.NextLogTime, (TimeOfDay{7, 6, 3}));
-    now = At(2007, 3, 9, 7, 6, 3);
+    clock.now = At(2007, 3, 9, 7, 6, 3);
     EXPECT_EQ(logger.LogTick(path, none), PvLogger::TickResult::Written);
 }
 
 TEST_F(PvLoggerTest, TickFailureReschedulesFromNowAndLoggingGoesOn) {
     ASSERT_EQ(logger.StartLog(path, false, none, 0), FileWriteResult::Ok);
     const QString elsewhere = QDir(dir.path()).filePath(QStringLiteral("gone/log.txt"));
-    now = At(2007, 3, 9, 8, 5, 20);
+    clock.now = At(2007, 3, 9, 8, 5, 20);
     EXPECT_EQ(logger.LogTick(elsewhere, none), PvLogger::TickResult::Failed);
     EXPECT_EQ(logger.NextLogTime, (TimeOfDay{8, 5, 30}));
-    now = At(2007, 3, 9, 8, 5, 30);
+    clock.now = At(2007, 3, 9, 8, 5, 30);
     EXPECT_EQ(logger.LogTick(path, none), PvLogger::TickResult::Written);
 }
 

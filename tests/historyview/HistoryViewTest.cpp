@@ -2,6 +2,7 @@
 #include "history/HistoryFile.h"
 #include "history/SubDisp_History.h"
 #include "ToldMessages.h"
+#include "TestClock.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,23 +22,23 @@ class HistoryViewTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     RDX_INC inc;
+    TestClock clock{QDateTime(QDate(2007, 3, 9), QTime(20, 5, 3))};
     AlarmHistory history{inc};
-    QDateTime now{QDate(2007, 3, 9), QTime(20, 5, 3)};
     ToldMessages tell;
     QStringList& messages = tell.told;
     std::unique_ptr<SubDisp_History> viewer;
 
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        history.Clock = [this] { return now; };
+        history.Time = &clock;
         history.Messages = &tell;
-        history.HistoryFilePath = CreateHistoryFile(dir.path(), now);
+        history.HistoryFilePath = CreateHistoryFile(dir.path(), clock.now);
         viewer = std::make_unique<SubDisp_History>(history);
     }
 
     // Entry i: channel index i, one second after the previous one.
     void Write(int i) {
-        now = QDateTime(QDate(2007, 3, 9), QTime(20, 5, 3)).addSecs(i);
+        clock.now = QDateTime(QDate(2007, 3, 9), QTime(20, 5, 3)).addSecs(i);
         history.Hystory_Write("Alarm1", i, -1);
     }
     QString Channel(int row) const { return viewer->CellText(row, 2); }
@@ -196,7 +197,7 @@ TEST_F(HistoryViewTest, AViewerCreatedLaterShowsWhatTheTableHolds) {
 
 TEST_F(HistoryViewTest, DatesAndTimesShowWholeAndTheMessageTakesTheRest) {
     // The widest date and time of the year: two-digit month and day, two-digit hour.
-    now = QDateTime(QDate(2026, 12, 28), QTime(23, 59, 58));
+    clock.now = QDateTime(QDate(2026, 12, 28), QTime(23, 59, 58));
     history.Hystory_Write("Alarm1", 5, -1);
     viewer->resize(820, 480);
     viewer->show();

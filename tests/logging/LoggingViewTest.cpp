@@ -1,6 +1,7 @@
 #include "services/SettingsStore.h"
 #include "history/LoggingView.h"
 #include "ToldMessages.h"
+#include "TestClock.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,7 +23,7 @@ namespace {
 class LoggingViewTest : public ::testing::Test {
 protected:
     QTemporaryDir home;
-    QDateTime now{QDate(2007, 3, 9), QTime(8, 5, 3)};
+    TestClock clock{QDateTime(QDate(2007, 3, 9), QTime(8, 5, 3))};
     std::unique_ptr<LoggingView> view;
     QString panel2;
     QStringList asked, shown;
@@ -35,7 +36,7 @@ protected:
         SaveSetting("log_restart", "0");
         QDir(home.path()).mkdir("logging");
         view = std::make_unique<LoggingView>([](int ch) { return QString::number(ch); }, home.path());
-        view->Logger.Clock = [this] { return now; };
+        view->Logger.Time = &clock;
         view->SetPanel2 = [this](const QString& t) { panel2 = t; };
         view->AskYesNo = [this](const QString& t) { asked << t; return answer; };
         view->ShowMessage = [this](const QString& t) { shown << t; };

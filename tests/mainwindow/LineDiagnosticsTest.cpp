@@ -2,6 +2,7 @@
 // frames readable, and the saved file in the encoding chosen.
 #include "display/LineDiagnosticsWindow.h"
 #include "services/Cp932File.h"
+#include "TestClock.h"
 
 #include <QFile>
 #include <QTableWidget>
@@ -11,8 +12,9 @@
 namespace {
 
 TEST(LineDiagnosticsWindowTest, ShowsPresentBlocksAndSavesReadableFramesInTheChosenEncoding) {
+    const TestClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 30, 0, 250))};
     LineDiagnostics diag;
-    diag.Clock = [] { return QDateTime(QDate(2026, 12, 10), QTime(9, 30, 0, 250)); };
+    diag.Time = &clock;
     diag.Reset();
     LineDiagnosticsWindow window(diag, [](int block) { return block == 0 || block == 4; });
     window.show();  // recording starts with the window

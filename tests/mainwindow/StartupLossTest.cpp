@@ -4,6 +4,7 @@
 
 #include "app/MainDisp.h"
 #include "exchange/PollEngine.h"
+#include "TestClock.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -23,8 +24,8 @@ TEST(StartupLoss, MainWindowShowsTheLossAndStartUpFinishesWhenThePortIsBack) {
         if (code == QLatin1String(OutOfContactCode)) contactEntries.push_back(ch);
     };
     qputenv("TESMARCOMM_COM1", "/dev/ttyUSB7");
-    qint64 now = 0;
-    window.engine().NowMs = [&] { return now; };
+    TestClock clock;
+    window.engine().Time = &clock;
     link->present[0] = link->present[1] = true;
     // The adapter is pulled out after the first twenty requests of the start-up read.
     link->override = [&](const Request&) -> QString {
@@ -59,7 +60,7 @@ TEST(StartupLoss, MainWindowShowsTheLossAndStartUpFinishesWhenThePortIsBack) {
         return QStringLiteral("\x01");
     };
     link->openable = true;
-    now += 1000;
+    clock.ms += 1000;
     window.engine().Timer4_Timer();
     EXPECT_FALSE(window.engine().PortLost);
     window.engine().Timer4_Timer();

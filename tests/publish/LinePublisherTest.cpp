@@ -4,6 +4,7 @@
 #include "MosquittoBroker.h"
 #include "MqttProbe.h"
 #include "publish/LinePublisher.h"
+#include "TestClock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -51,7 +52,7 @@ protected:
 
     std::unique_ptr<LinePublisher> StartPublisher() {
         auto p = std::make_unique<LinePublisher>(inc, config, QStringLiteral("test"));
-        p->NowMs = [this] { return now; };
+        p->Time = &clock;
         bool connected = false;
         QObject::connect(p.get(), &LinePublisher::brokerEvent, [&](MqttConnection::Event e, const QString&) {
             if (e == MqttConnection::Event::Connected) connected = true;
@@ -68,7 +69,7 @@ protected:
     std::unique_ptr<MqttProbe> probe;
     RDX_INC inc;
     PublishConfig config;
-    qint64 now = 0;
+    TestClock clock;
 };
 
 }  // namespace
@@ -88,12 +89,12 @@ TEST_F(LinePublisherTest, ABlocksDocumentFollowsTheEndOfItsPollCycleAtMostOnceAS
 
     inc.ChPV[0] = 101;
     for (qint64 t : {500, 999}) {
-        now = t;
+        clock.ms = t;
         p->AfterPoll(0, QStringLiteral("0081"));
     }
     QThread::msleep(300);
     EXPECT_EQ(Count("block/01"), 1u) << "a second document within the second";
-    now = 1000;
+    clock.ms = 1000;
     p->AfterPoll(0, QStringLiteral("0082"));
     ASSERT_TRUE(WaitWithEvents([&] { return Count("block/01") == 2; }, 5000));
     EXPECT_EQ(FirstPv(probe->Last("rdx410/line-a/block/01")), 101);
@@ -196,12 +197,12 @@ TEST_F(LinePublisherTest, ABlockOutOfContactIsStaleRepeatedOnceAMinuteAndGoodWhe
 
     // A silent block is still asked: its frozen values go out again once a minute only.
     for (qint64 t : {1000, 30000, 59999}) {
-        now = t;
+        clock.ms = t;
         p->AfterPoll(0, QStringLiteral("0082"));
     }
     QThread::msleep(300);
     EXPECT_EQ(Count("block/01"), 2u);
-    now = 60000;
+    clock.ms = 60000;
     p->AfterPoll(0, QStringLiteral("0082"));
     ASSERT_TRUE(WaitWithEvents([&] { return Count("block/01") == 3; }, 5000));
 
@@ -243,10 +244,10 @@ TEST_F(LinePublisherTest, EachPresentBlocksExchangeCountersGoOutAtMostEveryTenSe
 
     // The block goes silent; the counters move but wait for the ten seconds to pass.
     note(1, ExchangeVerdict::Silent, 0);
-    now = 9999;
+    clock.ms = 9999;
     WaitWithEvents([] { return false; }, 1500);  // the publisher's watch runs meanwhile
     EXPECT_EQ(Count("diagnostics"), 1u);
-    now = 10000;
+    clock.ms = 10000;
     ASSERT_TRUE(WaitWithEvents([&] { return Count("diagnostics") == 2; }, 5000));
     EXPECT_EQ(block(1)["timeouts"].toInt(), 2);
     EXPECT_EQ(block(0)["timeouts"].toInt(), 0);

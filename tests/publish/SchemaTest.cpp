@@ -6,6 +6,7 @@
 #include "exchange/RDX_INC.h"
 #include "publish/DiagnosticsDocument.h"
 #include "publish/Documents.h"
+#include "TestClock.h"
 
 #include <QFile>
 #include <QProcess>
@@ -83,8 +84,9 @@ Payloads RealPayloads() {
     p.run = kRun, p.started = kTime, p.time = kTime, p.droppedEvents = 3, p.eventQueueLimit = 256;
     out.emplace_back("publisher", PublisherDocument(p));
 
+    const TestClock clock{kTime};
     LineDiagnostics diagnostics;
-    diagnostics.Clock = [] { return kTime; };
+    diagnostics.Time = &clock;
     diagnostics.Reset();
     diagnostics.Note(0, QStringLiteral("\""), QStringLiteral("0081"), {}, QStringLiteral("x"), ExchangeVerdict::Ack,
                      31.5, 12, 19200);

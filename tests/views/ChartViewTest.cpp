@@ -3,6 +3,7 @@
 #include "controls/Tesmar_ChartCtl.h"
 #include "controls/ChartMath.h"
 #include "../controls/PixelProbe.h"
+#include "TestClock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -16,15 +17,15 @@ namespace {
 class ChartViewTest : public ::testing::Test {
 protected:
     RDX_INC data;
+    TestClock clock{QDateTime(QDate(2007, 3, 9), QTime(8, 5, 3))};
     std::unique_ptr<ChartView> view;
-    QDateTime now{QDate(2007, 3, 9), QTime(8, 5, 3)};
     QStringList panel3;
 
     void SetUp() override {
         SaveChartSettings(ChartSettings{});
         SaveChartRunning(false);
         view = std::make_unique<ChartView>(data);
-        view->Clock = [this] { return now; };
+        view->Time = &clock;
         view->SetPanel3 = [this](const QString& t) { panel3 << t; };
         view->LoadChartSettings();
     }
@@ -190,7 +191,7 @@ TEST_F(ChartViewTest, TheThousandthPositionFillsTheChartAndLaterTicksStayAtTheEn
     // Stop leaves the mark; a new start removes it and begins at position 0.
     view->ChartStart_Click(1);
     EXPECT_TRUE(FinishedShown());
-    now = now.addSecs(3600);
+    clock.now = clock.now.addSecs(3600);
     view->ChartStart_Click(0);
     EXPECT_FALSE(FinishedShown());
     EXPECT_EQ(chart().ProtterNo(), 0);
