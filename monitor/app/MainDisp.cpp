@@ -369,7 +369,13 @@ void MainDisp::ShowContactTrouble() {
     const QString text = ContactTroubleText(portLost, port, portLost ? DeviceOfPort(port) : QString(), silent);
     const bool visible = portLost || commErrorShown_ || !silent.isEmpty();
     // Less the frame and padding of the style sheet.
-    const QString shown = Text_readmsg2->fontMetrics().elidedText(text, Qt::ElideRight, MaxTroubleWidth - 24);
+    const QFontMetrics metrics = Text_readmsg2->fontMetrics();
+    const int room = MaxTroubleWidth - 24;
+    // A long device path gives way first, so that the advice stays in view; the tool tip has it.
+    const QString brief = portLost && metrics.horizontalAdvance(text) > room
+                              ? ContactTroubleText(true, port, QString(), silent)
+                              : text;
+    const QString shown = metrics.elidedText(brief, Qt::ElideRight, room);
     if (Text_readmsg2->text() != shown) Text_readmsg2->setText(shown);
     Text_readmsg2->setToolTip(shown == text ? QString() : text);
     if (Text_readmsg2->isVisible() == visible) return;

@@ -42,7 +42,7 @@ public:
     // How long after the first showing the window manager's frame is known.
     static constexpr int WindowManagerSettleMs = 300;
     // The "通信異常" box's widest; a longer text is cut and whole in its tool tip.
-    static constexpr int MaxTroubleWidth = 420;
+    static constexpr int MaxTroubleWidth = 380;
 
     // Creates the link object (through the class identity), fills the item codes,
     // resets the poll position and sets the status-bar texts. False if no link object.

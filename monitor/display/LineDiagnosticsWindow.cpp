@@ -3,6 +3,8 @@
 #include "display/NameLists.h"
 #include "services/Cp932File.h"
 
+#include <iterator>
+
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,6 +24,10 @@ constexpr int kTrafficRows = 2 * LineDiagnostics::TrafficCapacity;
 
 const char* const kCounterHeader[] = {"ﾌﾞﾛｯｸ", "要求", "応答", "応答なし", "NAK", "ﾁｪｯｸｻﾑ/形式異常",
                                       "応答時間 ms 最終", "平均", "最大", "最後のｴﾗｰ", "発生時刻"};
+// Numbers need little room: so the last error and its time show without scrolling at 1024×768.
+const int kCounterWidth[] = {120, 60, 60, 70, 50, 115, 115, 55, 55, 150};
+// Time, direction, block, command, item, data, verdict; the raw bytes take the rest.
+const int kTrafficWidth[] = {95, 50, 50, 50, 50, 250, 70};
 
 QTableWidget* Table(const QStringList& header, QWidget* parent) {
     auto* t = new QTableWidget(0, int(header.size()), parent);
@@ -55,7 +61,9 @@ LineDiagnosticsWindow::LineDiagnosticsWindow(LineDiagnostics& diagnostics, std::
     QStringList header;
     for (const char* h : kCounterHeader) header << QString::fromUtf8(h);
     counters = Table(header, this);
+    for (int c = 0; c < int(std::size(kCounterWidth)); ++c) counters->setColumnWidth(c, kCounterWidth[c]);
     traffic = Table(TrafficHeader(), this);
+    for (int c = 0; c < int(std::size(kTrafficWidth)); ++c) traffic->setColumnWidth(c, kTrafficWidth[c]);
     since = new QLabel(this);
 
     auto* reset = new QPushButton(QString::fromUtf8("ｶｳﾝﾀﾘｾｯﾄ"), this);
