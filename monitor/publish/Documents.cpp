@@ -35,6 +35,7 @@ QByteArray ChannelObject(const RDX_INC& inc, int c, const QString& name, bool st
     o.AddString("quality", quality);
     // A reader that parses numbers loses the picture ("25.50" arrives as 25.5).
     if (const int decimals = ValueDecimals(inc, c); decimals >= 0) o.AddInt("decimals", decimals);
+    else o.AddNull("decimals");
     if (quality == u"good") {
         o.AddNumberText("pv", FormatItemValue(inc, kItemPV, c));
     } else {
