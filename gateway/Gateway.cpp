@@ -7,6 +7,7 @@
 #include "gateway/GatewayLogging.h"
 #include "gateway/Report.h"
 #include "history/HistoryFile.h"
+#include "modbus/LineModbusServer.h"
 #include "publish/LinePublisher.h"
 
 #include <QDateTime>
@@ -62,6 +63,7 @@ int Gateway::Run() {
     engine_->SpeedOverride = options_.speed;
     engine_->EndPending = EndPending;
     StartPublishing(folder);
+    if (!StartModbus()) return ExitConfigError;
     Report(QStringLiteral("起動しました。ﾌﾟﾛｸﾞﾗﾑﾌｫﾙﾀﾞ: %1 ｱﾗｰﾑﾋｽﾄﾘ: %2").arg(folder, history_.HistoryFilePath));
 
     engine_->communicate();
@@ -110,8 +112,28 @@ void Gateway::StartPublishing(const QString& folder) {
                .arg(BrokerUrl(config.address), QString::fromUtf8(publisher_->Topics().All())));
 }
 
+bool Gateway::StartModbus() {
+    if (!options_.modbus.enabled) return true;
+    modbus_ = std::make_unique<LineModbusServer>(d_, *engine_, options_.modbus);
+    if (const QString problem = modbus_->Start(); !problem.isEmpty()) {
+        Report(problem);
+        return false;
+    }
+    connect(engine_.get(), &PollEngine::Polled, modbus_.get(), &LineModbusServer::AfterPoll);
+    connect(engine_.get(), &PollEngine::WriteFinished, modbus_.get(), &LineModbusServer::WriteFinished);
+    linkWatch_.DefaultDevice = options_.device;
+    linkTimer_.start();
+    Report(QStringLiteral("Modbus: %1 ﾎﾟｰﾄ %2 ﾕﾆｯﾄ %3 で待ち受けます（%4）。")
+               .arg(options_.modbus.address.toString())
+               .arg(options_.modbus.port)
+               .arg(options_.modbus.unit)
+               .arg(options_.modbus.writable ? QStringLiteral("SV 書き込み可") : QStringLiteral("読み出し専用")));
+    return true;
+}
+
 void Gateway::OnStartupFinished() {
     if (publisher_) publisher_->StartupFinished();
+    if (modbus_) modbus_->StartupFinished();
     // After the port came back the log is still running; it is resumed once only.
     if (started_) return;
     started_ = true;
@@ -119,7 +141,7 @@ void Gateway::OnStartupFinished() {
 }
 
 void Gateway::CheckLink() {
-    if (!publisher_ || !engine_) return;
+    if ((!publisher_ && !modbus_) || !engine_) return;
     bool portOpen = false;
     OpenFailureInfo failure;
     try {
@@ -129,7 +151,9 @@ void Gateway::CheckLink() {
         Report(QStringLiteral("通信ﾎﾟｰﾄの状態を読めません: %1").arg(QString::fromLocal8Bit(e.what())));
     }
     const bool open = portOpen && !engine_->PortLost && !d_.LinkFailed;
-    if (linkWatch_.Update(open, failure, QDateTime::currentDateTime())) publisher_->SetLink(linkWatch_.Facts());
+    if (!linkWatch_.Update(open, failure, QDateTime::currentDateTime())) return;
+    if (publisher_) publisher_->SetLink(linkWatch_.Facts());
+    if (modbus_) modbus_->SetPortState(ModbusMap::PortStateOf(linkWatch_.Facts().state));
 }
 
 void Gateway::OnHistoryEntry(const QString& code, int ch, int state, const AlarmHistory::Entry& entry) {

@@ -21,6 +21,7 @@ class ISTDComm;
 class PollEngine;
 class GatewayLogging;
 class LinePublisher;
+class LineModbusServer;
 
 class Gateway : public QObject {
     Q_OBJECT
@@ -40,6 +41,8 @@ private:
     // ends the gateway with ExitConfigError.
     QString ResolvePublishing();
     void StartPublishing(const QString& folder);
+    // The Modbus TCP server, when --modbus asks for it; false when it cannot listen.
+    bool StartModbus();
     void OnStartupFinished();
     // Tells the publisher the serial line's state when it changed.
     void CheckLink();
@@ -55,6 +58,7 @@ private:
     std::unique_ptr<GatewayLogging> logging_;
     std::optional<PublishConfig> publishConfig_;  // none: --no-publish
     std::unique_ptr<LinePublisher> publisher_;
+    std::unique_ptr<LineModbusServer> modbus_;
     LinkWatch linkWatch_;
     // The port can go away while nothing else is told (between reopening attempts).
     QTimer linkTimer_;

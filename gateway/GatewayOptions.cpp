@@ -8,6 +8,33 @@ QCommandLineOption Valued(const char* name) {
     return QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"));
 }
 
+// An integer option within [low, high]; false when it is not one.
+bool IntIn(const QString& text, int low, int high, int* value) {
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < low || v > high) return false;
+    *value = v;
+    return true;
+}
+
+QString ModbusChoices(const QCommandLineParser& p, ModbusOptions& m) {
+    const auto set = [&p](const char* name) { return p.isSet(QString::fromLatin1(name)); };
+    const auto value = [&p](const char* name) { return p.value(QString::fromLatin1(name)); };
+    if (set("modbus"))
+        if (const QString problem = ParseModbusListen(value("modbus"), &m); !problem.isEmpty()) return problem;
+    if (set("modbus-unit") && !IntIn(value("modbus-unit"), 1, 247, &m.unit))
+        return QStringLiteral("--modbus-unit には 1 から 247 のﾕﾆｯﾄ番号を指定してください。");
+    if (set("modbus-max-clients") && !IntIn(value("modbus-max-clients"), 1, 64, &m.maxClients))
+        return QStringLiteral("--modbus-max-clients には 1 から 64 の数を指定してください。");
+    m.writable = set("modbus-writable");
+    if (set("modbus-allow"))
+        if (const QString problem = ParseModbusAllow(value("modbus-allow"), &m); !problem.isEmpty()) return problem;
+    const bool companion = set("modbus-unit") || set("modbus-writable") || set("modbus-allow") || set("modbus-max-clients");
+    if (companion && !m.enabled)
+        return QStringLiteral("Modbus のｵﾌﾟｼｮﾝには --modbus <ﾎﾟｰﾄ> も指定してください。");
+    return {};
+}
+
 }  // namespace
 
 QString ParseGatewayOptions(const QStringList& arguments, GatewayOptions* o) {
@@ -19,8 +46,11 @@ QString ParseGatewayOptions(const QStringList& arguments, GatewayOptions* o) {
                              line = Valued("line"), ca = Valued("ca-file"), user = Valued("user"),
                              password = Valued("password-file"), cert = Valued("cert-file"), key = Valued("key-file");
     const QCommandLineOption saveSettings = Valued("save-settings"), compareSettings = Valued("compare-settings");
+    const QCommandLineOption modbus = Valued("modbus"), modbusUnit = Valued("modbus-unit"),
+                             modbusAllow = Valued("modbus-allow"), modbusMaxClients = Valued("modbus-max-clients");
+    const QCommandLineOption modbusWritable(QStringLiteral("modbus-writable"));
     p.addOptions({help, version, noPublish, port, speed, broker, line, ca, user, password, cert, key, saveSettings,
-                  compareSettings});
+                  compareSettings, modbus, modbusUnit, modbusWritable, modbusAllow, modbusMaxClients});
     if (!p.parse(arguments)) {
         if (!p.unknownOptionNames().isEmpty())
             return QStringLiteral("不明なｵﾌﾟｼｮﾝです: %1%2 （--help で使い方を表示します）")
@@ -58,6 +88,7 @@ QString ParseGatewayOptions(const QStringList& arguments, GatewayOptions* o) {
         return QStringLiteral("--save-settings と --compare-settings は同時に指定できません。どちらか一つにしてください。");
     if ((p.isSet(saveSettings) && r.saveSettings.isEmpty()) || (p.isSet(compareSettings) && r.compareSettings.isEmpty()))
         return QStringLiteral("設定ﾃﾞｰﾀﾌｧｲﾙ名がありません。--help で使い方を確認してください。");
+    if (const QString problem = ModbusChoices(p, r.modbus); !problem.isEmpty()) return problem;
     if (o) *o = r;
     return {};
 }
@@ -96,6 +127,15 @@ QString GatewayHelpText() {
         "                          （0 同じ、1 相違あり、2 照合できない）。\n"
         "                          この2つはﾗｲﾝに書き込みません。ﾎﾟｰﾄを使っているｻｰﾋﾞｽは\n"
         "                          先に停止してください（systemctl stop rdx410-gateway）。\n"
+        "  --modbus [ｱﾄﾞﾚｽ:]ﾎﾟｰﾄ   ﾗｲﾝの値を Modbus TCP ｻｰﾊﾞｰとして出します（502 など）。\n"
+        "                          1024 未満のﾎﾟｰﾄには CAP_NET_BIND_SERVICE が要ります。\n"
+        "  --modbus-unit <番号>    答えるﾕﾆｯﾄ番号（1～247）。省略時は 1 です。\n"
+        "  --modbus-writable       ﾎｰﾙﾃﾞｨﾝｸﾞﾚｼﾞｽﾀからSVだけ書き込めるようにします。\n"
+        "                          省略時は読み出し専用です。\n"
+        "  --modbus-allow <ｱﾄﾞﾚｽ>  書き込みを許すｱﾄﾞﾚｽまたはﾈｯﾄﾜｰｸ（192.168.1.10,10.0.0.0/8）。\n"
+        "                          ほかのｸﾗｲｱﾝﾄの書き込みは例外 01 で断ります。\n"
+        "  --modbus-max-clients <数>\n"
+        "                          同時に接続できるｸﾗｲｱﾝﾄの数。省略時は 8 です。\n"
         "\n"
         "SIGTERM または SIGINT で、ﾎﾟｰﾄを閉じ、ﾌﾞﾛｰｶｰに offline を伝えてから終了します。\n"
         "ｵﾌﾟｼｮﾝや公開の設定が使えないときは、ﾎﾟｰﾄを開かずにﾒｯｾｰｼﾞを出して終了します（終了ｺｰﾄﾞ 78）。\n");

@@ -2,6 +2,7 @@
 // uses; options hold for this run only and are never stored.
 #pragma once
 
+#include "modbus/ModbusOptions.h"
 #include "publish/PublishSettings.h"
 
 #include <QString>
@@ -34,6 +35,8 @@ struct GatewayOptions {
     // it, and end (SettingsCommand.h); never both.
     QString saveSettings;
     QString compareSettings;
+    // The line as a Modbus TCP server (--modbus and its companions); off unless given.
+    ModbusOptions modbus;
 };
 
 // Empty on success, else the message to show (the program then ends with ExitConfigError).

@@ -53,6 +53,9 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/rdx410-monitor-48.png
         RENAME rdx410-monitor.png)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/rdx410-monitor)
+# The Modbus map for the plant engineer who types it into an HMI or imports its tags.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/MODBUS.md ${PROJECT_SOURCE_DIR}/docs/modbus-map.csv
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/rdx410-monitor)
 
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "rdx410-monitor")

@@ -11,6 +11,8 @@ inline constexpr char PV[] = "0080";
 inline constexpr char HeatMV[] = "0081";
 inline constexpr char HeaterCurrent[] = "0082";
 inline constexpr char Status[] = "0083";
+// The first parameter: the set value.
+inline constexpr char SV[] = "0001";
 // Written only: the factory-initialisation command.
 inline constexpr char FactoryInit[] = "0040";
 

@@ -66,11 +66,14 @@ QString FormatLinear(const RDX_INC& inc, int channel, qint16 v) {
     return FormatScaled(v, inc.ChDecimal[channel]);
 }
 
+// PV and SV: as many decimals as ValueDecimals says, so the documents' "decimals" and the
+// Modbus map always match the text.
 QString FormatInput(const RDX_INC& inc, int channel, qint16 v) {
-    const int t = inc.ChInputType[channel];
-    if (t >= 0 && t <= 5) return QString::number(v);
-    if (t >= 6 && t <= 9) return FormatTenths(v);
-    return FormatLinear(inc, channel, v);
+    int divisor = 1;
+    const int places = ValueDecimals(inc, channel);
+    if (places < 0) return QString();
+    for (int i = 0; i < places; ++i) divisor *= 10;
+    return FormatScaled(v, divisor);
 }
 
 QString FormatSpan(const RDX_INC& inc, int channel, qint16 v) {
@@ -115,6 +118,14 @@ QString FormatItemValue(const RDX_INC& inc, int item, int channel) {
     case ItemClass::UnitText: break;
     }
     return QString();
+}
+
+int ValueDecimals(const RDX_INC& inc, int channel) {
+    if (channel < 0 || channel >= ChannelCount) return -1;
+    const int t = inc.ChInputType[channel];
+    if (t >= 0 && t <= 5) return 0;
+    if (t >= 6 && t <= 9) return 1;
+    return DecimalPlaces(inc.ChDecimal[channel]);
 }
 
 QString ChannelUnitText(const RDX_INC& inc, int channel) {

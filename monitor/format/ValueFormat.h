@@ -20,6 +20,11 @@ QString FormatTenths(qint64 value);
 // the PV like item 0; a channel outside 0..319 gives an empty text.
 QString FormatItemValue(const RDX_INC& inc, int item, int channel);
 
+// Decimals of a channel's PV and SV as shown (0 or 1 by input type, the decimal-point
+// setting of a linear input); -1 for a channel outside 0..319 or a setting that is no
+// decimal picture. MV and heater current always show one.
+int ValueDecimals(const RDX_INC& inc, int channel);
+
 // Unit of a channel's PV and SV: the unit text of a linear input (type 10 and above),
 // else the temperature unit shown ("ﾟC"/"ﾟF"); empty outside 0..319.
 QString ChannelUnitText(const RDX_INC& inc, int channel);

@@ -15,15 +15,6 @@ constexpr int kItemSV = 3;
 
 bool Has(const RDX_INC& inc, int c, quint16 bit) { return (quint16(inc.ChStatus[c]) & bit) != 0; }
 
-// Whether the PV is a measurement: not when the values are the last ones read, nor when the
-// status word says the input is beyond its scale.
-QString Quality(const RDX_INC& inc, int c, bool stale) {
-    if (stale) return QStringLiteral("stale");
-    if (Has(inc, c, StatusBit::OverScale)) return QStringLiteral("overScale");
-    if (Has(inc, c, StatusBit::UnderScale)) return QStringLiteral("underScale");
-    return QStringLiteral("good");
-}
-
 JsonObject ChannelHead(int c, const QString& name, bool present) {
     JsonObject o;
     o.AddInt("ch", c + 1).AddString("name", name).AddBool("present", present);
@@ -40,8 +31,11 @@ QByteArray ChannelObject(const RDX_INC& inc, int c, const QString& name, bool st
         o.AddNumberText("mv", FormatItemValue(inc, kItemMV, c));
         return o.Text();
     }
-    const QString quality = Quality(inc, c, stale);
+    const QString quality = PvQuality(inc, c, stale);
     o.AddString("quality", quality);
+    // A reader that parses numbers loses the picture ("25.50" arrives as 25.5).
+    if (const int decimals = ValueDecimals(inc, c); decimals >= 0) o.AddInt("decimals", decimals);
+    else o.AddNull("decimals");
     if (quality == u"good") {
         o.AddNumberText("pv", FormatItemValue(inc, kItemPV, c));
     } else {
@@ -93,6 +87,13 @@ QByteArray BlockJson(int block, const BlockFacts& f, const std::function<QByteAr
 }
 
 }  // namespace
+
+QString PvQuality(const RDX_INC& inc, int c, bool stale) {
+    if (stale) return QStringLiteral("stale");
+    if (Has(inc, c, StatusBit::OverScale)) return QStringLiteral("overScale");
+    if (Has(inc, c, StatusBit::UnderScale)) return QStringLiteral("underScale");
+    return QStringLiteral("good");
+}
 
 QString DocumentTime(const QDateTime& time) {
     return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODateWithMs);

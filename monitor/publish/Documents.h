@@ -20,6 +20,11 @@ QString DocumentTime(const QDateTime& time);
 // or the monitor writes them (ﾟC, ℃, full-width letters), any other text as it is.
 QString StandardUnit(const QString& shown);
 
+// Whether a channel's PV is a measurement: "stale" while its values are the last ones
+// read, "overScale" / "underScale" when the status word says the input is beyond its
+// scale, else "good".
+QString PvQuality(const RDX_INC& inc, int channel, bool stale);
+
 struct BlockFacts {
     QString line;
     QDateTime time;

@@ -60,7 +60,7 @@ QByteArray LinePublisher::ClientId(const QString& program, const QString& line, 
 
 LinePublisher::LinePublisher(const RDX_INC& inc, PublishConfig config, QString program, QObject* parent)
     : QObject(parent), inc_(inc), config_(std::move(config)), topics_(config_.line), program_(std::move(program)),
-      run_(QUuid::createUuid().toString(QUuid::WithoutBraces)) {
+      run_(QUuid::createUuid().toString(QUuid::WithoutBraces)), freshness_(inc) {
     watch_.setInterval(WatchIntervalMs);
     connect(&watch_, &QTimer::timeout, this, &LinePublisher::Watch);
 }
@@ -102,8 +102,7 @@ MqttConnection::Counters LinePublisher::Counters() const {
 
 void LinePublisher::AfterPoll(int block, const QString& item) {
     if (!connection_ || block < 0 || block >= BlockCount) return;
-    // The request was answered (a silence sets the flag) and the block is in contact.
-    if (!inc_.CommErrorFlag && !inc_.BlockOutOfContact[block]) readAt_[block] = Time->Now();
+    freshness_.AfterPoll(block, Time->Now());
     if (item != u"0081" && item != u"0082") return;
     const qint64 interval = Stale(block) && staleShown_[block] ? OutOfContactIntervalMs : DocumentIntervalMs;
     if (!documentSent_[block] || Time->SteadyMs() - lastDocumentMs_[block] >= interval) PublishBlock(block);
@@ -123,10 +122,9 @@ void LinePublisher::Watch() {
 
 void LinePublisher::StartupFinished() {
     if (!connection_) return;
-    const QDateTime now = Time->Now();
+    freshness_.StartupRead(Time->Now());
     for (int b = 0; b < BlockCount; ++b) {
         if (inc_.BlockAbsent[b] == 0) {
-            if (!inc_.BlockOutOfContact[b]) readAt_[b] = now;
             PublishBlock(b);
         } else {
             // An empty retained message removes what an earlier run left for a block now absent.
@@ -142,7 +140,7 @@ void LinePublisher::StartupFinished() {
 
 void LinePublisher::PublishBlock(int block) {
     BlockFacts facts = FactsOf(config_.line, block, Time->Now());
-    facts.readAt = readAt_[block];
+    facts.readAt = freshness_.ReadAt(block);
     facts.outOfContact = inc_.BlockOutOfContact[block];
     facts.stale = Stale(block);
     connection_->PutDocument(block, OutMessage{topics_.Block(block), BlockDocument(inc_, block, facts), 0, true});
@@ -188,7 +186,7 @@ void LinePublisher::KeepStoredBlocks() {
 
 void LinePublisher::SetLink(const LinkFacts& facts) {
     link_ = facts;
-    linkDown_ = facts.state != u"open";
+    freshness_.SetLinkDown(facts.state != u"open");
     if (!connection_) return;
     PublishLink();
     Watch();

@@ -10,6 +10,7 @@
 #include "services/Clock.h"
 #include "exchange/RDX_INC.h"
 #include "exchange/LineDiagnostics.h"
+#include "publish/BlockFreshness.h"
 #include "publish/Documents.h"
 #include "publish/MqttConnection.h"
 #include "publish/PublishSettings.h"
@@ -104,7 +105,7 @@ private:
     void SendInitialAlarms();
     void PutEvent(EventFacts facts);
     QList<AlarmOn> AlarmsOn() const;
-    bool Stale(int block) const { return inc_.BlockOutOfContact[block] || linkDown_; }
+    bool Stale(int block) const { return freshness_.Stale(block); }
     void Watch();
     void OnConnectionEvent(MqttConnection::Event event);
 
@@ -119,10 +120,9 @@ private:
     std::array<bool, BlockCount> documentSent_{};
     std::array<bool, BlockCount> contactShown_{};  // outOfContact of the last document
     std::array<bool, BlockCount> staleShown_{};    // and whether its channels were stale
-    std::array<QDateTime, BlockCount> readAt_{};
+    BlockFreshness freshness_;
     std::optional<StoredBlocks> stored_;  // what StoredBlocksFile holds
     std::optional<LinkFacts> link_;
-    bool linkDown_ = false;
     bool startupDone_ = false;
     quint64 unsentAtEnd_ = 0;
     QTimer watch_;

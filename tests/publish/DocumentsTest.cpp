@@ -76,6 +76,9 @@ TEST(BlockDocument, ValuesAreScaledAsTheViewsShowThemWithTheirUnits) {
         EXPECT_DOUBLE_EQ(ch[k]["mv"].toDouble(), (100 * k + 5) / 10.0) << k;
         EXPECT_DOUBLE_EQ(ch[k]["heaterCurrent"].toDouble(), 12 * k / 10.0) << k;
     }
+    // A reader that parses numbers gets the picture back from "decimals".
+    const int decimals[] = {0, 1, 2, 0, 0, 0};
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(ch[k]["decimals"].toInt(-1), decimals[k]) << k;
     // The payload keeps the decimals a reader sees on the screen.
     EXPECT_TRUE(json.contains("\"pv\":12.50,")) << json.constData();
     EXPECT_TRUE(json.contains("\"sv\":200.0,")) << json.constData();
@@ -192,6 +195,7 @@ TEST(BlockDocument, AValueTheFormatterCannotShowIsNull) {
     inc.ChDecimal[0] = 7;  // not a decimal-point setting
     const QJsonObject doc = Parse(BlockDocument(inc, 0, Facts(0)));
     EXPECT_TRUE(doc["channels"].toArray().at(0).toObject().value("pv").isNull());
+    EXPECT_TRUE(doc["channels"].toArray().at(0).toObject().value("decimals").isNull());
 }
 
 TEST(EventDocument, AlarmTransitionsCarryTheirChannelProtocolErrorsTheirBlock) {

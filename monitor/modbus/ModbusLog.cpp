@@ -1,0 +1,3 @@
+#include "modbus/ModbusLog.h"
+
+Q_LOGGING_CATEGORY(lcModbus, "rdx.modbus", QtWarningMsg)
