@@ -1,6 +1,7 @@
 #include "gateway/SettingsCommand.h"
 
 #include "ISTDComm.h"
+#include "exchange/EngineLog.h"
 #include "exchange/EngineView.h"
 #include "exchange/PollEngine.h"
 #include "gateway/GatewayOptions.h"
@@ -75,7 +76,7 @@ LineRead ReadLine(RDX_INC& d, ISTDComm& link, const QString& port, const QString
     try {
         link.PortClose();
     } catch (const std::exception& e) {
-        qWarning("closing the port after the settings read failed: %s", e.what());
+        qCWarning(lcEngine) << "closing the port after the settings read failed:" << e.what();
     }
     if (!read) {
         result.problem = QStringLiteral("読込みを中断しました。");

@@ -23,7 +23,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-Q_LOGGING_CATEGORY(lcCompare, "rdx.setdata.compare")
+Q_LOGGING_CATEGORY(lcCompare, "rdx.setdata.compare", QtWarningMsg)
 
 namespace {
 
