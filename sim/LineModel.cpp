@@ -230,6 +230,14 @@ void LineModel::SetBlockSilent(int block, bool silent) {
     if (ValidBlock(block)) blocks_[block].silent = silent;
 }
 
+void LineModel::SetWritesRefused(int block, bool refused) {
+    if (ValidBlock(block)) blocks_[block].writesRefused = refused;
+}
+
+bool LineModel::WritesRefused(int block) const {
+    return ValidBlock(block) && blocks_[block].writesRefused;
+}
+
 void LineModel::ChangeAtPanel(int channel, int param, qint16 value) {
     if (!ValidChannel(channel) || param < 0 || param >= ParamCount) return;
     const int block = channel / kChannelsPerBlock;

@@ -60,6 +60,10 @@ public:
     void SetActuatorBroken(int channel, bool broken);  // loop break: output has no effect
     void SetSensorFault(int channel, SensorFault fault);
     void SetBlockSilent(int block, bool silent);
+    // A block whose settings are locked at its front panel: it answers reads and refuses
+    // every write with NAK.
+    void SetWritesRefused(int block, bool refused);
+    bool WritesRefused(int block) const;
     // A change made on the controller's front panel: stored and reported by the change bit.
     void ChangeAtPanel(int channel, int param, qint16 value);
 
@@ -100,6 +104,7 @@ private:
     struct Block {
         bool present = false;
         bool silent = false;
+        bool writesRefused = false;
         std::array<Pair, kPairsPerBlock> pairs{};
     };
 

@@ -23,6 +23,12 @@ bool ParseFields(QStringView data, Fields& out) {
     return true;
 }
 
+Response Refuse(Response r, Outcome why, QStringView head) {
+    r.outcome = why;
+    r.reply = BuildReply(Framing::NAK, head, {});
+    return r;
+}
+
 }  // namespace
 
 QByteArray BuildReply(char16_t first, QStringView head, QStringView data) {
@@ -56,23 +62,17 @@ Response Responder::Respond(const QByteArray& frame) {
     const QStringView body = QStringView(text).mid(1, text.size() - 4);
     const QStringView head = body.left(7);
     const QStringView data = body.mid(7);
-    if (Framing::Checksum(body) != QStringView(text).mid(text.size() - 3, 2)) {
-        r.outcome = Outcome::NakChecksum;
-        r.reply = BuildReply(Framing::NAK, head, {});
-        return r;
-    }
+    if (Framing::Checksum(body) != QStringView(text).mid(text.size() - 3, 2))
+        return Refuse(r, Outcome::NakChecksum, head);
+    if (r.command == kWrite && model_.WritesRefused(block))
+        return Refuse(r, Outcome::NakBadRequest, head);
     if (r.command == kWrite && r.item == QStringView(kFactoryInitCode)) return Factory(r, data, head);
     const std::optional<ItemInfo> info = FindItem(r.item);
-    if (!info) {
-        r.outcome = Outcome::NakUnknownItem;
-        r.reply = BuildReply(Framing::NAK, head, {});
-        return r;
-    }
+    if (!info)
+        return Refuse(r, Outcome::NakUnknownItem, head);
     if (r.command == kRead && data.isEmpty()) return Read(r, head);
     if (r.command == kWrite && IsWritable(*info)) return WriteParam(r, info->param, data, head);
-    r.outcome = Outcome::NakBadRequest;
-    r.reply = BuildReply(Framing::NAK, head, {});
-    return r;
+    return Refuse(r, Outcome::NakBadRequest, head);
 }
 
 Response Responder::Read(Response r, QStringView head) {
@@ -87,11 +87,8 @@ Response Responder::Read(Response r, QStringView head) {
 
 Response Responder::WriteParam(Response r, int param, QStringView data, QStringView head) {
     Fields values{};
-    if (!ParseFields(data, values)) {
-        r.outcome = Outcome::NakBadRequest;
-        r.reply = BuildReply(Framing::NAK, head, {});
-        return r;
-    }
+    if (!ParseFields(data, values))
+        return Refuse(r, Outcome::NakBadRequest, head);
     model_.Write(r.block, param, values);
     r.outcome = Outcome::WriteAck;
     r.reply = BuildReply(Framing::ACK, head, {});
@@ -101,11 +98,8 @@ Response Responder::WriteParam(Response r, int param, QStringView data, QStringV
 // Field 2k + 1 (counted from 1) set to 1 selects pair k; every other field is ignored.
 Response Responder::Factory(Response r, QStringView data, QStringView head) {
     Fields values{};
-    if (!ParseFields(data, values)) {
-        r.outcome = Outcome::NakBadRequest;
-        r.reply = BuildReply(Framing::NAK, head, {});
-        return r;
-    }
+    if (!ParseFields(data, values))
+        return Refuse(r, Outcome::NakBadRequest, head);
     PairMask pairs{};
     for (int k = 0; k < kPairsPerBlock; ++k) pairs[k] = values[2 * k] == 1;
     model_.FactoryInit(r.block, pairs);

@@ -1,7 +1,7 @@
 // rdx410-gateway serving the simulated line (served in this process, its clock standing
 // still) to Debian's mbpoll: the registers hold what the controllers hold, a silent block
 // reads no value and out of contact until it answers again, and an SV written over Modbus
-// reaches the controller, or is reported unanswered.
+// reaches the controller, or is reported refused or unanswered.
 #include "GatewayRun.h"
 #include "SimLine.h"
 
@@ -139,13 +139,21 @@ TEST_F(GatewayModbusTest, RegistersHoldTheLineAndASilentBlockReadsNoValueUntilIt
     EXPECT_EQ(Poll(3, SvBase, 1), std::vector<int>{250});
 }
 
-TEST_F(GatewayModbusTest, AnSvWrittenOverModbusReachesTheControllerOrIsReportedUnanswered) {
+TEST_F(GatewayModbusTest, AnSvWrittenOverModbusReachesTheControllerOrIsReportedRefusedOrUnanswered) {
     Start({QStringLiteral("--modbus-writable")});
     Write(SvHoldingBase, 260);
     ASSERT_TRUE(WaitFor([&] { return Poll(3, WriteResultBase, 1) == std::vector<int>{int(WriteState::Accepted)}; }, 10000))
         << gateway.Output().toStdString();
     EXPECT_EQ(line->Locked([](LineModel& m) { return m.Param(0, 0); }), 260);
     EXPECT_EQ(Poll(4, SvHoldingBase, 1), std::vector<int>{260});
+
+    // Locked at its front panel, the controller refuses: the register keeps its value.
+    line->Locked([](LineModel& m) { m.SetWritesRefused(0, true); });
+    Write(SvHoldingBase, 280);
+    ASSERT_TRUE(WaitFor([&] { return Poll(3, WriteResultBase, 1) == std::vector<int>{int(WriteState::Refused)}; }, 10000))
+        << gateway.Output().toStdString();
+    EXPECT_EQ(line->Locked([](LineModel& m) { return m.Param(0, 0); }), 260);
+    EXPECT_TRUE(WaitFor([&] { return Poll(4, SvHoldingBase, 1) == std::vector<int>{260}; }, 5000));
 
     line->Locked([](LineModel& m) { m.SetBlockSilent(0, true); });
     Write(SvHoldingBase + 1, 270);

@@ -13,6 +13,8 @@ object.
         {"answered": n, "closed": n}
     modbus_client.py PORT UNIT silent SECONDS    connect, send nothing
         {"closed": true|false}
+    modbus_client.py PORT UNIT busy SECONDS GAP  one connection, a read every GAP seconds
+        {"answered": n, "closed": true|false}
 """
 import json
 import socket
@@ -105,6 +107,23 @@ def silent(port, seconds):
     return {"closed": receive(s) == "closed"}
 
 
+def busy(port, unit, seconds, gap):
+    s = socket.create_connection(("127.0.0.1", port), timeout=2)
+    answered, end = 0, time.monotonic() + seconds
+    while time.monotonic() < end:
+        try:
+            s.sendall(struct.pack(">HHHBBHH", answered + 1, 0, 6, unit, 4, 0, 1))
+        except (BrokenPipeError, ConnectionResetError):
+            return {"answered": answered, "closed": True}
+        reply = receive(s)
+        if reply == "closed":
+            return {"answered": answered, "closed": True}
+        answered += reply != "timeout"
+        time.sleep(gap)
+    s.close()
+    return {"answered": answered, "closed": False}
+
+
 def main(argv):
     port, unit, command = int(argv[1]), int(argv[2]), argv[3]
     if command == "read":
@@ -115,6 +134,8 @@ def main(argv):
         result = raw(port, argv[4:])
     elif command == "clients":
         result = clients(port, unit, int(argv[4]))
+    elif command == "busy":
+        result = busy(port, unit, float(argv[4]), float(argv[5]))
     else:
         result = silent(port, float(argv[4]))
     print(json.dumps(result))

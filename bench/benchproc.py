@@ -1,0 +1,93 @@
+"""What the process benchmarks share: a simulated line as its own process (with its
+request counter), /proc readings of a process, free loopback ports, and the exchange
+time the line's wire allows."""
+import os
+import re
+import socket
+import subprocess
+
+TURNAROUND_MS = 3.0
+REPLY_CHARS = 91
+
+
+def line_limit(baud):
+    """Exchanges per second the wire allows: the turnaround and a read reply's characters."""
+    return 1000.0 / (TURNAROUND_MS + REPLY_CHARS * 10000.0 / baud)
+
+
+def counts(pid):
+    """(read system calls, CPU seconds, context switches of every thread) of a process."""
+    with open(f"/proc/{pid}/io") as f:
+        syscr = int(re.search(r"syscr:\s*(\d+)", f.read()).group(1))
+    switches = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/status") as f:
+                for line in f:
+                    if "ctxt_switches" in line:
+                        switches += int(line.split()[-1])
+        except OSError:
+            pass
+    return syscr, cpu_seconds(pid), switches
+
+
+def cpu_seconds(pid):
+    """User and system time of a process so far."""
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def rss_mib(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1]) / 1024.0
+    return 0.0
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+class Simulator:
+    """rdx410-sim serving one line on a pseudo-terminal published at `link`."""
+
+    def __init__(self, build, link, blocks, baud, delivery="char"):
+        self.link = link
+        self.proc = subprocess.Popen(
+            [os.path.join(build, "sim/rdx410-sim"), "--link", link, "--control", "-",
+             "--blocks", blocks, "--baud", str(baud), "--delivery", delivery],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        self.proc.stdout.readline()  # "serving on ..."
+
+    def requests(self):
+        self.proc.stdin.write("stats\n")
+        self.proc.stdin.flush()
+        while True:
+            line = self.proc.stdout.readline()
+            if line.startswith("ok: "):
+                m = re.search(r"\brequests=(\d+)", line)
+                return int(m.group(1)) if m else 0
+
+    def stop(self):
+        try:
+            self.proc.stdin.write("quit\n")
+            self.proc.stdin.flush()
+            self.proc.wait(10)
+        except (OSError, subprocess.TimeoutExpired):
+            self.proc.kill()
+
+
+def stop(proc, seconds=10):
+    """SIGTERM, then SIGKILL if it does not end in time."""
+    if proc.poll() is not None:
+        return
+    proc.terminate()
+    try:
+        proc.wait(seconds)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        proc.wait()
