@@ -28,7 +28,6 @@ void LineDiagnostics::Note(int block, const QString& command, const QString& ite
     ++serial_;
     BlockCounters& c = blocks_[block];
     ++c.requests;
-    const QDateTime now = Time->Now();
     if (verdict == ExchangeVerdict::Silent) {
         ++c.timeouts;
     } else {
@@ -41,6 +40,9 @@ void LineDiagnostics::Note(int block, const QString& command, const QString& ite
     }
     if (verdict == ExchangeVerdict::Nak) ++c.naks;
     if (verdict == ExchangeVerdict::Corrupted) ++c.corrupted;
+    // The local time is read only when it is kept: it costs more than the rest of a note.
+    if (verdict == ExchangeVerdict::Ack && !recording_) return;
+    const QDateTime now = Time->Now();
     if (verdict != ExchangeVerdict::Ack) {
         c.lastError = VerdictText(verdict) + QStringLiteral(" (%1%2)").arg(command, item);
         c.lastErrorAt = now;

@@ -47,14 +47,14 @@ QString LineModbusServer::Start() {
 }
 
 void LineModbusServer::TakeBlock(int block) {
-    image_.SetReadAt(block, freshness_.ReadAt(block));
+    image_.SetReadAt(block, freshness_.ReadAtMs(block));
     image_.SetOutOfContact(block, inc_.BlockAbsent[block] == 0 && inc_.BlockOutOfContact[block]);
     image_.TakeBlock(inc_, block, freshness_.Stale(block));
 }
 
 void LineModbusServer::AfterPoll(int block, const QString&) {
     if (block < 0 || block >= BlockCount) return;
-    freshness_.AfterPoll(block, Time->Now());
+    freshness_.AfterPoll(block, Time->EpochMs());
     // Polling goes round the present blocks in order: back at or before the last one, a
     // cycle of the line ended.
     if (block <= lastPolled_) image_.CountCycle();
@@ -63,7 +63,7 @@ void LineModbusServer::AfterPoll(int block, const QString&) {
 }
 
 void LineModbusServer::StartupFinished() {
-    freshness_.StartupRead(Time->Now());
+    freshness_.StartupRead(Time->EpochMs());
     for (int b = 0; b < BlockCount; ++b) TakeBlock(b);
 }
 
@@ -102,7 +102,7 @@ bool LineModbusServer::readData(QModbusDataUnit* unit) const {
     bool ok = false;
     switch (unit->registerType()) {
     case QModbusDataUnit::DiscreteInputs: ok = image_.DiscreteInputs(start, count, &values); break;
-    case QModbusDataUnit::InputRegisters: ok = image_.InputRegisters(start, count, Time->Now(), &values); break;
+    case QModbusDataUnit::InputRegisters: ok = image_.InputRegisters(start, count, Time->EpochMs(), &values); break;
     case QModbusDataUnit::HoldingRegisters: ok = image_.HoldingRegisters(start, count, &values); break;
     default: break;
     }

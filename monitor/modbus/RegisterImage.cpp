@@ -78,7 +78,7 @@ void RegisterImage::TakeBlock(const RDX_INC& inc, int block, bool stale) {
 
 int RegisterImage::SvChannelOf(int address) { return ChannelIn(address, SvHoldingBase); }
 
-bool RegisterImage::InputRegister(int address, const QDateTime& now, quint16* value) const {
+bool RegisterImage::InputRegister(int address, qint64 nowEpochMs, quint16* value) const {
     const std::pair<int, const Registers*> ranges[] = {
         {PvBase, &pv_},           {SvBase, &sv_},         {HeatingMvBase, &heatingMv_},
         {CoolingMvBase, &coolingMv_}, {HeaterCurrentBase, &current_}, {StatusBase, &status_},
@@ -91,8 +91,8 @@ bool RegisterImage::InputRegister(int address, const QDateTime& now, quint16* va
         }
     }
     if (address >= BlockAgeBase && address < BlockAgeBase + BlockCount) {
-        const QDateTime& at = readAt_[size_t(address - BlockAgeBase)];
-        *value = at.isValid() ? quint16(std::clamp<qint64>(at.secsTo(now), 0, kLongestAge)) : kNeverRead;
+        const qint64 at = readAtMs_[size_t(address - BlockAgeBase)];
+        *value = at != 0 ? quint16(std::clamp<qint64>((nowEpochMs - at) / 1000, 0, kLongestAge)) : kNeverRead;
         return true;
     }
     if (address == PortStateAddress) *value = quint16(portState_);
@@ -119,10 +119,10 @@ bool RegisterImage::DiscreteInput(int address, quint16* value) const {
     return false;
 }
 
-bool RegisterImage::InputRegisters(int start, int count, const QDateTime& now, QList<quint16>* values) const {
+bool RegisterImage::InputRegisters(int start, int count, qint64 nowEpochMs, QList<quint16>* values) const {
     values->resize(count);
     for (int i = 0; i < count; ++i)
-        if (!InputRegister(start + i, now, &(*values)[i])) return false;
+        if (!InputRegister(start + i, nowEpochMs, &(*values)[i])) return false;
     return true;
 }
 

@@ -5,7 +5,6 @@
 
 #include "modbus/ModbusMap.h"
 
-#include <QDateTime>
 #include <QList>
 #include <array>
 
@@ -17,7 +16,8 @@ public:
     // Takes every channel of `block` from the tables; `stale`: its values are the last
     // ones read (out of contact, the port lost), so the value registers read NoValue.
     void TakeBlock(const RDX_INC& inc, int block, bool stale);
-    void SetReadAt(int block, const QDateTime& readAt) { readAt_[size_t(block)] = readAt; }
+    // Milliseconds since 1970; 0: not read by this run.
+    void SetReadAt(int block, qint64 epochMs) { readAtMs_[size_t(block)] = epochMs; }
     void SetOutOfContact(int block, bool out) { outOfContact_[size_t(block)] = out; }
     void SetPortState(ModbusMap::PortState state) { portState_ = state; }
     // One more poll cycle of the line (wraps at 65536).
@@ -26,8 +26,8 @@ public:
     ModbusMap::WriteState WriteStateOf(int channel) const { return ModbusMap::WriteState(writeState_[size_t(channel)]); }
 
     // Fills `values` with `count` registers or bits from `start`; false when any of them
-    // lies outside the map. `now` gives the ages of the blocks' values.
-    bool InputRegisters(int start, int count, const QDateTime& now, QList<quint16>* values) const;
+    // lies outside the map. `nowEpochMs` gives the ages of the blocks' values.
+    bool InputRegisters(int start, int count, qint64 nowEpochMs, QList<quint16>* values) const;
     bool DiscreteInputs(int start, int count, QList<quint16>* values) const;
     bool HoldingRegisters(int start, int count, QList<quint16>* values) const;
 
@@ -36,13 +36,13 @@ public:
 
 private:
     using Registers = std::array<quint16, ChannelCount>;
-    bool InputRegister(int address, const QDateTime& now, quint16* value) const;
+    bool InputRegister(int address, qint64 nowEpochMs, quint16* value) const;
     bool DiscreteInput(int address, quint16* value) const;
 
     Registers pv_{}, sv_{}, heatingMv_{}, coolingMv_{}, current_{}, status_{}, decimals_{}, unit_{};
     Registers writeState_{};
     std::array<bool, ChannelCount> present_{};
-    std::array<QDateTime, BlockCount> readAt_{};
+    std::array<qint64, BlockCount> readAtMs_{};
     std::array<bool, BlockCount> outOfContact_{};
     ModbusMap::PortState portState_ = ModbusMap::PortState::Missing;
     quint16 heartbeat_ = 0;

@@ -13,9 +13,9 @@ public:
 
     // The engine asked `block`: its values are new when the request was answered (a
     // silence sets the flag) and the block is in contact.
-    void AfterPoll(int block, const QDateTime& now);
+    void AfterPoll(int block, qint64 nowEpochMs);
     // The start-up read ended: every present block in contact was read now.
-    void StartupRead(const QDateTime& now);
+    void StartupRead(qint64 nowEpochMs);
     void SetLinkDown(bool down) { linkDown_ = down; }
     bool LinkDown() const { return linkDown_; }
 
@@ -23,10 +23,12 @@ public:
     // port is not open.
     bool Stale(int block) const { return inc_.BlockOutOfContact[block] || linkDown_; }
     // Invalid: not read by this run.
-    QDateTime ReadAt(int block) const { return readAt_[size_t(block)]; }
+    QDateTime ReadAt(int block) const;
+    // Milliseconds since 1970; 0: not read by this run.
+    qint64 ReadAtMs(int block) const { return readAtMs_[size_t(block)]; }
 
 private:
     const RDX_INC& inc_;
-    std::array<QDateTime, BlockCount> readAt_{};
+    std::array<qint64, BlockCount> readAtMs_{};
     bool linkDown_ = false;
 };

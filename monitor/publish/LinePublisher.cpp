@@ -102,7 +102,7 @@ MqttConnection::Counters LinePublisher::Counters() const {
 
 void LinePublisher::AfterPoll(int block, const QString& item) {
     if (!connection_ || block < 0 || block >= BlockCount) return;
-    freshness_.AfterPoll(block, Time->Now());
+    freshness_.AfterPoll(block, Time->EpochMs());
     if (item != u"0081" && item != u"0082") return;
     const qint64 interval = Stale(block) && staleShown_[block] ? OutOfContactIntervalMs : DocumentIntervalMs;
     if (!documentSent_[block] || Time->SteadyMs() - lastDocumentMs_[block] >= interval) PublishBlock(block);
@@ -122,7 +122,7 @@ void LinePublisher::Watch() {
 
 void LinePublisher::StartupFinished() {
     if (!connection_) return;
-    freshness_.StartupRead(Time->Now());
+    freshness_.StartupRead(Time->EpochMs());
     for (int b = 0; b < BlockCount; ++b) {
         if (inc_.BlockAbsent[b] == 0) {
             PublishBlock(b);

@@ -9,6 +9,9 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime Now() const = 0;
+    // Milliseconds since 1970 (UTC): a time stamp without the cost of the local time, for
+    // what is stamped on every exchange.
+    virtual qint64 EpochMs() const { return Now().toMSecsSinceEpoch(); }
     // Milliseconds from an arbitrary start, for intervals only.
     virtual qint64 SteadyMs() const = 0;
 };

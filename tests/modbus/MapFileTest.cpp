@@ -2,6 +2,7 @@
 // in the table it says, and every register of the map has a tag.
 #include "modbus/RegisterImage.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QSet>
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@ TEST(ModbusMapFile, EveryTagIsARegisterOfTheServerAndEveryRegisterHasATag) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
     const QList<QByteArray> rows = file.readAll().split('\n');
     RegisterImage image;
-    const QDateTime now = QDateTime::currentDateTime();
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
     QSet<QByteArray> tags;
     QSet<QString> addresses;
     QList<quint16> value;
