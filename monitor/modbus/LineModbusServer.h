@@ -1,31 +1,37 @@
-// The line as a Modbus TCP server (Qt's QModbusTcpServer): answers from a register image
-// taken from the tables after each poll, and with --modbus-writable hands SV writes to
-// the engine's write requests, whose outcome each channel's result register shows.
-// Lives on the thread that polls; a request costs a copy out of the image, never a wait.
+// The line as a Modbus TCP server. This side lives on the thread that polls: after each
+// poll it takes the block into the register image, and it sends the SV writes clients ask
+// for through the engine's write requests, whose outcome each channel's result register
+// shows. Qt's server (ModbusService) runs on a thread of its own and answers from the
+// image at once, so a request never waits for an exchange on the line and a client never
+// slows polling.
 #pragma once
 
 #include "exchange/RDX_INC.h"
 #include "exchange/WriteRequests.h"
-#include "modbus/ModbusClients.h"
+#include "modbus/ModbusMap.h"
 #include "modbus/ModbusOptions.h"
-#include "modbus/RegisterImage.h"
+#include "modbus/SharedImage.h"
 #include "publish/BlockFreshness.h"
 #include "services/Clock.h"
 
 #include <QHash>
-#include <QModbusTcpServer>
+#include <QObject>
+#include <QThread>
 
-class LineModbusServer : public QModbusTcpServer {
+class ModbusService;
+
+class LineModbusServer : public QObject {
     Q_OBJECT
 public:
     LineModbusServer(RDX_INC& inc, WriteRequests& writes, ModbusOptions options, QObject* parent = nullptr);
+    // Stops the server's thread; its clients are disconnected.
+    ~LineModbusServer() override;
 
     // Stamps the ages of the blocks' values; replaced by tests.
     const Clock* Time = &SystemClock();
 
     // Listens; empty when it does, else the operator's message.
     QString Start();
-    int Clients() const { return clients_->Count(); }
 
     // The engine asked `block` for `item`: the block's registers are taken again.
     void AfterPoll(int block, const QString& item);
@@ -36,24 +42,16 @@ public:
     // The engine's outcome of a write; only the writes this server asked for count.
     void WriteFinished(const WriteResult& result);
 
-    const RegisterImage& Image() const { return image_; }
-
-protected:
-    QModbusResponse processRequest(const QModbusPdu& request) override;
-    bool readData(QModbusDataUnit* unit) const override;
-
 private:
-    QModbusResponse Write(const QModbusPdu& request, quint8 function);
-    // Why a write of `value` to `channel`'s SV cannot be sent, or none.
-    std::optional<QModbusExceptionResponse::ExceptionCode> WriteProblem(int channel, quint16 value) const;
+    void SendSv(int channel, quint16 value);
     void TakeBlock(int block);
 
     RDX_INC& inc_;
     WriteRequests& writes_;
-    ModbusOptions options_;
-    ModbusClients* clients_;
     BlockFreshness freshness_;
-    RegisterImage image_;
+    SharedImage image_;
     QHash<quint64, int> pending_;  // request id -> channel
     int lastPolled_ = BlockCount;
+    QThread thread_;
+    ModbusService* service_;
 };

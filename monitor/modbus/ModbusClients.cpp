@@ -20,12 +20,6 @@ bool ModbusClients::Accept(QTcpSocket* socket) {
     client.idle->start();
     // Connected before Qt's server connects its own reader, so this runs first.
     connect(socket, &QTcpSocket::readyRead, this, [this, socket] { OnReadyRead(socket); });
-    // Qt's server connects its own reader after this returns and only queues its reply in
-    // the socket; the event loop's next pass, which sends it, may come only after the next
-    // exchange on the line. Sent from a reader connected after Qt's, it goes at once.
-    QMetaObject::invokeMethod(
-        socket, [socket] { connect(socket, &QTcpSocket::readyRead, socket, [socket] { socket->flush(); }); },
-        Qt::QueuedConnection);
     connect(socket, &QObject::destroyed, this, [this, socket] { clients_.remove(socket); });
     connect(socket, &QTcpSocket::disconnected, this, [this, socket] { clients_.remove(socket); });
     return true;

@@ -1,6 +1,6 @@
 // The Modbus server's clients: at most the configured number, each disconnected when it
 // sends nothing for the idle time, when its frames are not Modbus TCP, or when it stops
-// reading its replies (they would pile up in memory; the poll loop never waits for it).
+// reading its replies (they would pile up in memory; nothing ever waits for it).
 // Each frame is looked at before Qt's server reads it: its function code as sent, and
 // whether its client may write, are what the server asks for while it answers.
 #pragma once

@@ -1,5 +1,6 @@
 #include "modbus/RegisterImage.h"
 
+#include "format/SettingRange.h"
 #include "format/ValueFormat.h"
 #include "publish/Documents.h"
 #include "publish/StoredBlocks.h"
@@ -61,6 +62,14 @@ void RegisterImage::TakeBlock(const RDX_INC& inc, int block, bool stale) {
         const bool cooling = present && IsCoolingOutput(inc, c);
         const bool live = present && !stale;
         present_[i] = present;
+        svWritable_[i] = present && !cooling;
+        if (svWritable_[i]) {
+            SettingRange range;
+            range.EditChannel = c;
+            InputRangeLimits(inc, range);
+            svLow_[i] = qint16(range.RangeLow);
+            svHigh_[i] = qint16(range.RangeHigh);
+        }
         status_[i] = present ? Word(inc.ChStatus[c]) : 0;
         unit_[i] = quint16(present && !cooling ? UnitCodeOf(StandardUnit(ChannelUnitText(inc, c))) : UnitCode::None);
         const int decimals = present && !cooling ? ValueDecimals(inc, c) : -1;
@@ -77,6 +86,12 @@ void RegisterImage::TakeBlock(const RDX_INC& inc, int block, bool stale) {
 }
 
 int RegisterImage::SvChannelOf(int address) { return ChannelIn(address, SvHoldingBase); }
+
+RegisterImage::SvCheck RegisterImage::CheckSv(int channel, qint16 value) const {
+    const size_t i = size_t(channel);
+    if (channel < 0 || channel >= ChannelCount || !svWritable_[i]) return SvCheck::NoController;
+    return value < svLow_[i] || value > svHigh_[i] ? SvCheck::OutOfRange : SvCheck::Ok;
+}
 
 bool RegisterImage::InputRegister(int address, qint64 nowEpochMs, quint16* value) const {
     const std::pair<int, const Registers*> ranges[] = {

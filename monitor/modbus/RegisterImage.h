@@ -33,6 +33,10 @@ public:
 
     // The channel (0..319) of a holding register, or -1 outside the SV range.
     static int SvChannelOf(int address);
+    // Whether `value` may be written as `channel`'s SV: the channel has a controller of its
+    // own (not a cooling output) and the value lies in its input range.
+    enum class SvCheck { Ok, NoController, OutOfRange };
+    SvCheck CheckSv(int channel, qint16 value) const;
 
 private:
     using Registers = std::array<quint16, ChannelCount>;
@@ -42,6 +46,8 @@ private:
     Registers pv_{}, sv_{}, heatingMv_{}, coolingMv_{}, current_{}, status_{}, decimals_{}, unit_{};
     Registers writeState_{};
     std::array<bool, ChannelCount> present_{};
+    std::array<bool, ChannelCount> svWritable_{};
+    std::array<qint16, ChannelCount> svLow_{}, svHigh_{};
     std::array<qint64, BlockCount> readAtMs_{};
     std::array<bool, BlockCount> outOfContact_{};
     ModbusMap::PortState portState_ = ModbusMap::PortState::Missing;
