@@ -52,13 +52,16 @@ protected:
     }
 
     // Runs the client with these arguments and returns what it printed.
+    void StartClient(QProcess& p, const QStringList& arguments) {
+        p.start(QStringLiteral("/usr/bin/python3"),
+                QStringList{QStringLiteral(RDX_MODBUS_CLIENT), QString::number(port_), QString::number(kUnit)} + arguments);
+    }
     QJsonObject Client(const QStringList& arguments) {
         QProcess p;
         QEventLoop loop;
         QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
         QTimer::singleShot(15000, &loop, &QEventLoop::quit);
-        p.start(QStringLiteral("/usr/bin/python3"),
-                QStringList{QStringLiteral(RDX_MODBUS_CLIENT), QString::number(port_), QString::number(kUnit)} + arguments);
+        StartClient(p, arguments);
         loop.exec();
         const QByteArray out = p.readAllStandardOutput();
         EXPECT_FALSE(out.isEmpty()) << p.readAllStandardError().constData();

@@ -6,6 +6,7 @@
 
 #include "format/ValueFormat.h"
 
+#include <QThread>
 #include <cmath>
 
 namespace {
@@ -90,6 +91,22 @@ TEST_F(ModbusServerTest, RegistersHoldWhatTheViewsShowAndNothingStaleLooksLive) 
     server->SetPortState(PortState::Lost);
     EXPECT_EQ(Values("input", PvBase, 1)[0], kNoValue);
     EXPECT_EQ(Values("input", PortStateAddress, 1)[0], int(PortState::Lost));
+}
+
+TEST_F(ModbusServerTest, RequestsAreAnsweredWhileThePollLoopIsHeldByAnExchange) {
+    FillLine(inc);
+    Serve();
+    server->StartupFinished();
+    QProcess client;
+    StartClient(client, {QStringLiteral("busy"), QStringLiteral("1.5"), QStringLiteral("0.1")});
+    ASSERT_TRUE(client.waitForStarted());
+    // An exchange holds the poll loop's thread for its whole wait; this holds it for longer
+    // than the client asks (it starts, then asks every 0.1 s for 1.5 s).
+    QThread::msleep(4000);
+    ASSERT_TRUE(client.waitForFinished(10000));
+    const QJsonObject r = QJsonDocument::fromJson(client.readAllStandardOutput()).object();
+    EXPECT_FALSE(r["closed"].toBool());
+    EXPECT_GE(r["answered"].toInt(), 8) << QJsonDocument(r).toJson().constData();
 }
 
 TEST_F(ModbusServerTest, EveryBadRequestGetsItsExceptionAndABrokenFrameClosesOnlyItsConnection) {
