@@ -52,6 +52,15 @@ TEST(SettingsStore, UnreadableNumbersFallBackToTheKeyDefault) {
     EXPECT_EQ(GetSettingInt("DP001", 100), 100);  // does not fit 16 bits
     EXPECT_EQ(GetSettingInt("Logtim", 0), 3);
     EXPECT_EQ(GetSettingInt("STLH001", 10000), -250);
+    // The ends of 16 bits are numbers; one beyond either end is not.
+    SaveSetting("STLL002", "-32768");
+    SaveSetting("STLL003", "-32769");
+    SaveSetting("STLH002", "32767");
+    SaveSetting("STLH003", "32768");
+    EXPECT_EQ(GetSettingInt("STLL002", 0), -32768);
+    EXPECT_EQ(GetSettingInt("STLL003", 0), 0);
+    EXPECT_EQ(GetSettingInt("STLH002", 0), 32767);
+    EXPECT_EQ(GetSettingInt("STLH003", 0), 0);
 }
 
 TEST(SettingsStore, StartFlagsAreNumbersComparedWithOne) {

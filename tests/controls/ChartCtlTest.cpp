@@ -1,5 +1,6 @@
 #include "PixelProbe.h"
 
+#include "controls/ChartMath.h"
 #include "controls/Tesmar_ChartCtl.h"
 
 #include <gtest/gtest.h>
@@ -171,6 +172,21 @@ TEST_F(ChartCtl, LampsAndHeightsFollowTheValues)
     EXPECT_EQ(chart.LampColor(0), White);
     EXPECT_EQ(chart.LampColor(1), White);
     EXPECT_EQ(chart.LastY(0), 15);
+}
+
+// Between two samples a pen is one straight line from the last value to the new one: a
+// rise shows as a slope, not as a step at the next position.
+TEST_F(ChartCtl, ARiseIsDrawnFromTheLastValueToTheNewOne)
+{
+    Start(400, 0);
+    ShowOnlyPen1();
+    chart.setG_Val1(100);  // at 4500 of the plot's 6000
+    Plot(0, 10);
+    chart.setG_Val1(300);  // at 1500
+    chart.setProtterNo(11);
+    const QImage image = Snapshot(chart);
+    const int between = (ChartMath::PositionX(11) + ChartMath::PositionX(12)) / 2;
+    EXPECT_TRUE(HasColorNear(image, chart.PlotToWidget(between, 3000), Magenta, 2));
 }
 
 TEST_F(ChartCtl, HiddenPenDrawsNothingAndKeepsItsLabelEmpty)

@@ -224,6 +224,17 @@ TEST_F(PvLoggerTest, ReadOnlyFileIsRefused) {
     EXPECT_EQ(FileBytes(path), before);
 }
 
+// A full disk fails the log, never passes for a written one, and the operator is told of
+// it as of a refused file (a missing name or folder the dialog has refused already).
+TEST_F(PvLoggerTest, AFullDiskFailsTheLogAndIsToldLikeARefusedFile) {
+    if (!QFile::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "no /dev/full on this machine";
+    EXPECT_EQ(logger.StartLog(QStringLiteral("/dev/full"), false, none, 0), FileWriteResult::WriteFailed);
+    for (FileWriteResult told : {FileWriteResult::WriteFailed, FileWriteResult::PermissionDenied})
+        EXPECT_TRUE(OperatorShouldBeTold(told)) << int(told);
+    for (FileWriteResult quiet : {FileWriteResult::Ok, FileWriteResult::Failed})
+        EXPECT_FALSE(OperatorShouldBeTold(quiet)) << int(quiet);
+}
+
 TEST(LogFileName, FromTimeWithoutLeadingZeros) {
     QTemporaryDir dir;
     EXPECT_EQ(NewLogFileName(dir.path(), At(2007, 3, 9, 8, 5, 3)), dir.path() + QStringLiteral("/logging/2007_3_9_8_5_3.txt"));

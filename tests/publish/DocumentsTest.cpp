@@ -155,8 +155,10 @@ TEST(StoredBlockDocument, AnEarlierRunsBlocksComeBackStaleWithoutValues) {
     RDX_INC inc;
     inc.BlockAbsent.fill(1);
     inc.BlockAbsent[2] = 0;
-    for (int c : {40, 42, 43}) inc.ChPresent[c] = 1;
+    for (int c : {40, 42, 43, 59}) inc.ChPresent[c] = 1;
     inc.ChOption[42] = inc.ChOption[43] = qint16(OptionBit::Cooling);
+    // The channels of a block as hexadecimal bits, as an earlier run's file holds them.
+    EXPECT_EQ(StoredBlocks::FromTables(inc).Text(), "3,8000d,8\r\n");
     const std::optional<StoredBlocks> stored = StoredBlocks::Parse(StoredBlocks::FromTables(inc).Text());
     ASSERT_TRUE(stored);
     EXPECT_EQ(*stored, StoredBlocks::FromTables(inc));

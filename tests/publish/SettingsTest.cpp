@@ -94,6 +94,10 @@ TEST(PasswordFile, OnlyAFileNobodyElseCanReadIsUsed) {
     const QString crlf = WriteFile(dir.filePath("crlf"), "abc\r\n", QFile::ReadOwner);
     EXPECT_TRUE(ReadPasswordFile(crlf, &password).isEmpty());
     EXPECT_EQ(password, "abc");
+    // Only the first line is the password, even when it is empty.
+    const QString blank = WriteFile(dir.filePath("blank"), "\nsecond line\n", QFile::ReadOwner);
+    EXPECT_TRUE(ReadPasswordFile(blank, &password).isEmpty());
+    EXPECT_EQ(password, "");
 
     password = "unchanged";
     const QString open = WriteFile(dir.filePath("open"), "s3cret\n", QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
