@@ -5,6 +5,7 @@ import os
 import re
 import socket
 import subprocess
+import time
 
 TURNAROUND_MS = 3.0
 REPLY_CHARS = 91
@@ -79,6 +80,35 @@ class Simulator:
             self.proc.wait(10)
         except (OSError, subprocess.TimeoutExpired):
             self.proc.kill()
+
+
+class Gateway:
+    """rdx410-gateway with a settings store and program folder of its own under `home`,
+    on the line at `link`; its standard error goes to home/stderr."""
+
+    def __init__(self, build, home, link, baud, options):
+        os.makedirs(home, exist_ok=True)
+        env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(home, "config"), RDX410_MONITOR_HOME=home)
+        self.log = os.path.join(home, "stderr")
+        with open(self.log, "w") as err:
+            self.proc = subprocess.Popen(
+                [os.path.join(build, "gateway/rdx410-gateway"), "--port", link, "--speed", str(baud), *options],
+                env=env, stdout=subprocess.DEVNULL, stderr=err)
+
+    def started(self):
+        """Whether its start-up read has ended (polling has begun)."""
+        with open(self.log, encoding="utf-8", errors="replace") as f:
+            return "監視を始めます" in f.read()
+
+
+def wait_started(gateways, seconds):
+    """Until every gateway has ended its start-up read; an error when one ends or time runs out."""
+    deadline = time.time() + seconds
+    while not all(g.started() for g in gateways):
+        late = sum(not g.started() for g in gateways)
+        if time.time() > deadline or any(g.proc.poll() is not None for g in gateways):
+            raise RuntimeError(f"{late} of {len(gateways)} gateways did not end their start-up read")
+        time.sleep(1)
 
 
 def stop(proc, seconds=10):
