@@ -3,6 +3,7 @@
 #include "LinkLog.h"
 #include "MdComm.h"
 
+#include <QSocketNotifier>
 #include <QStringList>
 #include <algorithm>
 #include <array>
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <csignal>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -64,6 +66,8 @@ std::optional<LineSettings> ParseSettings(const QString& text) {
 
 // One read ends after 64 characters, whatever the minimum asks for.
 constexpr int kMostReadMinimum = 64;
+// What one read of the device takes at most; a reply is shorter, so one read takes it.
+constexpr qsizetype kReadChunk = 512;
 
 void SleepMs(qint64 msecs) {
     if (msecs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(msecs));
@@ -198,7 +202,24 @@ QString PortDeviceFor(int commPort, const QString& portDevice) {
 #endif
 }
 
-FrmComm::FrmComm() { ApplySettings(); }
+#ifdef Q_OS_UNIX
+struct FrmComm::TermiosCopy {
+    termios tio {};
+    bool valid = false;
+};
+#else
+struct FrmComm::TermiosCopy {};
+#endif
+
+FrmComm::FrmComm() : termios_(std::make_unique<TermiosCopy>()) { ApplySettings(); }
+
+FrmComm::~FrmComm() = default;
+
+void FrmComm::ForgetTermios() {
+#ifdef Q_OS_UNIX
+    termios_->valid = false;
+#endif
+}
 
 bool FrmComm::setSettings(const QString& text) {
     if (!ParseSettings(text)) return false;
@@ -209,6 +230,7 @@ bool FrmComm::setSettings(const QString& text) {
 bool FrmComm::ApplySettings() {
     const std::optional<LineSettings> s = ParseSettings(settings_);
     if (!s) return false;
+    ForgetTermios();
     // Every setter applies at once on an open port and is kept for the next open.
     bool ok = port_.setBaudRate(s->baud);
     ok = port_.setParity(s->parity) && ok;
@@ -242,6 +264,7 @@ bool FrmComm::setHandshaking(int code) {
 }
 
 bool FrmComm::ApplyHandshaking() {
+    ForgetTermios();
     static constexpr std::array<QSerialPort::FlowControl, 4> kFlow = {
         QSerialPort::NoFlowControl, QSerialPort::SoftwareControl,
         QSerialPort::HardwareControl, QSerialPort::HardwareControl};
@@ -289,6 +312,10 @@ bool FrmComm::Open(const QString& device) {
     if (!opened) return Fail(FailureOfPort(port_.error()), port_.errorString());
     // Whatever arrived before this open answers requests of an earlier owner of the port.
     port_.clear(QSerialPort::Input);
+    received_.clear();
+    received_.reserve(2 * kReadChunk);
+    StopQtReader();
+    ForgetTermios();
     readMinimum_ = 1;
     minimumRefused_ = false;
     return true;
@@ -304,6 +331,8 @@ bool FrmComm::Fail(OpenFailure kind, const QString& systemText) {
 
 void FrmComm::Close() {
     if (port_.isOpen()) port_.close();
+    received_.clear();
+    ForgetTermios();
     readMinimum_ = 1;
 }
 
@@ -321,13 +350,68 @@ bool FrmComm::CTSHolding() const {
 
 qint64 FrmComm::InBufferCount() {
     if (!port_.isOpen()) return 0;
-    // Characters reach QSerialPort's buffer only when it reads the device; pull them in,
-    // however few there are.
-    if (port_.bytesAvailable() == 0) {
-        SetReadMinimum(1);
-        if (!port_.waitForReadyRead(0)) CloseIfLost();
+    TakeQtBuffered();
+    if (received_.isEmpty()) ReadWithoutWaiting();
+    return received_.size();
+}
+
+void FrmComm::ReadWithoutWaiting() {
+#ifdef Q_OS_UNIX
+    // A read that does not wait takes every character the device holds, whatever the
+    // minimum says; only a wait heeds it.
+    ReadDevice();
+#else
+    SetReadMinimum(1);
+    if (!port_.waitForReadyRead(0)) CloseIfLost();
+    TakeQtBuffered();
+#endif
+}
+
+void FrmComm::TakeQtBuffered() {
+    if (port_.isOpen() && port_.bytesAvailable() > 0) received_.append(port_.readAll());
+}
+
+void FrmComm::StopQtReader() {
+#ifdef Q_OS_UNIX
+    // Qt's reader would take each reply in an event-loop pass into buffers of its own; the
+    // link reads the device itself, in its waits. Whatever Qt's reader still takes (should
+    // it start again) is taken over from its buffer in order.
+    for (QSocketNotifier* notifier : port_.findChildren<QSocketNotifier*>())
+        if (notifier->type() == QSocketNotifier::Read) notifier->setEnabled(false);
+#endif
+}
+
+bool FrmComm::ReadDevice() {
+#ifdef Q_OS_UNIX
+    bool any = false;
+    for (;;) {
+        const qsizetype before = received_.size();
+        received_.resize(before + kReadChunk);
+        const ssize_t n = ::read(port_.handle(), received_.data() + before, size_t(kReadChunk));
+        const int error = n < 0 ? errno : 0;
+        received_.resize(before + std::max<qsizetype>(n, 0));
+        if (n == kReadChunk) {
+            any = true;
+            continue;
+        }
+        if (n > 0) return true;
+        // Nothing more (0 is a hang-up, which only a new open would end); a wait that
+        // comes back with nothing does not spin (WaitForInput).
+        if (n == 0 || error == EAGAIN || error == EWOULDBLOCK || error == EINTR) return any;
+        if (error == EIO || error == ENXIO || error == ENODEV || error == EBADF) {
+            // An unplugged adapter or a vanished pseudo-terminal: the device will not come
+            // back under this handle, so close it and let the owner open the port again.
+            qCWarning(lcLink).noquote() << "the device of" << port_.portName()
+                                        << "has gone:" << qt_error_string(error) << "- the port is closed";
+            Close();
+            return any;
+        }
+        qCWarning(lcLink).noquote() << "reading" << port_.portName() << "failed:" << qt_error_string(error);
+        return any;
     }
-    return port_.isOpen() ? port_.bytesAvailable() : 0;
+#else
+    return false;
+#endif
 }
 
 bool FrmComm::CloseIfLost() {
@@ -335,11 +419,12 @@ bool FrmComm::CloseIfLost() {
     // under this handle, so close it and let the owner open the port again.
     if (port_.error() != QSerialPort::ResourceError) return false;
     port_.clearError();
-    port_.close();
+    Close();
     return true;
 }
 
 void FrmComm::DiscardInput() {
+    received_.resize(0);
     if (port_.isOpen()) port_.clear(QSerialPort::Input);
 }
 
@@ -386,19 +471,39 @@ QString FrmComm::Input() {
     const qint64 waiting = InBufferCount();
     if (waiting == 0) return {};
     const qint64 count = inputLen_ == 0 ? waiting : std::min<qint64>(inputLen_, waiting);
-    return QString::fromLatin1(port_.read(count));
+    const QString text = QString::fromLatin1(received_.constData(), count);
+    received_.remove(0, count);
+    return text;
 }
 
 bool FrmComm::WaitForInput(int msecs, int atLeast) {
     if (!port_.isOpen()) return false;
     SetReadMinimum(atLeast);
+    TakeQtBuffered();
+    if (!received_.isEmpty()) return true;
     const std::int64_t start = MdComm::timeGetTime();
-    if (port_.waitForReadyRead(std::max(msecs, 0))) return true;
-    if (CloseIfLost()) return false;
+    if (WaitOnDevice(std::max(msecs, 0))) return true;
+    if (!port_.isOpen()) return false;
     // A port in an error state returns at once; never let the caller spin on it.
     const std::int64_t left = msecs - (MdComm::timeGetTime() - start);
     SleepMs(std::min<std::int64_t>(left, 10));
     return false;
+}
+
+bool FrmComm::WaitOnDevice(int msecs) {
+#ifdef Q_OS_UNIX
+    if (port_.bytesToWrite() == 0) {
+        pollfd device {port_.handle(), POLLIN, 0};
+        if (::poll(&device, 1, msecs) <= 0) return false;
+        return ReadDevice();
+    }
+#endif
+    // Qt's own wait, which also writes on the part of a frame the driver would not take.
+    const bool got = port_.waitForReadyRead(msecs);
+    if (!got) CloseIfLost();
+    TakeQtBuffered();
+    StopQtReader();
+    return got;
 }
 
 void FrmComm::SetReadMinimum(int count) {
@@ -408,9 +513,10 @@ void FrmComm::SetReadMinimum(int count) {
     // With VTIME 0 the driver's poll answers "readable" only once VMIN characters are in;
     // each set is one ioctl, made while the rest of the reply is still on its way.
     const int fd = port_.handle();
-    termios tio {};
+    // The settings are read once per open or change of them, not for every minimum.
+    termios& tio = termios_->tio;
     int error = 0;
-    if (::tcgetattr(fd, &tio) != 0) {
+    if (!termios_->valid && ::tcgetattr(fd, &tio) != 0) {
         error = errno;
     } else {
         if (readMinimum_ == 1) {
@@ -421,6 +527,7 @@ void FrmComm::SetReadMinimum(int count) {
         tio.c_cc[VTIME] = count == 1 ? ownTime_ : 0;
         if (::tcsetattr(fd, TCSANOW, &tio) != 0) error = errno;
     }
+    termios_->valid = error == 0;
     bool kept = error == 0;
     // A driver may take the request and keep something else: look each time a minimum
     // follows the port's own.
@@ -434,6 +541,7 @@ void FrmComm::SetReadMinimum(int count) {
                                     << (error != 0 ? qt_error_string(error) : QStringLiteral("not kept"))
                                     << "- the link reads each character as it comes";
         // Whatever the driver holds now, a wait must wake at the first character again.
+        termios_->valid = false;
         if (::tcgetattr(fd, &tio) == 0) {
             tio.c_cc[VMIN] = ownMin_;
             tio.c_cc[VTIME] = ownTime_;

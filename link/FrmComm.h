@@ -5,9 +5,12 @@
 
 #include "OpenFailure.h"
 
+#include <QByteArray>
+#include <QChar>
 #include <QSerialPort>
 #include <QString>
 #include <QtGlobal>
+#include <memory>
 
 // The device a port number maps to: the environment variable TESMARCOMM_COM<n> when set,
 // else portDevice when not empty, else the n-th standard serial device.
@@ -20,6 +23,7 @@ bool IsPseudoTerminal(const QString& device);
 class FrmComm {
 public:
     FrmComm();
+    ~FrmComm();
     FrmComm(const FrmComm&) = delete;
     FrmComm& operator=(const FrmComm&) = delete;
 
@@ -60,7 +64,11 @@ public:
     // Characters waiting to be read, and discarding them.
     qint64 InBufferCount();
     // Characters already taken from the device, without asking the device again.
-    qint64 BufferedCount() const { return port_.isOpen() ? port_.bytesAvailable() : 0; }
+    qint64 BufferedCount() const { return received_.size() + (port_.isOpen() ? port_.bytesAvailable() : 0); }
+    // Hands the characters already taken from the device to take(QChar), oldest first,
+    // until it answers true; those handed on are gone. True when take answered true.
+    template <typename Take>
+    bool TakeBuffered(Take take);
     void DiscardInput();
     // Characters not yet on the line (ours and the driver's), and discarding them.
     qint64 OutBufferCount() const;
@@ -71,8 +79,8 @@ public:
     QString Input();
 
     // Blocks in the operating system until at least atLeast characters (at most 64) are
-    // waiting in the device or msecs pass. A driver that refuses to count them wakes at
-    // the first character, as a wait for one does.
+    // waiting in the device or msecs pass, and takes them; true when any came. A driver
+    // that refuses to count them wakes at the first character, as a wait for one does.
     bool WaitForInput(int msecs, int atLeast = 1);
     // Waits at most msecs for pending output to reach the line; true when drained.
     bool WaitForOutputDrained(int msecs);
@@ -92,8 +100,24 @@ private:
     // The driver wakes a waiting reader only once count characters are in (VMIN); 1 puts
     // back what the port had, so that asking what is waiting sees every character.
     void SetReadMinimum(int count);
+    // Waits at most msecs for the device to hold input and takes it; true when any came.
+    bool WaitOnDevice(int msecs);
+    // Takes what the device holds without waiting.
+    void ReadWithoutWaiting();
+    // Appends what the device holds to received_; true when anything came. A device that
+    // has gone closes the port.
+    bool ReadDevice();
+    // Moves what Qt's own reader took (in an event-loop pass, or in its waits) behind
+    // what the link took before it.
+    void TakeQtBuffered();
+    // Qt's reader would take characters in every event-loop pass; the link reads itself.
+    void StopQtReader();
+    // Every change of the line settings outdates the copy the read minimum keeps.
+    void ForgetTermios();
 
     QSerialPort port_;
+    // Characters taken from the device and not yet handed on, oldest first.
+    QByteArray received_;
     int commPort_ = 1;
     QString settings_ = QStringLiteral("9600,N,8,1");
     int handshaking_ = 0;
@@ -108,4 +132,18 @@ private:
     bool minimumRefused_ = false;
     unsigned char ownMin_ = 0;
     unsigned char ownTime_ = 0;
+    // The device's settings as the read minimum last read or set them.
+    struct TermiosCopy;
+    std::unique_ptr<TermiosCopy> termios_;
 };
+
+template <typename Take>
+bool FrmComm::TakeBuffered(Take take) {
+    TakeQtBuffered();
+    qsizetype handed = 0;
+    bool done = false;
+    while (!done && handed < received_.size()) done = take(QChar::fromLatin1(received_[handed++]));
+    // Keeps the capacity: the next reply is read into the same storage.
+    received_.remove(0, handed);
+    return done;
+}

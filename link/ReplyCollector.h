@@ -13,7 +13,9 @@ public:
     bool Feed(QChar ch) {
         const char16_t c = ch.unicode();
         if (c == Framing::ACK || c == Framing::NAK) {
-            reply_.clear();
+            // Keeps the storage: a reply is collected without growing it step by step.
+            if (reply_.capacity() < kReplyRoom) reply_.reserve(kReplyRoom);
+            reply_.truncate(0);
             reply_.append(ch);
             started_ = true;
             return false;
@@ -34,6 +36,8 @@ public:
     }
 
 private:
+    // Room for the longest reply the line has (a read of 20 items) and some to spare.
+    static constexpr qsizetype kReplyRoom = 128;
     QString reply_;
     bool started_ = false;
 };

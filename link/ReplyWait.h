@@ -42,10 +42,15 @@ public:
     }
 
 private:
-    static QString Key(const QString& request) {
-        return request.mid(2, 6) + u'/' + QString::number(request.size());
+    // The six characters from the sub-address on, eight bits each, and the length above
+    // them: a key made without building a text for every exchange.
+    static quint64 Key(const QString& request) {
+        quint64 key = quint64(request.size()) << 48;
+        for (qsizetype i = 2; i < 8 && i < request.size(); ++i)
+            key |= quint64(request[i].unicode() & 0xFF) << (8 * (i - 2));
+        return key;
     }
-    QHash<QString, int> lengths_;
+    QHash<quint64, int> lengths_;
 };
 
 }  // namespace ReplyWait

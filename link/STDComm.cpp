@@ -183,7 +183,6 @@ QString STDComm::RWcomm(const QString& StrAddr, const QString& StrSubAddr, const
 // sleeps in the driver until the characters the reply can still need are in (ReplyWait.h).
 QString STDComm::Exchange(const QString& frame) {
     if (!MSComm1.PortOpen()) LinkError::Raise(LinkError::PortNotOpen);
-    MSComm1.setInputLen(1);
     const std::int64_t sentAt = MdComm::timeGetTime();
     const std::int64_t deadline = sentAt + m_TimeOut;
     m_OutputBuffer = frame;
@@ -228,11 +227,8 @@ QString STDComm::Exchange(const QString& frame) {
 }
 
 bool STDComm::FeedBuffered(ReplyCollector& collector) {
-    while (MSComm1.BufferedCount() > 0) {
-        const QString ch = MSComm1.Input();
-        if (!ch.isEmpty() && collector.Feed(ch[0])) return true;
-    }
-    return false;
+    // Characters after the reply's ETX stay for the next look.
+    return MSComm1.TakeBuffered([&collector](QChar ch) { return collector.Feed(ch); });
 }
 
 QString STDComm::GetNData(const QString& StrRecv, qint16 n) const {
