@@ -167,6 +167,34 @@ TEST_F(SerialPortOnPty, ASettingTheOpenPortRefusesAnswersFalse) {
     EXPECT_TRUE(port.PortOpen());
 }
 
+// The read minimum changes twice a reply from a copy of the settings; no change of the
+// line settings or the handshake, open or closed, may be written back over by it.
+TEST_F(SerialPortOnPty, TheReadMinimumKeepsTheLatestLineSettings) {
+    ASSERT_TRUE(port.setSettings(QStringLiteral("9600,E,7,1")));
+    Open();
+    port.WaitForInput(0, 11);
+    EXPECT_EQ(Requested().c_cc[VMIN], 11);
+    ASSERT_TRUE(port.setSettings(QStringLiteral("19200,N,8,2")));
+    port.WaitForInput(0, 20);
+    termios tio = Requested();
+    EXPECT_EQ(tio.c_cc[VMIN], 20);
+    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B19200));
+    EXPECT_TRUE(tio.c_cflag & CSTOPB);
+    ASSERT_TRUE(port.setHandshaking(2));
+    port.WaitForInput(0, 25);
+    EXPECT_EQ(Requested().c_cc[VMIN], 25);
+    EXPECT_TRUE(Requested().c_cflag & CRTSCTS);
+
+    port.Close();
+    ASSERT_TRUE(port.setSettings(QStringLiteral("4800,N,8,1")));
+    Open();
+    port.WaitForInput(0, 30);
+    tio = Requested();
+    EXPECT_EQ(tio.c_cc[VMIN], 30);
+    EXPECT_EQ(::cfgetospeed(&tio), speed_t(B4800));
+    EXPECT_FALSE(tio.c_cflag & CSTOPB);
+}
+
 // "Both" is RTS/CTS with XON/XOFF added by hand; a driver that refuses the pair refuses
 // the code, and an open with that code fails and leaves the port closed.
 TEST_F(SerialPortOnPty, BothHandshakesRefusedByTheDriverFailTheCodeAndTheOpen) {
