@@ -368,16 +368,21 @@ void MainDisp::ShowContactTrouble() {
     }
     const QString text = ContactTroubleText(portLost, port, portLost ? DeviceOfPort(port) : QString(), silent);
     const bool visible = portLost || commErrorShown_ || !silent.isEmpty();
-    // Less the frame and padding of the style sheet.
-    const QFontMetrics metrics = Text_readmsg2->fontMetrics();
-    const int room = MaxTroubleWidth - 24;
-    // A long device path gives way first, so that the advice stays in view; the tool tip has it.
-    const QString brief = portLost && metrics.horizontalAdvance(text) > room
-                              ? ContactTroubleText(true, port, QString(), silent)
-                              : text;
-    const QString shown = metrics.elidedText(brief, Qt::ElideRight, room);
-    if (Text_readmsg2->text() != shown) Text_readmsg2->setText(shown);
-    Text_readmsg2->setToolTip(shown == text ? QString() : text);
+    // This runs after every exchange; shaping the text to fit costs more than the exchange,
+    // so it is done only for a text that changed.
+    if (text != troubleText_) {
+        troubleText_ = text;
+        // Less the frame and padding of the style sheet.
+        const QFontMetrics metrics = Text_readmsg2->fontMetrics();
+        const int room = MaxTroubleWidth - 24;
+        // A long device path gives way first, so that the advice stays in view; the tool tip has it.
+        const QString brief = portLost && metrics.horizontalAdvance(text) > room
+                                  ? ContactTroubleText(true, port, QString(), silent)
+                                  : text;
+        const QString shown = metrics.elidedText(brief, Qt::ElideRight, room);
+        if (Text_readmsg2->text() != shown) Text_readmsg2->setText(shown);
+        Text_readmsg2->setToolTip(shown == text ? QString() : text);
+    }
     if (Text_readmsg2->isVisible() == visible) return;
     Text_readmsg2->setVisible(visible);
     // Steps block the event loop: paint now so it is seen at once.

@@ -168,5 +168,7 @@ private:
     bool panel1ClearPending_ = false;
     // The engine's last word on the "通信異常" message (a poll went unanswered).
     bool commErrorShown_ = false;
+    // The contact-trouble text last fitted into its label.
+    QString troubleText_;
     QString panel1Outcome_;
 };
