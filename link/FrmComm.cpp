@@ -368,7 +368,10 @@ void FrmComm::ReadWithoutWaiting() {
 }
 
 void FrmComm::TakeQtBuffered() {
-    if (port_.isOpen() && port_.bytesAvailable() > 0) received_.append(port_.readAll());
+    if (!port_.isOpen() || port_.bytesAvailable() == 0) return;
+    received_.append(port_.readAll());
+    // Reading Qt's buffer starts its reader again.
+    StopQtReader();
 }
 
 void FrmComm::StopQtReader() {
@@ -502,7 +505,6 @@ bool FrmComm::WaitOnDevice(int msecs) {
     const bool got = port_.waitForReadyRead(msecs);
     if (!got) CloseIfLost();
     TakeQtBuffered();
-    StopQtReader();
     return got;
 }
 
