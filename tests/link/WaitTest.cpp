@@ -92,6 +92,33 @@ TEST_F(LinkOnPty, RepliesShorterThanExpectedAreJudgedByTheTimeLimit) {
     EXPECT_EQ(got, QStringLiteral("abc"));
 }
 
+// The length learnt is that of one kind of request: a short accepted reply to a request
+// that differs from the long one in any place of its kind is taken at once, not at the
+// time limit.
+TEST_F(LinkOnPty, EachKindOfRequestWaitsForItsOwnReplyLength) {
+    link->setTimeOut(1000);
+    const QByteArray oneField = MakeReply('\x06', ' ', '"', "0080", "0123");
+    // Sub-address, command type, each place of the item, and the same item with data written.
+    const char* kinds[][4] = {{"!", "\"", "0080", ""}, {" ", "!", "0080", ""}, {" ", "\"", "1080", ""},
+                              {" ", "\"", "0180", ""}, {" ", "\"", "0090", ""}, {" ", "\"", "0081", ""},
+                              {" ", "\"", "0080", "0123"}};
+    std::vector<PtyPeer::Reply> script {At(0, ValidRead())};
+    // In two parts: the second wait is the one that asks for the length learnt.
+    for (std::size_t k = 0; k < std::size(kinds); ++k)
+        script.push_back({{0, oneField.left(11)}, {30, oneField.mid(11)}});
+    peer.Answer(script);
+    ASSERT_TRUE(link->PortOpen());
+    ASSERT_EQ(ReadBlock0("0080"), Latin1(ValidRead()));
+    for (const auto& kind : kinds) {
+        QElapsedTimer clock;
+        clock.start();
+        const QString reply = link->RWcomm(QStringLiteral(" "), QString::fromLatin1(kind[0]), QString::fromLatin1(kind[1]),
+                                           QString::fromLatin1(kind[2]), QString::fromLatin1(kind[3]), 1);
+        EXPECT_EQ(reply, Latin1(oneField)) << kind[0] << kind[1] << kind[2] << kind[3];
+        EXPECT_LT(clock.elapsed(), 500) << kind[0] << kind[1] << kind[2] << kind[3];
+    }
+}
+
 // The point of it all: a reply that trickles in wakes the program a few times, not once
 // per character.
 TEST_F(LinkOnPty, AReplyArrivingCharacterByCharacterTakesFewReads) {
