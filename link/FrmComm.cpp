@@ -497,7 +497,12 @@ bool FrmComm::WaitOnDevice(int msecs) {
 #ifdef Q_OS_UNIX
     if (port_.bytesToWrite() == 0) {
         pollfd device {port_.handle(), POLLIN, 0};
-        if (::poll(&device, 1, msecs) <= 0) return false;
+        // A signal (the gateway's SIGTERM, say) ends the wait early: wait out the rest.
+        const std::int64_t deadline = MdComm::timeGetTime() + msecs;
+        int ready = 0;
+        while ((ready = ::poll(&device, 1, msecs)) < 0 && errno == EINTR)
+            msecs = int(std::max<std::int64_t>(deadline - MdComm::timeGetTime(), 0));
+        if (ready <= 0) return false;
         return ReadDevice();
     }
 #endif
