@@ -1,6 +1,8 @@
 // The link's serial-port layer: a small wrapper around QSerialPort offering what the
 // link needs of a serial communications control (port number, line settings text,
-// handshake code, open/close, CTS, buffer sizes and counts, read and write).
+// handshake code, open/close, CTS, buffer sizes and counts, read and write). QSerialPort
+// opens and sets up the port; on Unix the layer writes, waits and reads on its handle
+// itself, which spares a reply Qt's buffers and event-loop signals.
 #pragma once
 
 #include "OpenFailure.h"
