@@ -6,6 +6,7 @@
 #include "LineSettingsProbe.h"
 #include "PtyPeer.h"
 
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <termios.h>
@@ -246,6 +247,24 @@ TEST_F(SerialPortOnPty, BytesInTheDriversQueueAreNotYetSent) {
     LineSettingsProbe::Real();
     EXPECT_EQ(port.OutBufferCount(), 0);
     EXPECT_TRUE(port.WaitForOutputDrained(30));
+}
+
+// A hung-up line reports input yet hands over none: a wait says nothing came, leaves the
+// port open for its owner to judge, and pauses rather than coming back at once, so that
+// the exchange's loop around it does not spin.
+TEST_F(SerialPortOnPty, AHungUpLineGivesNothingAndDoesNotSpin) {
+    Open();
+    const int endless = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(endless, 0);
+    // The port's handle now reads as a hung-up terminal does: ready, and at its end.
+    ASSERT_EQ(::dup2(endless, int(port.CommID())), int(port.CommID()));
+    ::close(endless);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(port.WaitForInput(200, 11));
+    EXPECT_GE(clock.elapsed(), 5) << "came back at once";
+    EXPECT_EQ(port.InBufferCount(), 0);
+    EXPECT_TRUE(port.PortOpen());
 }
 
 // A line that takes nothing: the far end of the terminal is never read, so what the port
