@@ -65,8 +65,6 @@ public:
 
     // Characters waiting to be read, and discarding them.
     qint64 InBufferCount();
-    // Characters already taken from the device, without asking the device again.
-    qint64 BufferedCount() const { return received_.size() + (port_.isOpen() ? port_.bytesAvailable() : 0); }
     // Hands the characters already taken from the device to take(QChar), oldest first,
     // until it answers true; those handed on are gone. True when take answered true.
     template <typename Take>
