@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
+
 namespace Framing {
 
 inline constexpr char16_t STX = 0x02;
@@ -13,16 +15,18 @@ inline constexpr char16_t ACK = 0x06;
 inline constexpr char16_t NAK = 0x15;
 inline constexpr char16_t ESC = 0x1B;
 
-// Two's complement of the byte sum, two upper-case hex digits ("abc" -> "DA").
-inline QString Checksum(QStringView chars) {
+// Two's complement of the byte sum as two upper-case hex digits ("abc" -> "DA").
+inline std::array<QChar, 2> ChecksumDigits(QStringView chars) {
     unsigned sum = 0;
     for (QChar c : chars) sum += c.unicode() & 0xFF;
     const unsigned value = (256u - (sum & 0xFFu)) & 0xFFu;
     static const char digits[] = "0123456789ABCDEF";
-    QString out(2, QChar(u'0'));
-    out[0] = QChar(digits[value >> 4]);
-    out[1] = QChar(digits[value & 0xF]);
-    return out;
+    return {QChar(digits[value >> 4]), QChar(digits[value & 0xF])};
+}
+
+inline QString Checksum(QStringView chars) {
+    const std::array<QChar, 2> digits = ChecksumDigits(chars);
+    return QString(digits.data(), 2);
 }
 
 // STX, the five parts as given, checksum over them, ETX.
@@ -33,7 +37,8 @@ inline QString BuildFrame(QStringView addr, QStringView subAddr, QStringView cmd
     body.append(addr).append(subAddr).append(cmdType).append(item).append(data);
     QString frame;
     frame.reserve(body.size() + 4);
-    frame.append(QChar(STX)).append(body).append(Checksum(body)).append(QChar(ETX));
+    const std::array<QChar, 2> sum = ChecksumDigits(body);
+    frame.append(QChar(STX)).append(body).append(sum.data(), 2).append(QChar(ETX));
     return frame;
 }
 
@@ -42,7 +47,9 @@ inline QString BuildFrame(QStringView addr, QStringView subAddr, QStringView cmd
 inline bool ChecksumMatches(QStringView reply) {
     const qsizetype L = reply.size();
     if (L < 4) return false;
-    return Checksum(reply.mid(1, L - 4)) == reply.mid(L - 3, 2);
+    // Compared in place: a reply is checked on every exchange.
+    const std::array<QChar, 2> sum = ChecksumDigits(reply.mid(1, L - 4));
+    return sum[0] == reply[L - 3] && sum[1] == reply[L - 2];
 }
 
 // Data-field width by command type character; 0 = no fields.
@@ -61,15 +68,18 @@ inline QStringView DataPart(QStringView reply) {
     return reply.mid(8, L - 11);
 }
 
-// n-th field from 1, or the whole data part for n = 0; empty when absent.
-inline QString GetNData(QStringView reply, int n) {
+// n-th field from 1, or the whole data part for n = 0; empty when absent. A view into
+// the reply, for readers that decode the fields at once.
+inline QStringView FieldView(QStringView reply, int n) {
     if (reply.size() <= 14 || n < 0) return {};
     const QStringView data = DataPart(reply);
-    if (n == 0) return data.toString();
+    if (n == 0) return data;
     const int width = FieldWidth(reply[3]);
     if (width == 0 || data.size() < qsizetype(n) * width) return {};
-    return data.mid(qsizetype(n - 1) * width, width).toString();
+    return data.mid(qsizetype(n - 1) * width, width);
 }
+
+inline QString GetNData(QStringView reply, int n) { return FieldView(reply, n).toString(); }
 
 inline int isDataNum(QStringView reply) {
     if (reply.size() <= 14) return 0;

@@ -36,6 +36,17 @@ TEST(Framing, ReplyChecksumAndShortReplies) {
     QString bad = good;
     bad[bad.size() - 2] = bad[bad.size() - 2] == u'0' ? u'1' : u'0';
     EXPECT_EQ(ReplyCollector::Checked(bad), QString(QChar(Framing::ESC)));
+    // Either digit wrong is a corrupted reply, and so are the two digits swapped.
+    QString badHigh = good;
+    badHigh[badHigh.size() - 3] = badHigh[badHigh.size() - 3] == u'0' ? u'1' : u'0';
+    EXPECT_EQ(ReplyCollector::Checked(badHigh), QString(QChar(Framing::ESC)));
+    const QString sum = Framing::Checksum(QStringView(good).mid(1, good.size() - 4));
+    if (sum[0] != sum[1]) {
+        QString swapped = good;
+        swapped[swapped.size() - 3] = sum[1];
+        swapped[swapped.size() - 2] = sum[0];
+        EXPECT_EQ(ReplyCollector::Checked(swapped), QString(QChar(Framing::ESC)));
+    }
     // ACK ETX and ACK x ETX leave no checksum: counted as checksum failures.
     EXPECT_EQ(ReplyCollector::Checked(QStringLiteral("\x06\x03")), QString(QChar(Framing::ESC)));
     EXPECT_EQ(ReplyCollector::Checked(QStringLiteral("\x06x\x03")), QString(QChar(Framing::ESC)));
