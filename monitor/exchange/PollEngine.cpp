@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <array>
 #include <exception>
 #include <utility>
 
@@ -21,7 +22,17 @@ namespace {
 const QString kReadCmd = QStringLiteral("\"");
 const QString kSpace = QStringLiteral(" ");
 
-QString AddressOf(int block) { return QString(QChar(char16_t(0x20 + block))); }
+// Made once: an address goes out with every exchange.
+QString MakeAddress(int block) { return QString(QChar(char16_t(0x20 + block))); }
+
+QString AddressOf(int block) {
+    static const std::array<QString, BlockCount> addresses = [] {
+        std::array<QString, BlockCount> made;
+        for (int b = 0; b < BlockCount; ++b) made[b] = MakeAddress(b);
+        return made;
+    }();
+    return block >= 0 && block < BlockCount ? addresses[size_t(block)] : MakeAddress(block);
+}
 
 }  // namespace
 
@@ -30,7 +41,9 @@ PollEngine::PollEngine(RDX_INC& data, ISTDComm& linkObject, EngineView& engineVi
     : QObject(parent), d(data), link(linkObject), view(engineView) {
     Timer4.setInterval(1);
     Timer4.setTimerType(Qt::PreciseTimer);
-    connect(&Timer4, &QTimer::timeout, this, &PollEngine::Timer4_Timer);
+    // A lambda, not the member: with the forced assertions every call of a member slot
+    // checks the receiver's type with dynamic_cast, and this one runs for every exchange.
+    connect(&Timer4, &QTimer::timeout, this, [this] { Timer4_Timer(); });
     pauseTimer_.setInterval(1000);
     connect(&pauseTimer_, &QTimer::timeout, this, &PollEngine::BulkWritePauseTick);
 }
@@ -321,11 +334,9 @@ void PollEngine::ReadDataSet(const QString& reply, int /*block*/) {
     if (reply.size() < 8 || !HoldsEveryChannel(reply)) return;
     // An address outside the line stores nothing (StoreReply ignores it).
     const int block = reply[1].unicode() - 32;
-    const QString item = reply.mid(4, 4);
+    const QStringView item = QStringView(reply).mid(4, 4);
     if (item == u"00A1") return;
-    std::array<QString, ChannelsPerBlock> fields;
-    for (int n = 0; n < ChannelsPerBlock; ++n) fields[n] = link.GetNData(reply, qint16(n + 1));
-    d.StoreReply(block, item, fields);
+    d.StoreReply(block, item, RDX_INC::FieldsOf(reply));
 }
 
 void PollEngine::PollStep() {
@@ -382,9 +393,7 @@ bool PollEngine::Setdata_read() {
         if (EndAsked()) return false;
         const QString reply = Send(b, kReadCmd, d.ItemCode[1], QString());
         d.BlockAbsent[b] = reply.isEmpty() ? 1 : 0;
-        std::array<QString, ChannelsPerBlock> fields;
-        for (int n = 0; n < ChannelsPerBlock; ++n) fields[n] = link.GetNData(reply, qint16(n + 1));
-        d.StoreInputTypes(b, fields);
+        d.StoreInputTypes(b, RDX_INC::FieldsOf(reply));
         view.SplashProgress(++count);
         if (EndAsked()) return false;
         if (d.BlockAbsent[b] == 0) Exchange(b, kReadCmd, d.ItemCode[0], QString(), Kind::Read);

@@ -1,5 +1,6 @@
 #include "exchange/RDX_INC.h"
 
+#include "protocol/Framing.h"
 #include "protocol/HexCodec.h"
 #include "protocol/ItemCodes.h"
 
@@ -122,8 +123,19 @@ qint16 RDX_INC::StoredToRaw(QStringView code, int ch, qint16 value) const {
     }
 }
 
-void RDX_INC::StoreReply(int block, QStringView code,
-                         const std::array<QString, ChannelsPerBlock>& fields) {
+RDX_INC::ReplyFields RDX_INC::FieldsOf(QStringView reply) {
+    ReplyFields fields;
+    for (int n = 0; n < ChannelsPerBlock; ++n) fields[n] = Framing::FieldView(reply, n + 1);
+    return fields;
+}
+
+RDX_INC::ReplyFields RDX_INC::FieldsOf(const std::array<QString, ChannelsPerBlock>& fields) {
+    ReplyFields views;
+    for (int n = 0; n < ChannelsPerBlock; ++n) views[n] = fields[n];
+    return views;
+}
+
+void RDX_INC::StoreReply(int block, QStringView code, const ReplyFields& fields) {
     if (block < 0 || block >= BlockCount) return;
     ChannelTable* table = TableOfItem(code);
     if (!table) return;
@@ -148,7 +160,7 @@ void RDX_INC::StoreReply(int block, QStringView code,
         for (int n = 0; n < ChannelsPerBlock; ++n) AlarmCheckHook(base + n);
 }
 
-void RDX_INC::StoreInputTypes(int block, const std::array<QString, ChannelsPerBlock>& fields) {
+void RDX_INC::StoreInputTypes(int block, const ReplyFields& fields) {
     if (block < 0 || block >= BlockCount) return;
     const int base = block * ChannelsPerBlock;
     for (int j = 0; j < ChannelsPerBlock / 2; ++j) {

@@ -106,11 +106,20 @@ public:
     qint16 RawToStored(QStringView code, int ch, qint16 raw) const;
     qint16 StoredToRaw(QStringView code, int ch, qint16 value) const;
 
-    // Stores a read reply's 20 fields into the item's table ("00A1" excluded).
-    // fields[n] is field n + 1 of the reply; the block comes from the reply.
-    void StoreReply(int block, QStringView code, const std::array<QString, ChannelsPerBlock>& fields);
+    // A read reply's 20 fields: fields[n] is field n + 1, a view into the reply.
+    using ReplyFields = std::array<QStringView, ChannelsPerBlock>;
+    static ReplyFields FieldsOf(QStringView reply);
+    static ReplyFields FieldsOf(const std::array<QString, ChannelsPerBlock>& fields);
+    // Stores a read reply's fields into the item's table ("00A1" excluded).
+    void StoreReply(int block, QStringView code, const ReplyFields& fields);
+    void StoreReply(int block, QStringView code, const std::array<QString, ChannelsPerBlock>& fields) {
+        StoreReply(block, code, FieldsOf(fields));
+    }
     // Stores an "00A1" reply: input type and option code per channel pair.
-    void StoreInputTypes(int block, const std::array<QString, ChannelsPerBlock>& fields);
+    void StoreInputTypes(int block, const ReplyFields& fields);
+    void StoreInputTypes(int block, const std::array<QString, ChannelsPerBlock>& fields) {
+        StoreInputTypes(block, FieldsOf(fields));
+    }
     // The 80-character data part of a write of an item for a block.
     QString EncodeBlock(QStringView code, int block) const;
     // BlockHasCooling from ChOption of every block.
