@@ -99,8 +99,8 @@ qint16 RDX_INC::ScaledSpanToRaw(int ch, qint16 value) const {
     return RoundTo16(double(qint32(value) * 10000) / double(span));
 }
 
-qint16 RDX_INC::RawToStored(QStringView code, int ch, qint16 raw) const {
-    switch (FormOfItem(code)) {
+qint16 RDX_INC::RawToStored(ItemForm form, int ch, qint16 raw) const {
+    switch (form) {
     case ItemForm::Abs: return RawToScaled(ch, raw);
     case ItemForm::Span: return RawToScaledSpan(ch, raw);
     case ItemForm::Alarm1:
@@ -111,8 +111,8 @@ qint16 RDX_INC::RawToStored(QStringView code, int ch, qint16 raw) const {
     }
 }
 
-qint16 RDX_INC::StoredToRaw(QStringView code, int ch, qint16 value) const {
-    switch (FormOfItem(code)) {
+qint16 RDX_INC::StoredToRaw(ItemForm form, int ch, qint16 value) const {
+    switch (form) {
     case ItemForm::Abs: return ScaledToRaw(ch, value);
     case ItemForm::Span: return ScaledSpanToRaw(ch, value);
     case ItemForm::Alarm1:
@@ -148,8 +148,9 @@ void RDX_INC::StoreReply(int block, QStringView code, const ReplyFields& fields)
         }
         return;
     }
+    const ItemForm form = FormOfItem(code);
     for (int n = 0; n < ChannelsPerBlock; ++n)
-        (*table)[base + n] = RawToStored(code, base + n, HexCodec::Decode(fields[n]));
+        (*table)[base + n] = RawToStored(form, base + n, HexCodec::Decode(fields[n]));
     if (code == u"0011") {
         for (int j = 0; j < ChannelsPerBlock / 2; ++j) {
             ChUnitShown[base + 2 * j] = ChTempUnit[base + 2 * j];
@@ -177,8 +178,9 @@ QString RDX_INC::EncodeBlock(QStringView code, int block) const {
     const ChannelTable* table = TableOfItem(code);
     data.reserve(4 * ChannelsPerBlock);
     const int base = block * ChannelsPerBlock;
+    const ItemForm form = FormOfItem(code);
     for (int k = 0; k < ChannelsPerBlock; ++k)
-        data += HexCodec::Encode(table ? StoredToRaw(code, base + k, (*table)[base + k]) : 0);
+        data += HexCodec::Encode(table ? StoredToRaw(form, base + k, (*table)[base + k]) : 0);
     return data;
 }
 

@@ -103,8 +103,11 @@ public:
     qint16 ScaledSpanToRaw(int ch, qint16 value) const;
 
     // Stored value of an item for a channel from its decoded raw value, and back.
-    qint16 RawToStored(QStringView code, int ch, qint16 raw) const;
-    qint16 StoredToRaw(QStringView code, int ch, qint16 value) const;
+    qint16 RawToStored(QStringView code, int ch, qint16 raw) const { return RawToStored(FormOfItem(code), ch, raw); }
+    qint16 StoredToRaw(QStringView code, int ch, qint16 value) const { return StoredToRaw(FormOfItem(code), ch, value); }
+    // The same with the item's form looked up once, for a whole block.
+    qint16 RawToStored(ItemForm form, int ch, qint16 raw) const;
+    qint16 StoredToRaw(ItemForm form, int ch, qint16 value) const;
 
     // A read reply's 20 fields: fields[n] is field n + 1, a view into the reply.
     using ReplyFields = std::array<QStringView, ChannelsPerBlock>;
